@@ -1,0 +1,33 @@
+# The two commands a newcomer needs: `make test` and `make run`. `make bench` prints the benchmark figures.
+.PHONY: deps configure build test test-debug test-asan run bench format clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset debug
+	cmake --build --preset debug
+
+test-debug: build
+	ctest --preset debug
+
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+test: test-debug test-asan
+
+run: build
+	./build/debug/src/kivo
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release
+	@for b in build/release/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b" || true; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

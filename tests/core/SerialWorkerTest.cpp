@@ -1,0 +1,83 @@
+#include "core/ManualClock.h"
+#include "core/QtTimerFactory.h"
+#include "core/SerialWorker.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace kivo {
+namespace {
+
+TEST(SerialWorkerTest, RunsJobsInOrderOffTheMainThreadAndReportsOnIt) {
+    QtTimerFactory timers;
+    SerialWorker worker("test", timers);
+    const auto mainThread = std::this_thread::get_id();
+    std::vector<int> results;
+    std::vector<bool> onMain;
+    for (int i = 0; i < 5; ++i) {
+        worker.submit<int>(
+            [i, mainThread] {
+                EXPECT_NE(std::this_thread::get_id(), mainThread);
+                return i * i;
+            },
+            5s,
+            [&](std::optional<int> r) {
+                results.push_back(r.value_or(-1));
+                onMain.push_back(std::this_thread::get_id() == mainThread);
+            });
+    }
+    ASSERT_TRUE(test::waitUntil([&] { return results.size() == 5; }));
+    EXPECT_EQ(results, (std::vector<int>{0, 1, 4, 9, 16}));
+    EXPECT_EQ(onMain, std::vector<bool>(5, true));
+    EXPECT_TRUE(test::waitUntil([&] { return !worker.isBusy(); }));
+}
+
+TEST(SerialWorkerTest, DeadlineReportsTimeOutWhileTheJobIsStuckAndDropsTheLateResult) {
+    ManualClock clock;
+    auto release = std::make_shared<std::promise<void>>();
+    auto released = release->get_future().share();
+    std::vector<std::optional<int>> reports;
+    {
+        SerialWorker worker("stuck", clock);
+        worker.submit<int>([released] { released.wait(); return 7; }, 5s,
+                           [&](std::optional<int> r) { reports.push_back(r); });
+        clock.advance(4999ms);
+        test::processEvents();
+        EXPECT_TRUE(reports.empty());
+        clock.advance(1ms);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_FALSE(reports[0].has_value());
+        EXPECT_TRUE(worker.isBusy()); // still stuck: callers skip this resource
+
+        release->set_value();
+        ASSERT_TRUE(test::waitUntil([&] { return !worker.isBusy(); }));
+        test::processEvents();
+        EXPECT_EQ(reports.size(), 1u); // the late 7 never arrives
+    }
+}
+
+TEST(SerialWorkerTest, DestroyingTheWorkerWithAStuckJobDoesNotWait) {
+    QtTimerFactory timers;
+    auto release = std::make_shared<std::promise<void>>();
+    auto released = release->get_future().share();
+    std::atomic<bool> reported{false};
+    {
+        SerialWorker worker("gone", timers);
+        worker.submitVoid([released] { released.wait(); }, 10s, [&](bool) { reported = true; });
+        ASSERT_TRUE(test::waitUntil([&] { return worker.isBusy(); }));
+    } // must return at once
+    release->set_value();
+    std::this_thread::sleep_for(20ms);
+    test::processEvents();
+    EXPECT_FALSE(reported);
+}
+
+} // namespace
+} // namespace kivo

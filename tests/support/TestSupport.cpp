@@ -1,0 +1,86 @@
+#include "support/TestSupport.h"
+
+#include <QThread>
+
+namespace kivo::test {
+namespace {
+std::mutex gLogMutex;
+std::vector<std::string>* gLines = nullptr;
+
+const char* levelName(QtMsgType type) {
+    switch (type) {
+    case QtDebugMsg: return "debug";
+    case QtInfoMsg: return "info";
+    case QtWarningMsg: return "warning";
+    case QtCriticalMsg: return "critical";
+    case QtFatalMsg: return "fatal";
+    }
+    return "?";
+}
+} // namespace
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition()) {
+        if (elapsed.elapsed() > timeout.count()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void processEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+LogCapture::LogCapture() {
+    std::lock_guard lock(gLogMutex);
+    gLines = new std::vector<std::string>();
+    previous_ = qInstallMessageHandler(&LogCapture::handler);
+}
+
+LogCapture::~LogCapture() {
+    qInstallMessageHandler(previous_);
+    std::lock_guard lock(gLogMutex);
+    delete gLines;
+    gLines = nullptr;
+}
+
+void LogCapture::handler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    std::lock_guard lock(gLogMutex);
+    if (gLines) {
+        gLines->push_back(std::string(context.category ? context.category : "default") + "|" + levelName(type) +
+                          "|" + message.toStdString());
+    }
+}
+
+std::vector<std::string> LogCapture::lines() const {
+    std::lock_guard lock(gLogMutex);
+    return gLines ? *gLines : std::vector<std::string>{};
+}
+
+bool LogCapture::contains(const std::string& fragment) const { return count(fragment) > 0; }
+
+int LogCapture::count(const std::string& fragment) const {
+    std::lock_guard lock(gLogMutex);
+    int n = 0;
+    if (gLines) {
+        for (const auto& l : *gLines) {
+            n += l.find(fragment) != std::string::npos ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+void LogCapture::clear() {
+    std::lock_guard lock(gLogMutex);
+    if (gLines) {
+        gLines->clear();
+    }
+}
+
+} // namespace kivo::test

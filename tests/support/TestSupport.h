@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace kivo::test {
+
+// Processes queued calls until `condition` holds or `timeout` passes; returns whether it held.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+// Delivers queued calls that are already posted.
+void processEvents();
+
+// Captures every log line while alive: "category|level|message".
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<std::string> lines() const;
+    bool contains(const std::string& fragment) const;
+    int count(const std::string& fragment) const;
+    void clear();
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    QtMessageHandler previous_ = nullptr;
+};
+
+} // namespace kivo::test
