@@ -1,6 +1,7 @@
 #include "settings/FileDefaultsStore.h"
 
 #include "core/Log.h"
+#include "settings/AtomicFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,40 +16,6 @@
 #include <unistd.h>
 
 namespace kivo {
-namespace {
-
-std::string systemError(const char* what, const QString& path, int error) {
-    return std::string(what) + " " + path.toStdString() + ": " + std::strerror(error);
-}
-
-// Writes all of `data` to `fd`, riding over short writes and interruptions.
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const auto n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The rename is only durable once the directory entry itself reaches the disk.
-bool syncDirectory(const QString& directory) {
-    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-} // namespace
 
 FileDefaultsStore::FileDefaultsStore(QString directory) : directory_(std::move(directory)) {
     load();
@@ -113,7 +80,7 @@ void FileDefaultsStore::moveAside(const QString& why) {
                    qUtf8Printable(path), qUtf8Printable(why), std::strerror(error));
         return;
     }
-    syncDirectory(directory_);
+    AtomicFile::syncDirectory(directory_);
     movedAsidePath_ = target;
     qCWarning(lcSettings, "Settings document %s is unreadable (%s); moved it to %s and started afresh",
               qUtf8Printable(path), qUtf8Printable(why), qUtf8Printable(target));
@@ -130,46 +97,8 @@ DefaultsWriteResult FileDefaultsStore::persist(const nlohmann::json& document) {
         return DefaultsWriteResult::failure(std::string("the document cannot be written as JSON: ") +
                                             e.what());
     }
-    if (!QDir().mkpath(directory_)) {
-        return DefaultsWriteResult::failure("cannot create the directory " + directory_.toStdString());
-    }
-    const auto finalPath = filePath();
-    const auto temporaryPath = finalPath + QStringLiteral(".tmp");
-    const auto temporaryName = QFile::encodeName(temporaryPath);
-
-    // A leftover from an interrupted write (or anything planted there) is replaced, never followed.
-    if (::unlink(temporaryName.constData()) != 0 && errno != ENOENT) {
-        return DefaultsWriteResult::failure(systemError("cannot remove", temporaryPath, errno));
-    }
-    const int fd =
-        ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        return DefaultsWriteResult::failure(systemError("cannot create", temporaryPath, errno));
-    }
-    if (!writeAll(fd, text) || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporaryName.constData());
-        return DefaultsWriteResult::failure(systemError("cannot write", temporaryPath, error));
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporaryName.constData());
-        return DefaultsWriteResult::failure(systemError("cannot write", temporaryPath, error));
-    }
-    if (interruption_ && interruption_()) {
-        return DefaultsWriteResult::failure("write interrupted before the rename");
-    }
-    if (::rename(temporaryName.constData(), QFile::encodeName(finalPath).constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporaryName.constData());
-        return DefaultsWriteResult::failure(systemError("cannot replace", finalPath, error));
-    }
-    if (!syncDirectory(directory_)) {
-        // The new document is in place and readable; only its durability across a power cut is in doubt.
-        qCWarning(lcSettings, "Could not flush the directory %s", qUtf8Printable(directory_));
-    }
-    return DefaultsWriteResult::success();
+    auto error = AtomicFile::write(filePath(), QByteArray::fromStdString(text), 0600, interruption_);
+    return error.empty() ? DefaultsWriteResult::success() : DefaultsWriteResult::failure(std::move(error));
 }
 
 } // namespace kivo
