@@ -245,6 +245,29 @@ TEST_F(ErrorReporterTest, aServerThatNeverAnswersIsAbandonedInBoundedTime) {
     EXPECT_TRUE(log.contains("Error report first not delivered"));
 }
 
+TEST_F(ErrorReporterTest, closingWithAReportUnderWayIsSafe) {
+    LocalHttpServer server(200, /*silent=*/true);
+    const auto dsn = *ErrorReportingDsn::parse(QStringLiteral("http://k@127.0.0.1:%1/1").arg(server.port()));
+    auto transport = std::make_unique<HttpEnvelopeTransport>(dsn);
+    ErrorEvent event;
+    event.eventId = QStringLiteral("e");
+    transport->send(event, "envelope");
+    ASSERT_TRUE(test::waitUntil([&] { return !server.requests().empty(); }));
+    transport.reset();
+    test::processEvents();
+}
+
+TEST_F(ErrorReporterTest, anInvalidDsnFallsBackToTheLog) {
+    ErrorReporter reporter(clock);
+    test::LogCapture log;
+    auto options = ErrorReportingOptions::kivoDefaults();
+    options.dsn = QStringLiteral("not a dsn");
+    reporter.start(options);
+    reporter.captureMessage("still kept");
+    EXPECT_TRUE(log.contains("DSN is not valid"));
+    EXPECT_TRUE(log.contains("still kept"));
+}
+
 TEST_F(ErrorReporterTest, aRefusingServerIsLoggedNotRetried) {
     LocalHttpServer server(429);
     const auto dsn = *ErrorReportingDsn::parse(QStringLiteral("http://k@127.0.0.1:%1/1").arg(server.port()));
