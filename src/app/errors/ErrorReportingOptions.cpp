@@ -1,0 +1,20 @@
+#include "app/errors/ErrorReportingOptions.h"
+
+#include "app/errors/ErrorEventFilter.h"
+
+#ifndef KIVO_SENTRY_DSN
+#define KIVO_SENTRY_DSN ""
+#endif
+
+namespace kivo {
+
+ErrorReportingOptions ErrorReportingOptions::kivoDefaults() {
+    ErrorReportingOptions options;
+    options.dsn = QStringLiteral(KIVO_SENTRY_DSN);
+    options.tracesSampleRate = 0;
+    options.environment = QStringLiteral("production");
+    options.beforeSend = &ErrorEventFilter::beforeSend;
+    return options;
+}
+
+} // namespace kivo

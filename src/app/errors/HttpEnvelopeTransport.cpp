@@ -1,0 +1,47 @@
+#include "app/errors/HttpEnvelopeTransport.h"
+
+#include "core/Log.h"
+
+#include <QCoreApplication>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace kivo {
+
+HttpEnvelopeTransport::HttpEnvelopeTransport(ErrorReportingDsn dsn, std::chrono::milliseconds timeout,
+                                             int maxInFlight, QObject* parent)
+    : QObject(parent), dsn_(std::move(dsn)), timeout_(timeout), maxInFlight_(maxInFlight) {}
+
+void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& envelope) {
+    if (inFlight_ >= maxInFlight_) {
+        qCWarning(lcLifecycle, "Error report %s dropped: %d reports are still being sent",
+                  qUtf8Printable(event.eventId), inFlight_);
+        return;
+    }
+    QNetworkRequest request(dsn_.envelopeEndpoint);
+    request.setTransferTimeout(static_cast<int>(timeout_.count()));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-sentry-envelope"));
+    auto client = QStringLiteral("kivo/%1").arg(QCoreApplication::applicationVersion().isEmpty()
+                                                    ? QStringLiteral("0")
+                                                    : QCoreApplication::applicationVersion());
+    request.setRawHeader(QByteArrayLiteral("X-Sentry-Auth"),
+                         QStringLiteral("Sentry sentry_version=7, sentry_client=%1, sentry_key=%2")
+                             .arg(client, dsn_.publicKey)
+                             .toUtf8());
+    ++inFlight_;
+    auto* reply = network_.post(request, envelope);
+    const auto eventId = event.eventId;
+    connect(reply, &QNetworkReply::finished, this, [this, reply, eventId] {
+        --inFlight_;
+        const auto status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool accepted = reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+        if (!accepted) {
+            qCWarning(lcLifecycle, "Error report %s not delivered: %s", qUtf8Printable(eventId),
+                      qUtf8Printable(reply->errorString()));
+        }
+        reply->deleteLater();
+        emit finished(accepted);
+    });
+}
+
+} // namespace kivo

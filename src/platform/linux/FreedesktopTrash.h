@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/ports/TrashPort.h"
+
+namespace kivo {
+
+// The freedesktop trash of the user's home. Only a path inside the home directory (not the home itself)
+// and owned by the user is moved: a system-wide install, or anything reached through a symbolic link,
+// is refused rather than removed from under other users (root would otherwise be allowed everything).
+class FreedesktopTrash : public TrashPort {
+public:
+    QString moveToTrash(const QString& path) override;
+
+    // Why `path` may not be moved (empty when it may).
+    static QString refusal(const QString& path);
+};
+
+} // namespace kivo

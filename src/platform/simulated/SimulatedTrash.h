@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/ports/TrashPort.h"
+
+#include <QStringList>
+
+namespace kivo {
+
+// A trash that only records what it was asked to take; a test can make it refuse.
+class SimulatedTrash : public TrashPort {
+public:
+    QString moveToTrash(const QString& path) override {
+        requests_.append(path);
+        if (!failure_.isEmpty()) {
+            return failure_;
+        }
+        trashed_.append(path);
+        return {};
+    }
+
+    void setFailure(QString message) { failure_ = std::move(message); }
+    QStringList requests() const { return requests_; }
+    QStringList trashed() const { return trashed_; }
+
+private:
+    QString failure_;
+    QStringList requests_;
+    QStringList trashed_;
+};
+
+} // namespace kivo
