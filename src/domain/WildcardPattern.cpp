@@ -127,4 +127,38 @@ bool WildcardPattern::matches(const ClusterText& subject) const {
     return true;
 }
 
+bool WildcardPattern::matchesSimple(std::string_view pattern, std::string_view subject) {
+    const std::size_t firstStar = pattern.find('*');
+    if (firstStar == std::string_view::npos) {
+        return pattern == subject;
+    }
+    const std::size_t lastStar = pattern.rfind('*');
+    const std::string_view head = pattern.substr(0, firstStar);
+    const std::string_view tail = pattern.substr(lastStar + 1);
+    if (subject.size() < head.size() + tail.size() || !subject.starts_with(head) ||
+        !subject.ends_with(tail)) {
+        return false;
+    }
+    std::size_t position = head.size();
+    const std::size_t end = subject.size() - tail.size();
+    std::size_t pieceStart = firstStar + 1;
+    while (pieceStart <= lastStar) {
+        const std::size_t pieceEnd = pattern.find('*', pieceStart);
+        const std::size_t length = pieceEnd - pieceStart;
+        if (length > 0) {
+            if (position + length > end) {
+                return false;
+            }
+            const void* hit =
+                memmem(subject.data() + position, end - position, pattern.data() + pieceStart, length);
+            if (hit == nullptr) {
+                return false;
+            }
+            position = static_cast<std::size_t>(static_cast<const char*>(hit) - subject.data()) + length;
+        }
+        pieceStart = pieceEnd + 1;
+    }
+    return true;
+}
+
 } // namespace kivo

@@ -44,6 +44,10 @@ public:
         return fingerprint_.isCoveredBy(subjectFingerprint) && matches(subject);
     }
 
+    // One-off match of a pattern and a subject that are both simple texts (ASCII without CR LF, see
+    // ClusterText::isSimpleText), where every byte is a character: no allocation at all.
+    static bool matchesSimple(std::string_view pattern, std::string_view subject);
+
     const Fingerprint& fingerprint() const { return fingerprint_; }
 
 private:
