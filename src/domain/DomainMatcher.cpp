@@ -54,22 +54,22 @@ bool startsWithClusters(const std::vector<std::string_view>& clusters, std::stri
     return true;
 }
 
-std::string normalizeAscii(std::string text) {
+std::string normalizeAscii(std::string_view text) {
     std::size_t start = 0;
-    if (text.starts_with("https://")) {
+    if (text.substr(0, 8) == "https://") {
         start = 8;
-    } else if (text.starts_with("http://")) {
+    } else if (text.substr(0, 7) == "http://") {
         start = 7;
     }
     std::size_t end = text.find('?', start);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
         end = text.size();
     }
-    const std::size_t hash = text.find('#', start);
-    if (hash != std::string::npos && hash < end) {
+    const std::size_t hash = text.substr(0, end).find('#', start);
+    if (hash != std::string_view::npos) {
         end = hash;
     }
-    return text.substr(start, end - start);
+    return std::string(text.substr(start, end - start));
 }
 
 } // namespace
@@ -77,7 +77,7 @@ std::string normalizeAscii(std::string text) {
 std::string DomainMatcher::normalize(std::string_view url) {
     std::string lower = lowercasedForMatching(url);
     if (isAsciiText(lower)) {
-        return normalizeAscii(std::move(lower));
+        return normalizeAscii(lower);
     }
     // A "?" or "/" with a combining mark on it is another character, so the cuts go by clusters.
     const auto clusters = ClusterText::segment(lower);
