@@ -8,17 +8,8 @@ namespace kivo {
 
 namespace {
 
-bool isAsciiText(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string lowercasedForMatching(std::string_view text) {
-    if (isAsciiText(text)) {
+    if (Text::isAscii(text)) {
         std::string out(text);
         for (char& c : out) {
             if (c >= 'A' && c <= 'Z') {
@@ -35,7 +26,7 @@ bool clusterIs(std::string_view cluster, char c) {
     if (cluster.size() == 1) {
         return cluster[0] == c;
     }
-    if (isAsciiText(cluster)) {
+    if (Text::isAscii(cluster)) {
         return false; // only CR LF is a multi-byte ASCII cluster
     }
     const ClusterText decomposed = ClusterText::from(cluster);
@@ -76,7 +67,7 @@ std::string normalizeAscii(std::string_view text) {
 
 std::string DomainMatcher::normalize(std::string_view url) {
     std::string lower = lowercasedForMatching(url);
-    if (isAsciiText(lower)) {
+    if (Text::isAscii(lower)) {
         return normalizeAscii(lower);
     }
     // A "?" or "/" with a combining mark on it is another character, so the cuts go by clusters.

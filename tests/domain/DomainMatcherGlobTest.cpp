@@ -14,13 +14,13 @@ namespace {
 // The matcher's answer must be the one of the plain backtracking definition of the wildcard: this is
 // that definition written out directly, over user-perceived characters compared canonically. It is
 // exponential, so it only ever sees short texts.
-bool referenceGlob(const std::vector<std::string>& pattern, std::size_t p,
-                   const std::vector<std::string>& subject, std::size_t s) {
+bool backtrackingGlob(const std::vector<std::string>& pattern, std::size_t p,
+                      const std::vector<std::string>& subject, std::size_t s) {
     while (p < pattern.size()) {
         const std::string& c = pattern[p++];
         if (Text::canonicallyEqual(c, "*")) {
             for (std::size_t k = s; k <= subject.size(); ++k) {
-                if (referenceGlob(pattern, p, subject, k)) {
+                if (backtrackingGlob(pattern, p, subject, k)) {
                     return true;
                 }
             }
@@ -34,8 +34,8 @@ bool referenceGlob(const std::vector<std::string>& pattern, std::size_t p,
     return s == subject.size();
 }
 
-bool referenceGlob(const std::string& pattern, const std::string& subject) {
-    return referenceGlob(Text::graphemeClusters(pattern), 0, Text::graphemeClusters(subject), 0);
+bool backtrackingGlob(const std::string& pattern, const std::string& subject) {
+    return backtrackingGlob(Text::graphemeClusters(pattern), 0, Text::graphemeClusters(subject), 0);
 }
 
 TEST(DomainMatcherGlobTest, AgreesWithTheBacktrackingDefinitionOnRandomTexts) {
@@ -89,7 +89,7 @@ TEST(DomainMatcherGlobTest, AgreesWithTheBacktrackingDefinitionOnRandomTexts) {
                 subject += pick();
             }
         }
-        const bool expected = referenceGlob(pattern, subject);
+        const bool expected = backtrackingGlob(pattern, subject);
         matches += expected ? 1 : 0;
         ASSERT_EQ(DomainMatcher::glob(pattern, subject), expected)
             << "round " << round << " pattern '" << pattern << "' subject '" << subject << "'";
