@@ -28,7 +28,9 @@ Result<DayOfWeek> jsonDecode(const Json::Value& v, DayOfWeek*) {
     if (auto day = dayOfWeekFromRawValue(number.value())) {
         return Result<DayOfWeek>::success(*day);
     }
-    return Result<DayOfWeek>::failure("day of the week out of range: " + std::to_string(number.value()));
+    std::string message = "day of the week out of range: ";
+    message.append(std::to_string(number.value()));
+    return Result<DayOfWeek>::failure(std::move(message));
 }
 
 } // namespace kivo

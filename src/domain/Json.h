@@ -100,7 +100,9 @@ template <class T> Result<std::vector<T>> decodeList(const Value& v) {
     for (std::size_t i = 0; i < v.size(); ++i) {
         Result<T> element = decode<T>(v[i]);
         if (!element.ok()) {
-            return Result<std::vector<T>>::failure("[" + std::to_string(i) + "]: " + element.error());
+            std::string message = "[";
+            message.append(std::to_string(i)).append("]: ").append(element.error());
+            return Result<std::vector<T>>::failure(std::move(message));
         }
         out.push_back(std::move(element.value()));
     }
