@@ -3,6 +3,7 @@
 #include "domain/Date.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace kivo {
 
@@ -17,6 +18,9 @@ struct LocalTime {
 
     friend bool operator==(const LocalTime&, const LocalTime&) = default;
 };
+
+// The calendar fields of a broken-down time, as LocalTime counts them.
+LocalTime localTimeFromTm(const std::tm& tm);
 
 // Every reading of the time goes through this port, so tests can move time by hand.
 class Clock {

@@ -64,14 +64,7 @@ LocalTime ManualClock::localTime() const {
     const std::time_t t = static_cast<std::time_t>(std::floor(now_.unixSeconds())) + utcOffsetSeconds_;
     std::tm tm{};
     gmtime_r(&t, &tm);
-    LocalTime lt;
-    lt.year = tm.tm_year + 1900;
-    lt.month = tm.tm_mon + 1;
-    lt.day = tm.tm_mday;
-    lt.weekday = tm.tm_wday + 1;
-    lt.minuteOfDay = tm.tm_hour * 60 + tm.tm_min;
-    lt.second = tm.tm_sec;
-    return lt;
+    return localTimeFromTm(tm);
 }
 
 void ManualClock::setLocal(int year, int month, int day, int hour, int minute, int second) {

@@ -19,6 +19,10 @@ LocalTime SystemClock::localTimeOf(Date date) {
     const std::time_t t = static_cast<std::time_t>(std::floor(date.unixSeconds()));
     std::tm tm{};
     localtime_r(&t, &tm);
+    return localTimeFromTm(tm);
+}
+
+LocalTime localTimeFromTm(const std::tm& tm) {
     LocalTime lt;
     lt.year = tm.tm_year + 1900;
     lt.month = tm.tm_mon + 1;
