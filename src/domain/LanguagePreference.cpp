@@ -71,4 +71,19 @@ std::string_view LanguagePreference::displayName() const {
     return entryOf(*this).displayName;
 }
 
+Json::Value LanguagePreference::toJson() const {
+    return Json::Value(std::string(rawValue()));
+}
+
+Result<LanguagePreference> LanguagePreference::fromJson(const Json::Value& v) {
+    if (!v.is_string()) {
+        return Result<LanguagePreference>::failure("expected a language name");
+    }
+    const std::string& raw = v.get_ref<const std::string&>();
+    if (std::optional<LanguagePreference> language = fromRawValue(raw)) {
+        return Result<LanguagePreference>::success(*language);
+    }
+    return Result<LanguagePreference>::failure("data corrupted: \"" + raw + "\" is not a language");
+}
+
 } // namespace kivo

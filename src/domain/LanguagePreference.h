@@ -1,5 +1,8 @@
 #pragma once
 
+#include "domain/Json.h"
+#include "domain/Result.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -38,6 +41,10 @@ public:
     std::string_view localeIdentifier() const;
     // The language's own name for itself, the same in every interface language.
     std::string_view displayName() const;
+
+    // Stored as a single string, the raw value; any other value fails to decode.
+    Json::Value toJson() const;
+    static Result<LanguagePreference> fromJson(const Json::Value& v);
 
     friend constexpr bool operator==(LanguagePreference, LanguagePreference) = default;
 

@@ -79,5 +79,18 @@ TEST(LanguagePreferenceTest, FirstPreferredLanguageDecidesByPrefix) {
     }
 }
 
+TEST(LanguagePreferenceTest, StoredFormIsTheRawValueString) {
+    EXPECT_EQ(LanguagePreference::korean().toJson(), Json::Value("korean"));
+    for (LanguagePreference language : LanguagePreference::allCases()) {
+        const Result<LanguagePreference> back = LanguagePreference::fromJson(language.toJson());
+        ASSERT_TRUE(back.ok());
+        EXPECT_EQ(back.value(), language);
+    }
+    for (const Json::Value& bad : {Json::Value("zh-Hans"), Json::Value("Korean"), Json::Value(3),
+                                   Json::Value(), Json::Value::array({"korean"})}) {
+        EXPECT_FALSE(LanguagePreference::fromJson(bad).ok()) << bad.dump();
+    }
+}
+
 } // namespace
 } // namespace kivo
