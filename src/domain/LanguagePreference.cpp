@@ -1,5 +1,7 @@
 #include "domain/LanguagePreference.h"
 
+#include "domain/Json.h"
+
 namespace kivo {
 
 namespace {

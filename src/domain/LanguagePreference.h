@@ -1,7 +1,8 @@
 #pragma once
 
-#include "domain/Json.h"
 #include "domain/Result.h"
+
+#include <nlohmann/json_fwd.hpp>
 
 #include <array>
 #include <cstddef>
@@ -42,9 +43,10 @@ public:
     // The language's own name for itself, the same in every interface language.
     std::string_view displayName() const;
 
-    // Stored as a single string, the raw value; any other value fails to decode.
-    Json::Value toJson() const;
-    static Result<LanguagePreference> fromJson(const Json::Value& v);
+    // Stored as a single string, the raw value; any other value fails to decode. (The JSON type is only
+    // declared here, so Qt headers can include this one.)
+    nlohmann::json toJson() const;
+    static Result<LanguagePreference> fromJson(const nlohmann::json& v);
 
     friend constexpr bool operator==(LanguagePreference, LanguagePreference) = default;
 
