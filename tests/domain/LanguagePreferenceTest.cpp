@@ -1,3 +1,4 @@
+#include "domain/Json.h"
 #include "domain/LanguagePreference.h"
 
 #include <gtest/gtest.h>
