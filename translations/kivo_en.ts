@@ -88,16 +88,16 @@
         <translation>Time</translation>
     </message>
     <message id="display.footer.appliesOnWake">
-        <source>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</source>
-        <translation>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</translation>
+        <source>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</source>
+        <translation>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</translation>
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
         <translation>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</translation>
     </message>
     <message id="display.footer.kit">
-        <source>Brightness is controlled with this open-source library:</source>
-        <translation>Brightness is controlled with this open-source library:</translation>
+        <source>Brightness control uses this library:</source>
+        <translation>Brightness control uses this library:</translation>
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
@@ -188,8 +188,8 @@
         <translation>Erase All Data</translation>
     </message>
     <message id="erase.warningMessage">
-        <source>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</source>
-        <translation>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</translation>
+        <source>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</source>
+        <translation>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</translation>
     </message>
     <message id="erase.warningTitle">
         <source>Erase all data?</source>

@@ -88,16 +88,16 @@
         <translation>時刻</translation>
     </message>
     <message id="display.footer.appliesOnWake">
-        <source>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</source>
-        <translation>スリープから復帰したとき、スリープ解除時にも適用するトリガーのうち、その日の直近のものを適用します。</translation>
+        <source>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</source>
+        <translation>スリープから復帰したとき、この設定がオンのトリガーのうち、その日の直近のものを適用します。</translation>
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
         <translation>デスクトップの明るさの自動調整や省電力による減光で、あとから明るさが変わることがあります。</translation>
     </message>
     <message id="display.footer.kit">
-        <source>Brightness is controlled with this open-source library:</source>
-        <translation>明るさの制御には、次のオープンソースライブラリを使用しています:</translation>
+        <source>Brightness control uses this library:</source>
+        <translation>明るさの制御には次のライブラリを使用しています:</translation>
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
@@ -188,8 +188,8 @@
         <translation>すべてのデータを消去</translation>
     </message>
     <message id="erase.warningMessage">
-        <source>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</source>
-        <translation>ルール、明るさのトリガー、ロック解除の履歴が削除され、Kivoは初回起動時の状態に戻ります。この操作は取り消せません。</translation>
+        <source>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</source>
+        <translation>ルール、明るさのトリガー、ロック解除の履歴が削除され、ログイン時の起動はオフになり、Kivoは初回起動時の状態に戻ります。この操作は取り消せません。</translation>
     </message>
     <message id="erase.warningTitle">
         <source>Erase all data?</source>

@@ -88,16 +88,16 @@
         <translation>시각</translation>
     </message>
     <message id="display.footer.appliesOnWake">
-        <source>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</source>
-        <translation>컴퓨터가 잠자기에서 깨어나면, 깨어날 때도 적용하는 트리거 중 오늘 가장 최근의 것을 다시 적용합니다.</translation>
+        <source>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</source>
+        <translation>컴퓨터가 잠자기에서 깨어나면 이 설정이 켜진 트리거 중 오늘 가장 최근의 트리거를 적용합니다.</translation>
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
         <translation>데스크톱의 자동 밝기 조절이나 절전용 화면 어둡게 하기가 이후에 밝기를 바꿀 수 있습니다.</translation>
     </message>
     <message id="display.footer.kit">
-        <source>Brightness is controlled with this open-source library:</source>
-        <translation>밝기 제어에는 다음 오픈 소스 라이브러리를 사용합니다:</translation>
+        <source>Brightness control uses this library:</source>
+        <translation>밝기 제어에는 다음 라이브러리를 사용합니다:</translation>
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
@@ -188,8 +188,8 @@
         <translation>모든 데이터 지우기</translation>
     </message>
     <message id="erase.warningMessage">
-        <source>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</source>
-        <translation>규칙, 밝기 트리거, 잠금 해제 기록이 삭제되고 Kivo는 처음 실행할 때의 상태로 돌아갑니다. 이 작업은 되돌릴 수 없습니다.</translation>
+        <source>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</source>
+        <translation>규칙, 밝기 트리거, 잠금 해제 기록이 삭제되고 로그인 시 실행이 꺼지며 Kivo는 처음 실행했을 때의 상태로 돌아갑니다. 이 작업은 되돌릴 수 없습니다.</translation>
     </message>
     <message id="erase.warningTitle">
         <source>Erase all data?</source>

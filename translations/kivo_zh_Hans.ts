@@ -88,16 +88,16 @@
         <translation>时间</translation>
     </message>
     <message id="display.footer.appliesOnWake">
-        <source>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</source>
-        <translation>电脑从睡眠中唤醒时，会重新应用当天最近一个设为“唤醒时也应用”的触发器。</translation>
+        <source>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</source>
+        <translation>电脑从睡眠中唤醒时，会应用当天开启此设置的触发器中最近的一个。</translation>
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
         <translation>桌面的自动亮度调节或节能调暗功能可能会在之后改变亮度。</translation>
     </message>
     <message id="display.footer.kit">
-        <source>Brightness is controlled with this open-source library:</source>
-        <translation>亮度控制使用以下开源库：</translation>
+        <source>Brightness control uses this library:</source>
+        <translation>亮度控制使用以下库：</translation>
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
@@ -185,15 +185,15 @@
     </message>
     <message id="erase.confirm">
         <source>Erase All Data</source>
-        <translation>抹掉所有数据</translation>
+        <translation>清除所有数据</translation>
     </message>
     <message id="erase.warningMessage">
-        <source>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</source>
-        <translation>你的规则、亮度触发器和解锁记录将被删除，Kivo 将恢复到首次启动时的状态。此操作无法撤销。</translation>
+        <source>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</source>
+        <translation>你的规则、亮度触发器和解锁记录将被删除，登录时启动将被关闭，Kivo 将恢复到首次启动时的状态。此操作无法撤销。</translation>
     </message>
     <message id="erase.warningTitle">
         <source>Erase all data?</source>
-        <translation>要抹掉所有数据吗？</translation>
+        <translation>要清除所有数据吗？</translation>
     </message>
     <message id="groupReorder.a11y.dragHandle">
         <source>Drag to reorder %1</source>
@@ -245,7 +245,7 @@
     </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
-        <translation>抹掉所有数据…</translation>
+        <translation>清除所有数据…</translation>
     </message>
     <message id="more.feedback">
         <source>Send Feedback</source>
@@ -543,7 +543,7 @@ Turn on accessibility support in your desktop settings, then restart these brows
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>
-        <translation>Kivo 将抹掉其所有数据，将自身移到废纸篓并退出。此操作无法撤销。</translation>
+        <translation>Kivo 将清除其所有数据，将自身移到回收站并退出。此操作无法撤销。</translation>
     </message>
     <message id="uninstall.warningTitle">
         <source>Uninstall Kivo?</source>

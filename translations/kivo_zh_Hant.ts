@@ -88,16 +88,16 @@
         <translation>時間</translation>
     </message>
     <message id="display.footer.appliesOnWake">
-        <source>When the computer wakes from sleep, the latest of today's triggers that apply on wake is applied again.</source>
-        <translation>電腦從睡眠中喚醒時，會重新套用當天最近一個設為「喚醒時也套用」的觸發器。</translation>
+        <source>When your computer wakes from sleep, the most recent of today's triggers with this setting on is applied.</source>
+        <translation>電腦從睡眠中喚醒時，會套用當天開啟此設定的觸發器中最近的一個。</translation>
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
         <translation>桌面的自動亮度調整或省電調暗功能可能會在之後變更亮度。</translation>
     </message>
     <message id="display.footer.kit">
-        <source>Brightness is controlled with this open-source library:</source>
-        <translation>亮度控制使用以下開放原始碼程式庫：</translation>
+        <source>Brightness control uses this library:</source>
+        <translation>亮度控制使用以下程式庫：</translation>
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
@@ -188,8 +188,8 @@
         <translation>清除所有資料</translation>
     </message>
     <message id="erase.warningMessage">
-        <source>Your rules, brightness triggers and unlock history will be deleted, and Kivo will start over as on first launch. This can't be undone.</source>
-        <translation>你的規則、亮度觸發器和解鎖紀錄將被刪除，Kivo 將回到首次啟動時的狀態。此操作無法復原。</translation>
+        <source>Your rules, brightness triggers and unlock history will be deleted, starting at login will be turned off, and Kivo will return to how it was at first launch. This can't be undone.</source>
+        <translation>你的規則、亮度觸發器和解鎖紀錄將被刪除，登入時啟動將被關閉，Kivo 將回到首次啟動時的狀態。此操作無法復原。</translation>
     </message>
     <message id="erase.warningTitle">
         <source>Erase all data?</source>
