@@ -32,13 +32,18 @@ Result<std::map<std::string, double>> decodeLevels(const Json::Value& v) {
     return Result<Levels>::success(std::move(levels));
 }
 
-// Levels compare key by key; display names are compared as the back end reported them.
+// Same display names (by canonical equivalence, as names are compared everywhere) with equal levels.
 bool sameLevels(const std::map<std::string, double>& a, const std::map<std::string, double>& b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (const auto& [display, level] : a) {
-        const auto other = b.find(display);
+        auto other = b.find(display);
+        if (other == b.end()) {
+            other = std::find_if(b.begin(), b.end(), [&](const auto& entry) {
+                return Text::canonicallyEqual(entry.first, display);
+            });
+        }
         if (other == b.end() || !(other->second == level)) {
             return false;
         }
