@@ -120,8 +120,11 @@ TEST(BrightnessTriggerTest, EqualityIsFieldByField) {
     EXPECT_TRUE(base.withName("Caf\xC3\xA9") == base.withName("Cafe\xCC\x81"));
     EXPECT_FALSE(base == base.withDisplayBrightness({{"A", 0.5}, {"B", 0.5}}));
     EXPECT_FALSE(base == base.withDisplayBrightness({{"B", 0.5}}));
-    EXPECT_TRUE(base.withDisplayBrightness({{"\xC3\x89cran", 0.5}}) ==
-                base.withDisplayBrightness({{"E\xCC\x81cran", 0.5}}));
+    EXPECT_TRUE(base.withDisplayBrightness({{"\xC3\x89"
+                                             "cran",
+                                             0.5}}) == base.withDisplayBrightness({{"E\xCC\x81"
+                                                                                    "cran",
+                                                                                    0.5}}));
     const BrightnessTrigger withNaN = base.withDisplayBrightness({{"A", std::nan("")}});
     EXPECT_FALSE(withNaN == withNaN) << "a level that is not a number equals nothing";
     EXPECT_FALSE(base == BrightnessTrigger(Uuid::random(), base.name(), 600, base.daysOfWeek(),
