@@ -74,6 +74,14 @@ concept StoredType = requires(const T& t, const Value& v) {
     { T::fromJson(v) } -> std::same_as<Result<T>>;
 };
 
+// Enumerations and other types that cannot carry members take part through two free functions found by
+// argument-dependent lookup: `Json::Value jsonEncode(T)` and `Result<T> jsonDecode(const Json::Value&, T*)`.
+template <class T>
+concept FreeCodec = requires(const T& t, const Value& v) {
+    { jsonEncode(t) } -> std::same_as<Value>;
+    { jsonDecode(v, static_cast<T*>(nullptr)) } -> std::same_as<Result<T>>;
+};
+
 template <class T> struct IsVector : std::false_type {};
 template <class T> struct IsVector<std::vector<T>> : std::true_type {};
 template <class T> struct IsSet : std::false_type {};
@@ -122,6 +130,8 @@ template <class T> Result<T> decode(const Value& v) {
         return toUuid(v);
     } else if constexpr (std::is_same_v<T, Url>) {
         return toUrl(v);
+    } else if constexpr (FreeCodec<T>) {
+        return jsonDecode(v, static_cast<T*>(nullptr));
     } else if constexpr (IsVector<T>::value) {
         return decodeList<typename T::value_type>(v);
     } else if constexpr (IsSet<T>::value) {
@@ -138,8 +148,10 @@ template <class T> Result<T> decode(const Value& v) {
 }
 
 template <class T> Value encode(const T& value) {
-    if constexpr (std::is_same_v<T, bool> || std::is_integral_v<T> || std::is_same_v<T, double> ||
-                  std::is_same_v<T, std::string>) {
+    if constexpr (FreeCodec<T>) {
+        return jsonEncode(value);
+    } else if constexpr (std::is_same_v<T, bool> || std::is_integral_v<T> || std::is_same_v<T, double> ||
+                         std::is_same_v<T, std::string>) {
         return Value(value);
     } else if constexpr (std::is_same_v<T, Date>) {
         return Value(value.secondsSinceReferenceDate);
