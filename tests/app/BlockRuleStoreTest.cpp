@@ -304,27 +304,5 @@ TEST(BlockRuleStoreTest, OperationsChangeTheFirstMatchAndKeepTheRest) {
     EXPECT_EQ(store.groups()[0].name, "Mine");
 }
 
-TEST(BlockRuleStoreTest, BackoffRecordsCountStampAndReset) {
-    MemoryDefaultsStore defaults;
-    ManualClock clock;
-    BlockRuleStore store(defaults, kSeedName, clock);
-    const Uuid a = Uuid::random();
-    const Uuid b = Uuid::random();
-    EXPECT_EQ(store.backoffRecord(a), BackoffRecord::fresh(a));
-    EXPECT_TRUE(store.backoffRecords().empty()) << "reading hands out a fresh record without adding it";
-
-    store.recordUnlock(a);
-    store.recordUnlock(b);
-    clock.advance(std::chrono::seconds(30));
-    store.recordUnlock(a);
-    ASSERT_EQ(store.backoffRecords().size(), 2u);
-    EXPECT_EQ(store.backoffRecords()[0], (BackoffRecord{a, 2, clock.now()}));
-    EXPECT_EQ(store.backoffRecords()[1].groupId, b);
-
-    store.resetBackoffRecord(a);
-    EXPECT_EQ(store.backoffRecords()[0], BackoffRecord::fresh(a));
-    EXPECT_EQ(store.backoffRecords()[1].unlockCount, 1);
-}
-
 } // namespace
 } // namespace kivo
