@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/ShieldWindowSystem.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+// Screens a test connects and disconnects at will, and a record of every veil and presentation change
+// the shield makes.
+class SimulatedShieldWindowSystem final : public ShieldWindowSystem {
+public:
+    struct Veil {
+        ShieldScreen screen;
+        bool isPrimary = false;
+        ShieldOverlayController* controller = nullptr;
+        std::function<void()> onEscape;
+    };
+
+    // Starts with one screen, "screen-0", 1920×1080, which is the main screen.
+    SimulatedShieldWindowSystem();
+
+    // The screen set changes as if displays were plugged or unplugged; the change handler, if any, runs.
+    void setScreens(std::vector<ShieldScreen> screens, std::optional<ShieldScreen> mainScreen = std::nullopt);
+
+    // The veils now shown, in the order they were put up.
+    const std::vector<Veil>& veils() const { return veils_; }
+    int veilsShownCount() const { return veilsShown_; }
+    int closeCount() const { return closeCount_; }
+    bool isObservingScreens() const { return static_cast<bool>(screensChanged_); }
+    // Every presentation-option value set, in order.
+    const std::vector<PresentationOptions>& presentationHistory() const { return presentationHistory_; }
+
+    // Escape pressed in the veil at `index`.
+    void pressEscape(std::size_t index);
+    // The cancel button of the primary veil.
+    void pressCancel();
+
+    void setInitialPresentationOptions(PresentationOptions options) { options_ = options; }
+
+    std::vector<ShieldScreen> screens() const override { return screens_; }
+    std::optional<ShieldScreen> mainScreen() const override { return mainScreen_; }
+    void showVeil(const ShieldScreen& screen, bool isPrimary, ShieldOverlayController& controller,
+                  std::function<void()> onEscape) override;
+    void closeVeils() override;
+    PresentationOptions presentationOptions() const override { return options_; }
+    void setPresentationOptions(PresentationOptions options) override;
+    void setScreensChangedHandler(std::function<void()> handler) override {
+        screensChanged_ = std::move(handler);
+    }
+
+private:
+    std::vector<ShieldScreen> screens_;
+    std::optional<ShieldScreen> mainScreen_;
+    std::vector<Veil> veils_;
+    int veilsShown_ = 0;
+    int closeCount_ = 0;
+    PresentationOptions options_;
+    std::vector<PresentationOptions> presentationHistory_;
+    std::function<void()> screensChanged_;
+};
+
+} // namespace kivo
