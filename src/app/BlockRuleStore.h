@@ -1,11 +1,8 @@
 #pragma once
 
-// moc cannot parse the C++20 standard headers that the domain types bring in; it needs none of them.
-#ifndef Q_MOC_RUN
 #include "domain/BackoffRecord.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/Uuid.h"
-#endif
 
 #include <QObject>
 

@@ -1,10 +1,7 @@
 #pragma once
 
 #include "core/Timer.h"
-// moc cannot parse the C++20 standard headers that the domain types bring in; it needs none of them.
-#ifndef Q_MOC_RUN
 #include "domain/QuitFlowState.h"
-#endif
 
 #include <QObject>
 

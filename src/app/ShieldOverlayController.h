@@ -2,11 +2,8 @@
 
 #include "app/PresentationOptions.h"
 #include "core/Timer.h"
-// moc cannot parse the C++20 standard headers that the domain types bring in; it needs none of them.
-#ifndef Q_MOC_RUN
 #include "domain/BlockRuleGroup.h"
 #include "domain/ShieldCountdownState.h"
-#endif
 
 #include <QObject>
 #include <QPointer>

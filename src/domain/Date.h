@@ -1,6 +1,8 @@
 #pragma once
 
+#ifndef Q_MOC_RUN // Qt 6.4's moc cannot parse <concepts>; QObject headers include this file
 #include <compare>
+#endif
 
 namespace kivo {
 

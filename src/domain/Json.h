@@ -8,7 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#ifndef Q_MOC_RUN // Qt 6.4's moc cannot parse <concepts>; QObject headers include this file
 #include <concepts>
+#endif
 #include <cstdint>
 #include <initializer_list>
 #include <limits>

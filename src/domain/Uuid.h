@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#ifndef Q_MOC_RUN // Qt 6.4's moc cannot parse <concepts>; QObject headers include this file
 #include <compare>
+#endif
 #include <cstddef>
 #include <cstdint>
 #include <functional>
