@@ -26,6 +26,14 @@ bool edidMatches(const DdcBusEntry& entry, const ActiveDisplay& display) {
            Edid::modelNumber(*entry.edid) == display.model;
 }
 
+// On the wire a packet follows the host's source address, which doubles as the register offset.
+std::vector<std::uint8_t> withDataAddress(const std::uint8_t* packet, std::size_t size) {
+    std::vector<std::uint8_t> request(size + 1);
+    request[0] = DDCPacket::kDataAddress;
+    std::copy(packet, packet + size, request.begin() + 1);
+    return request;
+}
+
 } // namespace
 
 ConnectorDDC::ConnectorDDC(std::shared_ptr<DisplayListSource> displays,
@@ -84,8 +92,7 @@ std::optional<std::vector<std::uint8_t>> ConnectorDDC::readVCP(std::uint32_t dis
         return std::nullopt;
     }
     const auto packet = DDCPacket::getRequest(code);
-    std::vector<std::uint8_t> request{DDCPacket::kDataAddress};
-    request.insert(request.end(), packet.begin(), packet.end());
+    const auto request = withDataAddress(packet.data(), packet.size());
 
     std::lock_guard lock(channel->bus->io);
     waitForGap(*channel->bus);
@@ -107,8 +114,7 @@ bool ConnectorDDC::writeVCP(std::uint32_t displayID, std::uint8_t code, std::uin
         return false;
     }
     const auto packet = DDCPacket::setRequest(code, value);
-    std::vector<std::uint8_t> request{DDCPacket::kDataAddress};
-    request.insert(request.end(), packet.begin(), packet.end());
+    const auto request = withDataAddress(packet.data(), packet.size());
 
     std::lock_guard lock(channel->bus->io);
     waitForGap(*channel->bus);
