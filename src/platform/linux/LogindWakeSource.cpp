@@ -6,11 +6,15 @@
 
 namespace kivo {
 
-LogindWakeSource::LogindWakeSource(QObject* parent) : QObject(parent) {
-    connected_ = QDBusConnection::systemBus().connect(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
-        SLOT(onPrepareForSleep(bool)));
+LogindWakeSource::LogindWakeSource(QObject* parent)
+    : LogindWakeSource(QDBusConnection::systemBus(), parent) {}
+
+LogindWakeSource::LogindWakeSource(QDBusConnection bus, QObject* parent) : QObject(parent) {
+    connected_ =
+        bus.isConnected() &&
+        bus.connect(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                    QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+                    SLOT(onPrepareForSleep(bool)));
     if (!connected_) {
         qCWarning(lcBrightness, "Cannot watch for system wake: no connection to logind");
     }

@@ -2,6 +2,7 @@
 
 #include "app/brightness/SystemWakeSource.h"
 
+#include <QDBusConnection>
 #include <QObject>
 
 namespace kivo {
@@ -10,7 +11,9 @@ namespace kivo {
 class LogindWakeSource final : public QObject, public SystemWakeSource {
     Q_OBJECT
 public:
+    // The system bus unless told otherwise (tests pass a private bus).
     explicit LogindWakeSource(QObject* parent = nullptr);
+    LogindWakeSource(QDBusConnection bus, QObject* parent = nullptr);
 
     void setWakeHandler(std::function<void()> handler) override;
     // False when the system bus could not be reached; wake is then never reported.
