@@ -1,8 +1,13 @@
 #include "FakeBrightnessBackend.h"
 
 #include "app/brightness/BrightnessController.h"
+#include "brightness-library/SystemDisplayBrightnessBackend.h"
 #include "core/ManualClock.h"
 #include "domain/DayOfWeekGroups.h"
+#include "platform/simulated/SimulatedDdcMonitor.h"
+#include "platform/simulated/SimulatedDisplays.h"
+#include "platform/simulated/SimulatedI2CTransport.h"
+#include "platform/simulated/SimulatedSleepClock.h"
 #include "platform/simulated/SimulatedSystemEvents.h"
 #include "settings/MemoryDefaultsStore.h"
 #include "support/TestSupport.h"
@@ -273,6 +278,39 @@ TEST(BrightnessControllerTest, PreviewingNeverWaitsForASlowDisplay) {
     rig.backend->release(kLeft);
     // The first level was already on its way; of the 99 that followed only the latest is sent.
     EXPECT_EQ(rig.applied(), (Sets{{kLeft, 0.01f}, {kLeft, 1.0f}}));
+}
+
+} // namespace
+} // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST(BrightnessControllerTest, PreviewsReachSimulatedMonitorsWholeAndInOrder) {
+    auto clock = std::make_shared<SimulatedSleepClock>();
+    auto displays = std::make_shared<SimulatedDisplays>();
+    auto transport = std::make_shared<SimulatedI2CTransport>();
+    auto monitor = std::make_shared<SimulatedDdcMonitor>(10, 100, clock);
+    displays->add({ActiveDisplay{1, true, 1, 1, "Panel", "eDP-1"}});
+    displays->add({ActiveDisplay{2, false, 2, 2, "Studio", "DP-1"}});
+    transport->addChannel("DP-1", DdcBusEntry{"i2c-1", "DP-1", std::nullopt}, monitor);
+    ManualClock time;
+    SimulatedSystemEvents events;
+    MemoryDefaultsStore defaults;
+    BrightnessTriggerStore store(defaults, "Sunrise", "Sunset", {});
+    BrightnessController controller(
+        std::make_shared<SystemDisplayBrightnessBackend>(displays, displays, transport, clock), time, time,
+        events, events);
+    controller.start(&store);
+    for (int i = 1; i <= 100; ++i) {
+        controller.preview({{"Panel", i / 100.0}, {"Studio", i / 100.0}});
+    }
+    ASSERT_TRUE(test::waitUntil([&] { return !controller.isApplying(); }));
+    EXPECT_EQ(monitor->current(), 100);
+    EXPECT_EQ(displays->level(1), 1.0f);
+    const auto applied = monitor->appliedValues();
+    EXPECT_TRUE(std::is_sorted(applied.begin(), applied.end()));
+    EXPECT_EQ(monitor->rejectedRequests() + monitor->droppedForPacing(), 0);
 }
 
 } // namespace
