@@ -1,0 +1,74 @@
+#include "platform/linux/LinuxDrmDisplayList.h"
+
+#include "brightness-library/Edid.h"
+#include "platform/linux/SysfsFiles.h"
+
+#include <algorithm>
+#include <regex>
+#include <system_error>
+
+namespace kivo {
+
+namespace {
+const std::regex kConnectorName{"card[0-9]+-(.+)"};
+} // namespace
+
+LinuxDrmDisplayList::LinuxDrmDisplayList(std::filesystem::path root) : root_(std::move(root)) {}
+
+bool LinuxDrmDisplayList::isBuiltinConnector(const std::string& connector) {
+    std::smatch match;
+    if (!std::regex_match(connector, match, kConnectorName)) {
+        return false;
+    }
+    const std::string type = match[1];
+    return type.rfind("eDP", 0) == 0 || type.rfind("LVDS", 0) == 0 || type.rfind("DSI", 0) == 0;
+}
+
+std::uint32_t LinuxDrmDisplayList::identifierFor(const std::string& connector) {
+    // FNV-1a of the connector name: the same connector always gives the same number.
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : connector) {
+        hash ^= c;
+        hash *= 16777619u;
+    }
+    return hash == 0 ? 1 : hash;
+}
+
+std::optional<std::vector<ActiveDisplay>> LinuxDrmDisplayList::activeDisplays() {
+    const auto drm = root_ / "sys/class/drm";
+    std::error_code error;
+    std::filesystem::directory_iterator it(drm, error);
+    if (error) {
+        return std::nullopt;
+    }
+    std::vector<std::string> connectors;
+    for (const auto& entry : it) {
+        const std::string name = entry.path().filename().string();
+        if (std::regex_match(name, kConnectorName)) {
+            connectors.push_back(name);
+        }
+    }
+    std::sort(connectors.begin(), connectors.end(), SysfsFiles::naturalLess);
+
+    std::vector<ActiveDisplay> displays;
+    for (const auto& connector : connectors) {
+        const auto dir = drm / connector;
+        if (SysfsFiles::readText(dir / "status") != "connected" ||
+            SysfsFiles::readText(dir / "enabled") != "enabled") {
+            continue;
+        }
+        ActiveDisplay display;
+        display.displayID = identifierFor(connector);
+        display.isBuiltin = isBuiltinConnector(connector);
+        display.connector = connector;
+        if (const auto edid = SysfsFiles::readBytes(dir / "edid"); edid && Edid::hasHeader(*edid)) {
+            display.vendor = Edid::vendorNumber(*edid).value_or(0);
+            display.model = Edid::modelNumber(*edid).value_or(0);
+            display.name = Edid::monitorName(*edid);
+        }
+        displays.push_back(std::move(display));
+    }
+    return displays;
+}
+
+} // namespace kivo
