@@ -16,6 +16,17 @@ function(kivo_module target dir)
   endif()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+  # moc's incremental step only watches the files it saw last time: when the module's file list changes,
+  # drop its time stamp so a newly added header reaches moc.
+  set(listing "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt")
+  set(old_listing "")
+  if(EXISTS "${listing}")
+    file(READ "${listing}" old_listing)
+  endif()
+  if(NOT old_listing STREQUAL "${sources}")
+    file(WRITE "${listing}" "${sources}")
+    file(REMOVE "${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp")
+  endif()
 endfunction()
 
 # One test program per module folder under tests/, discovered by CTest.

@@ -8,13 +8,10 @@
 #include "core/Clock.h"
 #include "core/Timer.h"
 #include "core/TimerFactory.h"
-// moc cannot parse the C++20 concepts these pull in; it needs none of their types.
-#ifndef Q_MOC_RUN
 #include "domain/BrightnessTrigger.h"
 #include "domain/Date.h"
 #include "domain/DayOfWeek.h"
 #include "domain/Uuid.h"
-#endif
 
 #include <QObject>
 #include <QPointer>

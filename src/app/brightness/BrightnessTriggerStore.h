@@ -1,11 +1,8 @@
 #pragma once
 
-// moc cannot parse the C++20 concepts these pull in; it needs none of their types.
-#ifndef Q_MOC_RUN
 #include "domain/BrightnessTrigger.h"
 #include "domain/Uuid.h"
 #include "settings/DefaultsStore.h"
-#endif
 
 #include <QObject>
 
