@@ -44,7 +44,26 @@ void FileDefaultsStore::load() {
     }
     const auto bytes = file.readAll();
     file.close();
-    auto parsed = nlohmann::json::parse(bytes.constData(), bytes.constData() + bytes.size(), nullptr, false);
+    // Copying or writing a JSON value recurses once per level, so a hand-made document nested a few
+    // hundred thousand levels deep would overflow the stack at the first save. No stored form comes
+    // near the limit; deeper parts are dropped while parsing and the document is treated as unreadable.
+    bool tooDeep = false;
+    const nlohmann::json::parser_callback_t limitDepth =
+        [&tooDeep](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+            if ((event == nlohmann::json::parse_event_t::object_start ||
+                 event == nlohmann::json::parse_event_t::array_start) &&
+                depth >= kMaximumDepth) {
+                tooDeep = true;
+                return false;
+            }
+            return true;
+        };
+    auto parsed =
+        nlohmann::json::parse(bytes.constData(), bytes.constData() + bytes.size(), limitDepth, false);
+    if (tooDeep) {
+        moveAside(QStringLiteral("it is nested too deeply"));
+        return;
+    }
     if (parsed.is_discarded()) {
         moveAside(QStringLiteral("it is not valid JSON"));
         return;

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ namespace kivo {
 namespace {
 
 // A one-page HTTP server on 127.0.0.1: collects each request and answers with `status`, or never
-// answers when `silent`.
+// answers when `silent`, or (`trickling`) sends its answer's body one byte every 50 ms.
 class LocalHttpServer : public QObject {
 public:
     struct Request {
@@ -26,7 +27,8 @@ public:
         QByteArray body;
     };
 
-    explicit LocalHttpServer(int status = 200, bool silent = false) : status_(status), silent_(silent) {
+    explicit LocalHttpServer(int status = 200, bool silent = false, bool trickling = false)
+        : status_(status), silent_(silent), trickling_(trickling) {
         server_.listen(QHostAddress::LocalHost, 0);
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             while (auto* socket = server_.nextPendingConnection()) {
@@ -61,7 +63,12 @@ private:
         request.body = buffer.mid(end + 4, length);
         requests_.push_back(request);
         buffer.clear();
-        if (!silent_) {
+        if (trickling_) {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n");
+            auto* drip = new QTimer(socket);
+            connect(drip, &QTimer::timeout, socket, [socket] { socket->write("a"); });
+            drip->start(50);
+        } else if (!silent_) {
             socket->write("HTTP/1.1 " + QByteArray::number(status_) +
                           " X\r\nContent-Length: 2\r\nConnection: close\r\n\r\n{}");
             socket->disconnectFromHost();
@@ -71,6 +78,7 @@ private:
     QTcpServer server_;
     int status_;
     bool silent_;
+    bool trickling_;
     QMap<QTcpSocket*, QByteArray> buffers_;
     std::vector<Request> requests_;
 };
@@ -243,6 +251,24 @@ TEST_F(ErrorReporterTest, aServerThatNeverAnswersIsAbandonedInBoundedTime) {
     EXPECT_EQ(outcomes, std::vector<bool>{false});
     EXPECT_EQ(transport.inFlight(), 0);
     EXPECT_TRUE(log.contains("Error report first not delivered"));
+}
+
+TEST_F(ErrorReporterTest, aServerThatAnswersByTheByteIsAbandonedInBoundedTime) {
+    LocalHttpServer server(200, /*silent=*/false, /*trickling=*/true);
+    const auto dsn = *ErrorReportingDsn::parse(QStringLiteral("http://k@127.0.0.1:%1/1").arg(server.port()));
+    HttpEnvelopeTransport transport(dsn, std::chrono::milliseconds(300));
+    std::vector<bool> outcomes;
+    QObject::connect(&transport, &HttpEnvelopeTransport::finished, [&](bool ok) { outcomes.push_back(ok); });
+
+    ErrorEvent event;
+    event.eventId = QStringLiteral("slow");
+    transport.send(event, "envelope");
+    QElapsedTimer elapsed;
+    elapsed.start();
+    ASSERT_TRUE(test::waitUntil([&] { return !outcomes.empty(); }, std::chrono::seconds(5)));
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_EQ(outcomes, std::vector<bool>{false});
+    EXPECT_EQ(transport.inFlight(), 0);
 }
 
 TEST_F(ErrorReporterTest, closingWithAReportUnderWayIsSafe) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,21 +62,37 @@ TEST_F(FreedesktopTrashTest, refusesWhatIsNotTheUsersOwnInsideHome) {
     writeFile(root.path() + "/opt/kivo/kivo");
     QDir().mkpath(home + "/Apps");
     QFile::link(root.path() + "/opt/kivo", home + "/Apps/link");
+    QDir().mkpath(home + "/Apps/real");
+    QFile::link(home + "/Apps/real", home + "/Apps/inner");
 
     const QStringList refused{root.path() + "/opt/kivo", // outside home
                               home + "/../opt/kivo",     // outside home, spelled from inside
                               home,                      // the home itself
                               home + "/Apps/link",       // a link leading out
+                              home + "/Apps/link/",      // the same, followed by the slash
+                              home + "/Apps/inner/",     // a link within home, followed
+                              home + "/Apps/inner/.",    // the same, followed by "."
                               home + "/Apps/missing",    // nothing there
                               "Apps/relative",           // not absolute
                               QString()};
     FreedesktopTrash trash;
     for (const auto& path : refused) {
+        EXPECT_FALSE(trash.refusal(path).isEmpty()) << path.toStdString();
         EXPECT_FALSE(trash.moveToTrash(path).isEmpty()) << path.toStdString();
     }
     EXPECT_TRUE(QFile::exists(root.path() + "/opt/kivo/kivo"));
     EXPECT_TRUE(QFile::exists(home + "/Apps/link"));
+    EXPECT_TRUE(QFileInfo(home + "/Apps/inner").isSymLink());
+    EXPECT_TRUE(QFileInfo(home + "/Apps/real").isDir());
     EXPECT_TRUE(trashedNames().isEmpty());
+}
+
+TEST_F(FreedesktopTrashTest, aTrailingSlashStillMovesTheFolder) {
+    QDir().mkpath(home + "/Apps/kivo");
+    FreedesktopTrash trash;
+    EXPECT_EQ(trash.moveToTrash(home + "/Apps/kivo//"), QString());
+    EXPECT_FALSE(QFile::exists(home + "/Apps/kivo"));
+    EXPECT_EQ(trashedNames(), QStringList{"kivo"});
 }
 
 TEST_F(FreedesktopTrashTest, refusesAFileOwnedBySomeoneElse) {

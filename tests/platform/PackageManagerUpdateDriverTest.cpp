@@ -31,5 +31,21 @@ TEST(PackageManagerUpdateDriver, neverOffersAnUpdate) {
     EXPECT_FALSE(defaults.contains("lastUpdateInstallAttempt"));
 }
 
+TEST(PackageManagerUpdateDriver, aCheckAfterTheDelegateIsGoneDoesNothing) {
+    ManualClock clock;
+    MemoryDefaultsStore defaults;
+    ErrorReporter reporter(clock);
+    KivoUserDriverDelegate userDriverDelegate;
+    PackageManagerUpdateDriver driver;
+    {
+        KivoUpdaterDelegate updaterDelegate(defaults, reporter);
+        driver.start(updaterDelegate, userDriverDelegate);
+    }
+    test::LogCapture log;
+    driver.checkForUpdates();
+    test::processEvents();
+    EXPECT_TRUE(log.lines().empty());
+}
+
 } // namespace
 } // namespace kivo

@@ -152,6 +152,11 @@ struct CorruptCase {
     QByteArray bytes;
 };
 
+// {"groups": [[[...]]]} with `depth` arrays.
+QByteArray nested(int depth) {
+    return "{\"groups\": " + QByteArray(depth, '[') + QByteArray(depth, ']') + "}";
+}
+
 class DefaultsStoreCorrupt : public ::testing::TestWithParam<CorruptCase> {};
 
 TEST_P(DefaultsStoreCorrupt, unreadableDocumentIsMovedAsideNotOverwritten) {
@@ -178,8 +183,19 @@ INSTANTIATE_TEST_SUITE_P(Table, DefaultsStoreCorrupt,
                                            CorruptCase{"empty", ""}, CorruptCase{"array", "[1, 2]"},
                                            CorruptCase{"bareString", "\"text\""},
                                            CorruptCase{"binary", QByteArray("\x00\xff\xfe{", 4)},
-                                           CorruptCase{"trailingGarbage", R"({"a": 1} x)"}),
+                                           CorruptCase{"trailingGarbage", R"({"a": 1} x)"},
+                                           CorruptCase{"nestedTooDeeply", nested(200000)}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DefaultsStore, deepButReasonableNestingIsKept) {
+    QTemporaryDir dir;
+    writeFile(dir.path() + "/defaults.json", nested(FileDefaultsStore::kMaximumDepth - 1));
+    FileDefaultsStore store(dir.path());
+    EXPECT_TRUE(store.movedAsidePath().isEmpty());
+    EXPECT_EQ(store.type("groups"), DefaultsValueType::Array);
+    ASSERT_TRUE(store.setBool("fresh", true).ok());
+    EXPECT_EQ(FileDefaultsStore(dir.path()).type("groups"), DefaultsValueType::Array);
+}
 
 TEST(DefaultsStore, twoCorruptDocumentsInTheSameSecondKeepBothCopies) {
     QTemporaryDir dir;

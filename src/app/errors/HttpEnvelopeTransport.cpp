@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 namespace kivo {
 
@@ -30,6 +31,9 @@ void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& enve
                              .toUtf8());
     ++inFlight_;
     auto* reply = network_.post(request, envelope);
+    // The transfer timeout only notices silence; a server that keeps sending a byte now and then would
+    // hold the request (and one of the few slots) for ever, so the whole exchange gets a deadline too.
+    QTimer::singleShot(timeout_, reply, [reply] { reply->abort(); });
     const auto eventId = event.eventId;
     connect(reply, &QNetworkReply::finished, this, [this, reply, eventId] {
         --inFlight_;

@@ -11,8 +11,8 @@
 namespace kivo {
 
 // Posts envelopes to the DSN's endpoint. Requests run asynchronously on the main thread's event loop;
-// each is abandoned after `timeout`, and while `maxInFlight` are under way further reports are dropped
-// (and logged) rather than queued without bound.
+// each is abandoned `timeout` after it started, and while `maxInFlight` are under way further reports are
+// dropped (and logged) rather than queued without bound.
 class HttpEnvelopeTransport : public QObject, public EnvelopeTransport {
     Q_OBJECT
 

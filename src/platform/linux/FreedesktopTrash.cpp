@@ -9,7 +9,21 @@
 
 namespace kivo {
 
-QString FreedesktopTrash::refusal(const QString& path) {
+namespace {
+
+// "dir/" names what "dir" leads to, so a link spelled with a slash would be followed rather than
+// refused: judge and move the entry itself.
+QString withoutTrailingSlashes(QString path) {
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
+        path.chop(1);
+    }
+    return path;
+}
+
+} // namespace
+
+QString FreedesktopTrash::refusal(const QString& requested) {
+    const auto path = withoutTrailingSlashes(requested);
     if (path.isEmpty() || QDir::isRelativePath(path)) {
         return QStringLiteral("%1 is not an absolute path").arg(path);
     }
@@ -38,10 +52,11 @@ QString FreedesktopTrash::refusal(const QString& path) {
     return {};
 }
 
-QString FreedesktopTrash::moveToTrash(const QString& path) {
-    if (auto why = refusal(path); !why.isEmpty()) {
+QString FreedesktopTrash::moveToTrash(const QString& requested) {
+    if (auto why = refusal(requested); !why.isEmpty()) {
         return why;
     }
+    const auto path = withoutTrailingSlashes(requested);
     QFile file(path);
     if (!file.moveToTrash()) {
         return QStringLiteral("%1 could not be moved to the trash: %2").arg(path, file.errorString());

@@ -3,7 +3,6 @@
 #include "app/update/KivoUpdaterDelegate.h"
 #include "core/Log.h"
 
-#include <QPointer>
 #include <QTimer>
 
 namespace kivo {
@@ -18,12 +17,8 @@ void PackageManagerUpdateDriver::checkForUpdates() {
         return;
     }
     // Callbacks never arrive inside the call that asked for them.
-    QPointer<KivoUpdaterDelegate> delegate(updaterDelegate_);
-    QTimer::singleShot(0, updaterDelegate_, [delegate] {
-        if (delegate) {
-            delegate->didFinishUpdateCycle(std::nullopt);
-        }
-    });
+    auto* delegate = updaterDelegate_.data();
+    QTimer::singleShot(0, delegate, [delegate] { delegate->didFinishUpdateCycle(std::nullopt); });
 }
 
 } // namespace kivo

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/ports/UpdateDriver.h"
+#include "app/update/KivoUpdaterDelegate.h"
+
+#include <QPointer>
 
 namespace kivo {
 
@@ -13,7 +16,8 @@ public:
     void checkForUpdates() override;
 
 private:
-    KivoUpdaterDelegate* updaterDelegate_ = nullptr;
+    // Guarded: a check asked for after the delegate is gone does nothing.
+    QPointer<KivoUpdaterDelegate> updaterDelegate_;
 };
 
 } // namespace kivo
