@@ -175,6 +175,13 @@ TEST(BlockRuleGroupTest, DisplayPattern) {
         {"a*", "a"},
         {"*a", "a"},
         {"", ""},
+        {"*\xC3\xA9*", "\xC3\xA9"},
+        // A star with a combining accent on it, or after a prepended sign, is not a star.
+        {"*\xCC\x81"
+         "a*",
+         "*\xCC\x81"
+         "a"},
+        {"*a\xD8\x80*", "a\xD8\x80*"},
     };
     for (const auto& [pattern, shown] : cases) {
         EXPECT_EQ(rule(pattern).displayPattern(), shown) << pattern;
