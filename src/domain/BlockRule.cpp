@@ -3,6 +3,8 @@
 #include "domain/BlockRuleGroup.h"
 #include "domain/Text.h"
 
+#include <vector>
+
 namespace kivo {
 
 BlockRule BlockRule::withPattern(std::string value) const {
@@ -40,14 +42,22 @@ bool BlockRule::canDisableWithoutUnlock(const BlockRuleGroup& group) const {
 }
 
 std::string BlockRule::displayPattern() const {
-    std::string_view shown = pattern;
-    if (!shown.empty() && shown.front() == '*') {
-        shown.remove_prefix(1);
+    // By characters: a star carrying a combining mark, or joined to a prefix character before it, is
+    // another character and stays.
+    std::vector<std::string> characters = Text::graphemeClusters(pattern);
+    std::size_t first = 0;
+    std::size_t last = characters.size();
+    if (first < last && characters[first] == "*") {
+        ++first;
     }
-    if (!shown.empty() && shown.back() == '*') {
-        shown.remove_suffix(1);
+    if (first < last && characters[last - 1] == "*") {
+        --last;
     }
-    return std::string(shown);
+    std::string shown;
+    for (std::size_t i = first; i < last; ++i) {
+        shown += characters[i];
+    }
+    return shown;
 }
 
 Json::Value BlockRule::toJson() const {

@@ -72,6 +72,39 @@ TEST(BlockRuleGroupTest, AbsentOptionalsAreNotWrittenAndNullReadsAsAbsent) {
     EXPECT_EQ(written["id"], "0F8FAD5B-D9CB-469F-A165-70867728950E");
 }
 
+TEST(BlockRuleGroupTest, StoredFormUsesTheDocumentedKeys) {
+    // Written as another program (or an older Kivo) would store it: every key of both objects.
+    const Json::Value stored = json(R"({
+        "id": "6F9619FF-8B86-D011-B42D-00C04FC964FF",
+        "name": "Work",
+        "isEnabled": true,
+        "rules": [{"id": "0F8FAD5B-D9CB-469F-A165-70867728950E", "pattern": "*example.com/*",
+                   "isEnabled": false, "action": "allow", "redirectURL": "https://stop.example/r",
+                   "appendsQueryParameters": false}],
+        "isDefault": false,
+        "schedule": {"recurring": {"_0": {"daysOfWeek": [2, 6], "timeWindows": [
+            {"startMinute": 540, "endMinute": 1020}]}}},
+        "unlockPolicy": {"waitToUnlock": {"seconds": 30}},
+        "redirectURL": "https://stop.example/g",
+        "appendsQueryParameters": true
+    })");
+    const BlockRuleGroup expected{
+        *Uuid::parse("6f9619ff-8b86-d011-b42d-00c04fc964ff"),
+        "Work",
+        true,
+        {BlockRule{*Uuid::parse("0f8fad5b-d9cb-469f-a165-70867728950e"), "*example.com/*", false,
+                   RuleAction::allow, Url::parse("https://stop.example/r"), false}},
+        false,
+        BlockSchedule::recurring({{DayOfWeek::monday, DayOfWeek::friday}, {{540, 1020}}}),
+        UnlockPolicy::waitToUnlock(30),
+        Url::parse("https://stop.example/g"),
+        true};
+    const auto read = BlockRuleGroup::fromJson(stored);
+    ASSERT_TRUE(read.ok()) << read.error();
+    EXPECT_EQ(read.value(), expected);
+    EXPECT_EQ(expected.toJson(), stored);
+}
+
 TEST(BlockRuleGroupTest, DecodingFailures) {
     const std::string id = R"("id":"0f8fad5b-d9cb-469f-a165-70867728950e")";
     const std::string goodRule = "{" + id + R"(,"pattern":"p","isEnabled":true,"action":"block"})";
@@ -175,6 +208,13 @@ TEST(BlockRuleGroupTest, DisplayPattern) {
         {"a*", "a"},
         {"*a", "a"},
         {"", ""},
+        {"*\xC3\xA9*", "\xC3\xA9"},
+        // A star with a combining accent on it, or after a prepended sign, is not a star.
+        {"*\xCC\x81"
+         "a*",
+         "*\xCC\x81"
+         "a"},
+        {"*a\xD8\x80*", "a\xD8\x80*"},
     };
     for (const auto& [pattern, shown] : cases) {
         EXPECT_EQ(rule(pattern).displayPattern(), shown) << pattern;
