@@ -39,5 +39,6 @@ function(kivo_tests target dir)
   target_link_libraries(${target} PRIVATE ${ARGN})
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
+    NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
