@@ -1,0 +1,227 @@
+#include "settings/DefaultsStore.h"
+
+#include "core/Log.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kivo {
+namespace {
+
+// Whether every number of `value` can be written as JSON: NaN and the infinities would come back as null.
+bool allNumbersFinite(const nlohmann::json& value) {
+    if (value.is_number_float()) {
+        return std::isfinite(value.get<double>());
+    }
+    if (value.is_structured()) {
+        for (const auto& element : value) {
+            if (!allNumbersFinite(element)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string storableProblem(const nlohmann::json& value) {
+    if (!allNumbersFinite(value)) {
+        return "a number that is not finite cannot be stored";
+    }
+    try {
+        (void)value.dump();
+    } catch (const nlohmann::json::exception& e) {
+        return std::string("the value cannot be written as JSON: ") + e.what();
+    }
+    return {};
+}
+
+template <typename T> DefaultsRead<T> wrongType(DefaultsValueType stored) {
+    return DefaultsRead<T>{DefaultsReadStatus::WrongType, std::nullopt, stored};
+}
+
+template <typename T> DefaultsRead<T> present(T value, DefaultsValueType stored) {
+    return DefaultsRead<T>{DefaultsReadStatus::Present, std::move(value), stored};
+}
+
+} // namespace
+
+DefaultsStore::DefaultsStore(nlohmann::json document) : document_(std::move(document)) {
+    if (!document_.is_object()) {
+        document_ = nlohmann::json::object();
+    }
+}
+
+void DefaultsStore::replaceDocument(nlohmann::json document) {
+    document_ = document.is_object() ? std::move(document) : nlohmann::json::object();
+}
+
+DefaultsValueType DefaultsStore::type(const std::string& key) const {
+    const auto it = document_.find(key);
+    return it == document_.end() ? DefaultsValueType::Absent : defaultsValueTypeOf(*it);
+}
+
+std::optional<nlohmann::json> DefaultsStore::value(const std::string& key) const {
+    const auto it = document_.find(key);
+    if (it == document_.end() || it->is_null()) {
+        return std::nullopt;
+    }
+    return *it;
+}
+
+DefaultsRead<bool> DefaultsStore::boolValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::Bool) {
+        return wrongType<bool>(stored);
+    }
+    return present(document_.at(key).get<bool>(), stored);
+}
+
+DefaultsRead<std::int64_t> DefaultsStore::integerValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::Integer) {
+        return wrongType<std::int64_t>(stored);
+    }
+    return present(document_.at(key).get<std::int64_t>(), stored);
+}
+
+DefaultsRead<double> DefaultsStore::realValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::Real && stored != DefaultsValueType::Integer) {
+        return wrongType<double>(stored);
+    }
+    return present(document_.at(key).get<double>(), stored);
+}
+
+DefaultsRead<std::string> DefaultsStore::stringValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::String) {
+        return wrongType<std::string>(stored);
+    }
+    return present(document_.at(key).get<std::string>(), stored);
+}
+
+DefaultsRead<nlohmann::json> DefaultsStore::arrayValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::Array) {
+        return wrongType<nlohmann::json>(stored);
+    }
+    return present(document_.at(key), stored);
+}
+
+DefaultsRead<nlohmann::json> DefaultsStore::objectValue(const std::string& key) const {
+    const auto stored = type(key);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (stored != DefaultsValueType::Object) {
+        return wrongType<nlohmann::json>(stored);
+    }
+    return present(document_.at(key), stored);
+}
+
+std::vector<std::string> DefaultsStore::keys() const {
+    std::vector<std::string> result;
+    for (auto it = document_.begin(); it != document_.end(); ++it) {
+        if (!it->is_null()) {
+            result.push_back(it.key());
+        }
+    }
+    return result;
+}
+
+DefaultsWriteResult DefaultsStore::setValue(const std::string& key, nlohmann::json value) {
+    if (value.is_null()) {
+        return remove(key);
+    }
+    if (key.empty()) {
+        qCWarning(lcSettings, "Refused to store a value under an empty key");
+        return DefaultsWriteResult::failure("a key must not be empty");
+    }
+    if (const auto problem = storableProblem(nlohmann::json::array({key, value})); !problem.empty()) {
+        qCWarning(lcSettings, "Refused to store the value of %s: %s", key.c_str(), problem.c_str());
+        return DefaultsWriteResult::failure(problem);
+    }
+    const auto it = document_.find(key);
+    if (it != document_.end() && *it == value && defaultsValueTypeOf(*it) == defaultsValueTypeOf(value)) {
+        return DefaultsWriteResult::success();
+    }
+    auto next = document_;
+    next[key] = std::move(value);
+    return commit(std::move(next), "set", key);
+}
+
+DefaultsWriteResult DefaultsStore::remove(const std::string& key) {
+    if (document_.find(key) == document_.end()) {
+        return DefaultsWriteResult::success();
+    }
+    auto next = document_;
+    next.erase(key);
+    return commit(std::move(next), "remove", key);
+}
+
+DefaultsWriteResult DefaultsStore::removeAll() {
+    if (document_.empty()) {
+        return DefaultsWriteResult::success();
+    }
+    return commit(nlohmann::json::object(), "remove all", "*");
+}
+
+DefaultsWriteResult DefaultsStore::copyValueAside(const std::string& key) {
+    const auto current = value(key);
+    if (!current) {
+        return DefaultsWriteResult::success();
+    }
+    const auto prefix = copyKeyPrefix(key);
+    unsigned long long highest = 0;
+    for (auto it = document_.begin(); it != document_.end(); ++it) {
+        const auto& name = it.key();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const auto suffix = name.substr(prefix.size());
+        if (suffix.size() > 19 || suffix.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        highest = std::max(highest, std::stoull(suffix));
+    }
+    if (highest == std::numeric_limits<unsigned long long>::max()) {
+        return DefaultsWriteResult::failure("no free key is left for a copy");
+    }
+    const auto copyKey = prefix + std::to_string(highest + 1);
+    auto next = document_;
+    next[copyKey] = *current;
+    auto result = commit(std::move(next), "copy aside", key);
+    if (result.ok()) {
+        qCWarning(lcSettings, "Kept the value of %s aside as %s", key.c_str(), copyKey.c_str());
+        result.copyKey = copyKey;
+    }
+    return result;
+}
+
+DefaultsWriteResult DefaultsStore::commit(nlohmann::json next, const char* operation,
+                                          const std::string& key) {
+    auto result = persist(next);
+    if (!result.ok()) {
+        qCCritical(lcSettings, "Could not %s %s: %s", operation, key.c_str(), result.error.c_str());
+        return result;
+    }
+    document_ = std::move(next);
+    return result;
+}
+
+} // namespace kivo
