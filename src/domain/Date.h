@@ -14,7 +14,9 @@ struct Date {
     static Date fromUnixSeconds(double unixSeconds) { return Date{unixSeconds - referenceDateUnixOffset}; }
     double unixSeconds() const { return secondsSinceReferenceDate + referenceDateUnixOffset; }
     Date addingSeconds(double seconds) const { return Date{secondsSinceReferenceDate + seconds}; }
-    double secondsSince(Date other) const { return secondsSinceReferenceDate - other.secondsSinceReferenceDate; }
+    double secondsSince(Date other) const {
+        return secondsSinceReferenceDate - other.secondsSinceReferenceDate;
+    }
 
     friend bool operator==(const Date&, const Date&) = default;
     friend auto operator<=>(const Date&, const Date&) = default;
