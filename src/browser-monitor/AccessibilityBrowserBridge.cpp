@@ -77,13 +77,13 @@ std::vector<std::string> AccessibilityBrowserBridge::collectWebAreaURLs(Accessib
 
 void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandler done) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isBusy(bundleId)) {
+    if (!pid || workers_.isStuck(bundleId)) {
         done(std::nullopt);
         return;
     }
     AccessibilityTree& tree = ports_.tree;
-    workers_.worker(bundleId).submit<std::vector<std::string>>(
-        [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); }, kWalkDeadline,
+    workers_.submit<std::vector<std::string>>(
+        bundleId, [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); }, kWalkDeadline,
         [bundleId, done = std::move(done)](std::optional<std::vector<std::string>> urls) {
             if (!urls || urls->empty()) {
                 done(std::nullopt);
@@ -97,15 +97,17 @@ void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandle
 
 void AccessibilityBrowserBridge::enableAccessibilityInterface(const std::string& bundleId) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isBusy(bundleId)) {
+    if (!pid || workers_.isStuck(bundleId)) {
         return;
     }
     AccessibilityTree& tree = ports_.tree;
-    workers_.worker(bundleId).submitVoid(
+    workers_.submit<bool>(
+        bundleId,
         [&tree, pid = *pid] {
             const auto app = tree.applicationElement(pid);
             tree.setBooleanAttribute(app, AccessibilityTree::kEnhancedUserInterface, true);
             tree.setBooleanAttribute(app, AccessibilityTree::kManualAccessibility, true);
+            return true; // the browser's answers are ignored
         },
         kWalkDeadline, nullptr);
 }

@@ -74,12 +74,13 @@ void AppleScriptExecutor::executeCompiledScript(const std::string& bundleId, std
                                                 std::optional<AppleEventDescriptor> event,
                                                 std::chrono::milliseconds timeout,
                                                 std::function<void(AppleScriptResult)> done) {
-    if (workers_.isBusy(bundleId)) {
+    if (workers_.isStuck(bundleId)) {
         done(AppleScriptResult::timeout());
         return;
     }
     // The job owns what it touches: a stuck run can outlive this executor.
-    workers_.worker(bundleId).submit<AppleScriptResult>(
+    workers_.submit<AppleScriptResult>(
+        bundleId,
         [script = std::move(script), event = std::move(event)] {
             AppleScriptResult result = event ? script->executeEvent(*event) : script->execute();
             if (result.succeeded()) {

@@ -41,8 +41,8 @@ public:
 
     // Runs a compiled script (its top level, or the event) on the browser's worker. At the deadline the
     // caller gets the time-out result and the run's own result is dropped when it comes. A browser whose
-    // worker is still busy gets the time-out result at once and no new work is queued behind the stuck
-    // call.
+    // earlier run is stuck past its deadline gets the time-out result at once: nothing is queued behind
+    // the stuck call.
     void executeCompiledScript(const std::string& bundleId, std::shared_ptr<CompiledScript> script,
                                std::optional<AppleEventDescriptor> event, std::chrono::milliseconds timeout,
                                std::function<void(AppleScriptResult)> done);

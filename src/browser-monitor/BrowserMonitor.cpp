@@ -286,7 +286,7 @@ void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, std::shared_
         bridge_.tabURLs(browser.bundleId, std::move(examine));
         return;
     }
-    if (workers_.isBusy(browser.bundleId)) {
+    if (workers_.isStuck(browser.bundleId)) {
         qCDebug(lcAutomation, "Skipping %s: an earlier script has not returned", browser.bundleId.c_str());
         done();
         return;
@@ -316,7 +316,7 @@ void BrowserMonitor::redirectFrom(const BrowserDescriptor& browser, std::shared_
             bridge_.redirect(browser.bundleId, url, target, [continueAfter](bool) { continueAfter(); });
             return;
         }
-        if (workers_.isBusy(browser.bundleId)) {
+        if (workers_.isStuck(browser.bundleId)) {
             break; // a redirect that outlived its deadline: leave this browser alone until it returns
         }
         scripts_.redirectViaAppleScript(browser.bundleId, browser.engine, url, target, continueAfter);

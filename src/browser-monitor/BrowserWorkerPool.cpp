@@ -12,7 +12,10 @@ SerialWorker& BrowserWorkerPool::worker(const std::string& bundleId) {
     return *slot;
 }
 
-bool BrowserWorkerPool::isBusy(const std::string& bundleId) const {
+bool BrowserWorkerPool::isStuck(const std::string& bundleId) const {
+    if (overdue_.count(bundleId) == 0) {
+        return false;
+    }
     auto it = workers_.find(bundleId);
     return it != workers_.end() && it->second->isBusy();
 }

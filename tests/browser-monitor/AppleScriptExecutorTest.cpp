@@ -125,7 +125,7 @@ TEST_F(AppleScriptExecutorTest, AHungScriptTimesOutAtTheDeadlineAndTheBrowserIsS
     EXPECT_EQ(d.world.callCounts().scriptRuns, 1);
 
     d.world.setHanging("com.google.Chrome", false);
-    ASSERT_TRUE(test::waitUntil([&] { return !pool.isBusy("com.google.Chrome"); }));
+    ASSERT_TRUE(test::waitUntil([&] { return !pool.isStuck("com.google.Chrome"); }));
     test::processEvents();
     EXPECT_TRUE(states.empty()); // the late success is dropped
     EXPECT_TRUE(*read("com.google.Chrome", BrowserEngine::chromium));
@@ -143,9 +143,10 @@ TEST_F(AppleScriptExecutorTest, RunsAreSerialPerBrowserAndParallelAcrossBrowsers
                                         "https://c.test/", [&] { ++done; });
         executor.readTabURLs("com.brave.Browser", BrowserEngine::chromium, [&](auto) { ++done; });
     }
-    // Only the first submission to each browser is queued: later ones find the worker busy.
     ASSERT_TRUE(test::waitUntil([&] { return done == 9; }));
+    EXPECT_EQ(d.world.callCounts().scriptRuns, 9);
     EXPECT_EQ(d.world.maxConcurrentRuns("com.google.Chrome"), 1);
+    EXPECT_EQ(d.world.maxConcurrentRuns("com.brave.Browser"), 1);
     EXPECT_EQ(d.world.maxConcurrentRunsOverall(), 2);
 }
 
