@@ -13,7 +13,8 @@
 namespace kivo {
 namespace {
 
-void walk(AccessibilityTree& tree, const AccessibilityElement& element, int depth, std::vector<std::string>& urls) {
+void walk(AccessibilityTree& tree, const AccessibilityElement& element, int depth,
+          std::vector<std::string>& urls) {
     if (depth > AccessibilityBrowserBridge::kMaxDepth) {
         return;
     }
@@ -40,8 +41,8 @@ std::string redirectKey(const std::string& bundleId, const std::string& oldUrl, 
 
 } // namespace
 
-AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers, const Clock& clock,
-                                                       TimerFactory& timers, Sleep sleep)
+AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers,
+                                                       const Clock& clock, TimerFactory& timers, Sleep sleep)
     : ports_(ports), workers_(workers), clock_(clock), sleep_(std::move(sleep)),
       keyboard_(std::string(kBundleIdentifier) + ".keyboard", timers) {
     if (!sleep_) {
@@ -51,7 +52,9 @@ AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorke
 
 AccessibilityBrowserBridge::~AccessibilityBrowserBridge() = default;
 
-bool AccessibilityBrowserBridge::isTrusted() { return ports_.tree.isTrusted(); }
+bool AccessibilityBrowserBridge::isTrusted() {
+    return ports_.tree.isTrusted();
+}
 
 std::optional<int> AccessibilityBrowserBridge::processIdentifier(const std::string& bundleId) {
     const auto apps = ports_.workspace.runningApplications(bundleId);
@@ -83,14 +86,15 @@ void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandle
     }
     AccessibilityTree& tree = ports_.tree;
     workers_.submit<std::vector<std::string>>(
-        bundleId, [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); }, kWalkDeadline,
+        bundleId, [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); },
+        kWalkDeadline,
         [bundleId, done = std::move(done)](std::optional<std::vector<std::string>> urls) {
             if (!urls || urls->empty()) {
                 done(std::nullopt);
                 return;
             }
-            qCDebug(lcAutomation, "AX urls for %s: %ld — %s", bundleId.c_str(), static_cast<long>(urls->size()),
-                    urls->front().c_str());
+            qCDebug(lcAutomation, "AX urls for %s: %ld — %s", bundleId.c_str(),
+                    static_cast<long>(urls->size()), urls->front().c_str());
             done(std::move(urls));
         });
 }
@@ -122,7 +126,8 @@ void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std
                                           const std::string& newUrl, std::function<void(bool)> done) {
     const std::string key = redirectKey(bundleId, oldUrl, newUrl);
     auto last = lastTyped_.find(key);
-    const bool recentlyTyped = last != lastTyped_.end() && clock_.monotonicNow() - last->second < kRepeatWindow;
+    const bool recentlyTyped =
+        last != lastTyped_.end() && clock_.monotonicNow() - last->second < kRepeatWindow;
     bool queued = false;
     for (const auto& p : queue_) {
         queued = queued || redirectKey(p.bundleId, p.oldUrl, p.newUrl) == key;
@@ -162,24 +167,22 @@ void AccessibilityBrowserBridge::startNextRedirect() {
         }
         typing_ = true;
         KeystrokeSink& keystrokes = ports_.keystrokes;
-        keyboard_.submit<Outcome>(
-            [&keystrokes, pid = app.processId, pause, url, sleep = sleep_] {
-                return typeURL(keystrokes, pid, pause, url, sleep);
-            },
-            kKeystrokeDeadline,
-            [this](std::optional<Outcome> outcome) {
-                typing_ = false;
-                if (!outcome) {
-                    finishRedirect(false, "timed out");
-                } else if (*outcome == Outcome::focusLost) {
-                    finishRedirect(false, "the browser lost the keyboard focus");
-                } else if (*outcome == Outcome::noEvent) {
-                    finishRedirect(false, "keystrokes could not be posted");
-                } else {
-                    finishRedirect(true, {});
-                }
-                startNextRedirect();
-            });
+        keyboard_.submit<Outcome>([&keystrokes, pid = app.processId, pause, url,
+                                   sleep = sleep_] { return typeURL(keystrokes, pid, pause, url, sleep); },
+                                  kKeystrokeDeadline,
+                                  [this](std::optional<Outcome> outcome) {
+                                      typing_ = false;
+                                      if (!outcome) {
+                                          finishRedirect(false, "timed out");
+                                      } else if (*outcome == Outcome::focusLost) {
+                                          finishRedirect(false, "the browser lost the keyboard focus");
+                                      } else if (*outcome == Outcome::noEvent) {
+                                          finishRedirect(false, "keystrokes could not be posted");
+                                      } else {
+                                          finishRedirect(true, {});
+                                      }
+                                      startNextRedirect();
+                                  });
     }
 }
 
@@ -191,8 +194,8 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
         qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                done.newUrl.c_str());
     } else {
-        qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(), why.c_str(),
-                   done.oldUrl.c_str(), done.newUrl.c_str());
+        qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
+                   why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
     }
     // Forget redirects whose page has long loaded, so the map does not grow without bound.
     const auto now = clock_.monotonicNow();
@@ -204,8 +207,9 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     }
 }
 
-AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(KeystrokeSink& keystrokes, int processId,
-                                                                        bool pause, const std::string& url,
+AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(KeystrokeSink& keystrokes,
+                                                                        int processId, bool pause,
+                                                                        const std::string& url,
                                                                         const Sleep& sleep) {
     if (pause) {
         sleep(kActivationPause);

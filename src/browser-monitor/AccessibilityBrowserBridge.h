@@ -51,8 +51,8 @@ public:
     };
 
     // `sleep` makes the pauses of the keystroke sequence on the keyboard worker (real sleeps by default).
-    AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers, const Clock& clock, TimerFactory& timers,
-                               Sleep sleep = {});
+    AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers, const Clock& clock,
+                               TimerFactory& timers, Sleep sleep = {});
     ~AccessibilityBrowserBridge();
 
     bool isTrusted();
@@ -70,7 +70,8 @@ public:
 
     // The depth-first walk: web areas at depths 0 to kMaxDepth, never below a web area; an empty URL
     // text adds nothing; repeats removed, first occurrence kept.
-    static std::vector<std::string> collectWebAreaURLs(AccessibilityTree& tree, const AccessibilityElement& root);
+    static std::vector<std::string> collectWebAreaURLs(AccessibilityTree& tree,
+                                                       const AccessibilityElement& root);
 
     // Redirects waiting for the keyboard, including the one being typed.
     int pendingRedirects() const { return static_cast<int>(queue_.size()); }

@@ -37,7 +37,9 @@ void AccessibilityPermissionFlow::grant() {
     setPromptingBrowser(std::nullopt);
 }
 
-void AccessibilityPermissionFlow::dismiss() { setPromptingBrowser(std::nullopt); }
+void AccessibilityPermissionFlow::dismiss() {
+    setPromptingBrowser(std::nullopt);
+}
 
 void AccessibilityPermissionFlow::suppress() {
     if (!promptingBrowser_) {

@@ -8,7 +8,9 @@
 namespace kivo {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0;
@@ -24,27 +26,32 @@ std::string trimmed(const std::string& text) {
 
 } // namespace
 
-AppleScriptExecutor::AppleScriptExecutor(ScriptHost& host, BrowserWorkerPool& workers, PermissionHandler onPermission)
+AppleScriptExecutor::AppleScriptExecutor(ScriptHost& host, BrowserWorkerPool& workers,
+                                         PermissionHandler onPermission)
     : host_(host), workers_(workers), onPermission_(std::move(onPermission)) {}
 
-std::shared_ptr<CompiledScript> AppleScriptExecutor::tabURLsScript(const std::string& bundleId, BrowserEngine engine) {
+std::shared_ptr<CompiledScript> AppleScriptExecutor::tabURLsScript(const std::string& bundleId,
+                                                                   BrowserEngine engine) {
     auto it = compiledScripts_.find(bundleId);
     if (it != compiledScripts_.end() && it->second.tabURLs) {
         return it->second.tabURLs;
     }
-    auto script = compileScript(BrowserScripts::makeTabURLsScriptSource(bundleId, engine), kTabURLsLabel, bundleId);
+    auto script =
+        compileScript(BrowserScripts::makeTabURLsScriptSource(bundleId, engine), kTabURLsLabel, bundleId);
     if (script) {
         compiledScripts_[bundleId].tabURLs = script;
     }
     return script;
 }
 
-std::shared_ptr<CompiledScript> AppleScriptExecutor::redirectScript(const std::string& bundleId, BrowserEngine engine) {
+std::shared_ptr<CompiledScript> AppleScriptExecutor::redirectScript(const std::string& bundleId,
+                                                                    BrowserEngine engine) {
     auto it = compiledScripts_.find(bundleId);
     if (it != compiledScripts_.end() && it->second.redirect) {
         return it->second.redirect;
     }
-    auto script = compileScript(BrowserScripts::makeRedirectScriptSource(bundleId, engine), kRedirectLabel, bundleId);
+    auto script =
+        compileScript(BrowserScripts::makeRedirectScriptSource(bundleId, engine), kRedirectLabel, bundleId);
     if (script) {
         compiledScripts_[bundleId].redirect = script;
     }
@@ -70,7 +77,8 @@ std::shared_ptr<CompiledScript> AppleScriptExecutor::compileScript(const std::op
     return nullptr;
 }
 
-void AppleScriptExecutor::executeCompiledScript(const std::string& bundleId, std::shared_ptr<CompiledScript> script,
+void AppleScriptExecutor::executeCompiledScript(const std::string& bundleId,
+                                                std::shared_ptr<CompiledScript> script,
                                                 std::optional<AppleEventDescriptor> event,
                                                 std::chrono::milliseconds timeout,
                                                 std::function<void(AppleScriptResult)> done) {
@@ -102,15 +110,17 @@ void AppleScriptExecutor::executeCompiledScript(const std::string& bundleId, std
 void AppleScriptExecutor::handleScriptResult(const std::string& bundleId, const AppleScriptResult& result,
                                              const std::string& label) {
     if (!result.succeeded()) {
-        qCCritical(lcAutomation, "AppleScript %s failed for %s: code=%ld msg=%s", label.c_str(), bundleId.c_str(),
-                   static_cast<long>(*result.errorCode), result.errorMessage.value_or("").c_str());
+        qCCritical(lcAutomation, "AppleScript %s failed for %s: code=%ld msg=%s", label.c_str(),
+                   bundleId.c_str(), static_cast<long>(*result.errorCode),
+                   result.errorMessage.value_or("").c_str());
     }
     if (auto state = BrowserPermissionState::fromScriptErrorCode(result.errorCode); state && onPermission_) {
         onPermission_(bundleId, *state);
     }
 }
 
-std::optional<std::vector<std::string>> AppleScriptExecutor::splitTabURLs(const std::optional<std::string>& output) {
+std::optional<std::vector<std::string>>
+AppleScriptExecutor::splitTabURLs(const std::optional<std::string>& output) {
     if (!output) {
         return std::nullopt;
     }
@@ -154,8 +164,8 @@ void AppleScriptExecutor::redirectViaAppleScript(const std::string& bundleId, Br
         done();
         return;
     }
-    executeCompiledScript(bundleId, std::move(script), BrowserScripts::makeRedirectEvent(oldUrl, newUrl), kTimeout,
-                          [this, bundleId, done = std::move(done)](AppleScriptResult result) {
+    executeCompiledScript(bundleId, std::move(script), BrowserScripts::makeRedirectEvent(oldUrl, newUrl),
+                          kTimeout, [this, bundleId, done = std::move(done)](AppleScriptResult result) {
                               handleScriptResult(bundleId, result, kRedirectLabel);
                               done();
                           });

@@ -49,9 +49,10 @@ public:
 
     std::shared_ptr<CompiledScript> tabURLsScript(const std::string& bundleId, BrowserEngine engine);
     std::shared_ptr<CompiledScript> redirectScript(const std::string& bundleId, BrowserEngine engine);
-    std::shared_ptr<CompiledScript> compileScript(const std::optional<std::string>& source, const std::string& label,
-                                                  const std::string& bundleId);
-    void handleScriptResult(const std::string& bundleId, const AppleScriptResult& result, const std::string& label);
+    std::shared_ptr<CompiledScript> compileScript(const std::optional<std::string>& source,
+                                                  const std::string& label, const std::string& bundleId);
+    void handleScriptResult(const std::string& bundleId, const AppleScriptResult& result,
+                            const std::string& label);
 
     const std::map<std::string, CompiledScripts>& compiledScripts() const { return compiledScripts_; }
 

@@ -6,14 +6,18 @@
 namespace kivo {
 namespace AutomationPermissionProbe {
 
-BrowserPermissionState permissionState(Workspace& workspace, AutomationConsent& consent, const std::string& bundleId) {
+BrowserPermissionState permissionState(Workspace& workspace, AutomationConsent& consent,
+                                       const std::string& bundleId) {
     if (workspace.runningApplications(bundleId).empty()) {
         return BrowserPermissionState::unknown;
     }
     switch (consent.permissionToAutomate(bundleId)) {
-    case AutomationConsent::kAllowed: return BrowserPermissionState::granted;
-    case AutomationConsent::kNotPermitted: return BrowserPermissionState::denied;
-    default: return BrowserPermissionState::unknown;
+    case AutomationConsent::kAllowed:
+        return BrowserPermissionState::granted;
+    case AutomationConsent::kNotPermitted:
+        return BrowserPermissionState::denied;
+    default:
+        return BrowserPermissionState::unknown;
     }
 }
 

@@ -13,7 +13,8 @@ class Workspace;
 namespace AutomationPermissionProbe {
 
 // `unknown` when the browser is not running or the answer is undecided.
-BrowserPermissionState permissionState(Workspace& workspace, AutomationConsent& consent, const std::string& bundleId);
+BrowserPermissionState permissionState(Workspace& workspace, AutomationConsent& consent,
+                                       const std::string& bundleId);
 
 } // namespace AutomationPermissionProbe
 } // namespace kivo

@@ -16,8 +16,10 @@ BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& ti
                [this](const std::string& bundleId, BrowserPermissionState state) {
                    setPermissionState(bundleId, state);
                }),
-      bridge_(AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes}, workers_, clock,
-              timers, std::move(keystrokePause)),
+      bridge_(AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes}, workers_,
+              clock, timers, std::move(keystrokePause)),
+      redirectPrefixes_(std::make_shared<const std::vector<std::string>>()),
+      ruleToGroup_(std::make_shared<const std::unordered_map<Uuid, BlockRuleGroup>>()),
       cachedActiveRules_(std::make_shared<const CompiledRules>()), pollTimer_(timers.createTimer()),
       delayedStopTimer_(timers.createTimer()) {
     pollTimer_->setSingleShot(true);
@@ -30,7 +32,9 @@ BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& ti
     delayedStopTimer_->setCallback([this] { stopPolling(); });
 }
 
-BrowserMonitor::~BrowserMonitor() { stop(); }
+BrowserMonitor::~BrowserMonitor() {
+    stop();
+}
 
 // --- Lifecycle -----------------------------------------------------------------------------------------
 
@@ -85,7 +89,9 @@ void BrowserMonitor::stop() {
     }
 }
 
-void BrowserMonitor::refreshRules() { rebuildRuleIndex(); }
+void BrowserMonitor::refreshRules() {
+    rebuildRuleIndex();
+}
 
 void BrowserMonitor::rebuildRuleIndex() {
     if (!groupsProvider_) {
@@ -99,9 +105,10 @@ void BrowserMonitor::rebuildRuleIndex() {
         }
     }
     auto prefixes = RedirectResolver::redirectPrefixes(groups);
-    const bool changed = prefixes != redirectPrefixes_ || index != ruleToGroup_;
-    redirectPrefixes_ = std::move(prefixes);
-    ruleToGroup_ = std::move(index);
+    const bool changed = prefixes != *redirectPrefixes_ || index != *ruleToGroup_;
+    // Fresh objects rather than edits: a pass in progress keeps deciding with the snapshot it took.
+    redirectPrefixes_ = std::make_shared<const std::vector<std::string>>(std::move(prefixes));
+    ruleToGroup_ = std::make_shared<const std::unordered_map<Uuid, BlockRuleGroup>>(std::move(index));
     if (changed) {
         emit ruleIndexChanged();
     }
@@ -200,7 +207,8 @@ void BrowserMonitor::stopPolling() {
     setPolling(false); // a pass in progress runs to its end
 }
 
-// --- The pass ------------------------------------------------------------------------------------------------
+// --- The pass
+// ------------------------------------------------------------------------------------------------
 
 void BrowserMonitor::pollOnce() {
     if (passRunning_) {
@@ -250,8 +258,9 @@ void BrowserMonitor::runPass() {
             endPass();
         }
     };
+    const PassRules rules{cachedActiveRules_, redirectPrefixes_, ruleToGroup_};
     for (const auto& row : running) {
-        checkBrowser(row, cachedActiveRules_, browserDone);
+        checkBrowser(row, rules, browserDone);
     }
     browserDone();
 }
@@ -269,14 +278,25 @@ void BrowserMonitor::endPass() {
     }
 }
 
-void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, std::shared_ptr<const CompiledRules> rules,
+void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, const PassRules& rules,
                                   std::function<void()> done) {
     auto examine = [this, browser, rules, done](std::optional<std::vector<std::string>> urls) {
-        if (!urls) {
+        if (!urls || workers_.isStuck(browser.bundleId)) {
             done();
             return;
         }
-        redirectFrom(browser, rules, std::make_shared<const std::vector<std::string>>(std::move(*urls)), 0, done);
+        workers_.submit<std::vector<RedirectDecision>>(
+            browser.bundleId, [rules, urls = std::move(*urls)] { return rules.decide(urls); },
+            AppleScriptExecutor::kTimeout,
+            [this, browser, done](std::optional<std::vector<RedirectDecision>> decisions) {
+                if (!decisions || decisions->empty()) {
+                    done();
+                    return;
+                }
+                redirectFrom(browser,
+                             std::make_shared<const std::vector<RedirectDecision>>(std::move(*decisions)), 0,
+                             done);
+            });
     };
     if (browser.access == BrowserURLAccess::accessibility) {
         if (!bridge_.isTrusted()) {
@@ -294,35 +314,28 @@ void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, std::shared_
     scripts_.readTabURLs(browser.bundleId, browser.engine, std::move(examine));
 }
 
-void BrowserMonitor::redirectFrom(const BrowserDescriptor& browser, std::shared_ptr<const CompiledRules> rules,
-                                  std::shared_ptr<const std::vector<std::string>> urls, std::size_t next,
-                                  std::function<void()> done) {
-    for (std::size_t i = next; i < urls->size(); ++i) {
-        const std::string& url = (*urls)[i];
-        if (RedirectResolver::isRedirectTarget(url, redirectPrefixes_)) {
-            continue; // the tab already shows a redirect target
-        }
-        const BlockRule* rule = rules->match(url);
-        if (!rule) {
-            continue;
-        }
-        const auto group = ruleToGroup_.find(rule->id);
-        if (group == ruleToGroup_.end()) {
-            continue; // the index is older than the active rules
-        }
-        const std::string target = RedirectResolver::resolve(*rule, group->second).finalURLString(url);
-        auto continueAfter = [this, browser, rules, urls, i, done] { redirectFrom(browser, rules, urls, i + 1, done); };
-        if (browser.access == BrowserURLAccess::accessibility) {
-            bridge_.redirect(browser.bundleId, url, target, [continueAfter](bool) { continueAfter(); });
-            return;
-        }
-        if (workers_.isStuck(browser.bundleId)) {
-            break; // a redirect that outlived its deadline: leave this browser alone until it returns
-        }
-        scripts_.redirectViaAppleScript(browser.bundleId, browser.engine, url, target, continueAfter);
+void BrowserMonitor::redirectFrom(const BrowserDescriptor& browser,
+                                  std::shared_ptr<const std::vector<RedirectDecision>> decisions,
+                                  std::size_t next, std::function<void()> done) {
+    if (next >= decisions->size()) {
+        done();
         return;
     }
-    done();
+    const RedirectDecision& decision = (*decisions)[next];
+    auto continueAfter = [this, browser, decisions, next, done] {
+        redirectFrom(browser, decisions, next + 1, done);
+    };
+    if (browser.access == BrowserURLAccess::accessibility) {
+        bridge_.redirect(browser.bundleId, decision.url, decision.target,
+                         [continueAfter](bool) { continueAfter(); });
+        return;
+    }
+    if (workers_.isStuck(browser.bundleId)) {
+        done(); // a redirect that outlived its deadline: leave this browser alone until it returns
+        return;
+    }
+    scripts_.redirectViaAppleScript(browser.bundleId, browser.engine, decision.url, decision.target,
+                                    continueAfter);
 }
 
 // --- Properties ------------------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include "browser-monitor/BrowserDescriptor.h"
 #include "browser-monitor/BrowserPermissionState.h"
 #include "browser-monitor/BrowserWorkerPool.h"
+#include "browser-monitor/PassRules.h"
+#include "browser-monitor/RedirectDecision.h"
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Clock.h"
 #include "core/Timer.h"
@@ -41,7 +43,9 @@ class ScriptHost;
 // that can block runs on a per-browser worker with a deadline.
 //
 // One pass runs at a time: a pass asked for while one runs is run right after it. The loop waits one
-// second from the end of a pass to the start of the next.
+// second from the end of a pass to the start of the next. Matching a browser's URLs against the active
+// rules runs on that browser's worker too, against an immutable snapshot of the rules, so the main
+// thread only hands out work and sends the redirects.
 class BrowserMonitor : public QObject {
     Q_OBJECT
 public:
@@ -76,15 +80,19 @@ public:
     bool isBrowserForeground() const { return isBrowserForeground_; }
     bool isPolling() const { return isPolling_; }
     bool isPassRunning() const { return passRunning_; }
-    const std::map<std::string, BrowserPermissionState>& permissionStates() const { return permissionStates_; }
+    const std::map<std::string, BrowserPermissionState>& permissionStates() const {
+        return permissionStates_;
+    }
     // Display names, in table order, of the scriptable browsers whose Automation permission is denied.
     std::vector<std::string> deniedBrowserNames() const;
-    const std::vector<std::string>& redirectPrefixes() const { return redirectPrefixes_; }
-    const std::unordered_map<Uuid, BlockRuleGroup>& ruleToGroup() const { return ruleToGroup_; }
+    const std::vector<std::string>& redirectPrefixes() const { return *redirectPrefixes_; }
+    const std::unordered_map<Uuid, BlockRuleGroup>& ruleToGroup() const { return *ruleToGroup_; }
     const std::vector<BlockRule>& cachedActiveRules() const { return cachedActiveRules_->rules(); }
     // None until computed, and again after refreshRules.
     const std::optional<ActiveRulesKey>& cachedMinute() const { return cachedMinute_; }
-    const std::map<std::string, CompiledScripts>& compiledScripts() const { return scripts_.compiledScripts(); }
+    const std::map<std::string, CompiledScripts>& compiledScripts() const {
+        return scripts_.compiledScripts();
+    }
 
 signals:
     void isRunningChanged();
@@ -108,10 +116,9 @@ private:
 
     void runPass();
     void endPass();
-    void checkBrowser(const BrowserDescriptor& browser, std::shared_ptr<const CompiledRules> rules,
-                      std::function<void()> done);
-    void redirectFrom(const BrowserDescriptor& browser, std::shared_ptr<const CompiledRules> rules,
-                      std::shared_ptr<const std::vector<std::string>> urls, std::size_t next,
+    void checkBrowser(const BrowserDescriptor& browser, const PassRules& rules, std::function<void()> done);
+    void redirectFrom(const BrowserDescriptor& browser,
+                      std::shared_ptr<const std::vector<RedirectDecision>> decisions, std::size_t next,
                       std::function<void()> done);
 
     void setBrowserForeground(bool value);
@@ -127,8 +134,8 @@ private:
     std::map<std::string, BrowserPermissionState> permissionStates_;
     GroupsProvider groupsProvider_;
     QPointer<AccessibilityPermissionFlow> accessibilityFlow_;
-    std::vector<std::string> redirectPrefixes_;
-    std::unordered_map<Uuid, BlockRuleGroup> ruleToGroup_;
+    std::shared_ptr<const std::vector<std::string>> redirectPrefixes_;
+    std::shared_ptr<const std::unordered_map<Uuid, BlockRuleGroup>> ruleToGroup_;
     std::shared_ptr<const CompiledRules> cachedActiveRules_;
     std::optional<ActiveRulesKey> cachedMinute_;
     bool isBrowserForeground_ = false;

@@ -2,8 +2,8 @@
 
 namespace kivo {
 
-std::optional<BrowserPermissionState> BrowserPermissionState::merge(std::optional<BrowserPermissionState> stored,
-                                                                    BrowserPermissionState fresh) {
+std::optional<BrowserPermissionState>
+BrowserPermissionState::merge(std::optional<BrowserPermissionState> stored, BrowserPermissionState fresh) {
     if (fresh != unknown) {
         return fresh;
     }
@@ -13,7 +13,8 @@ std::optional<BrowserPermissionState> BrowserPermissionState::merge(std::optiona
     return std::nullopt;
 }
 
-std::optional<BrowserPermissionState> BrowserPermissionState::fromScriptErrorCode(std::optional<int> errorCode) {
+std::optional<BrowserPermissionState>
+BrowserPermissionState::fromScriptErrorCode(std::optional<int> errorCode) {
     if (!errorCode) {
         return BrowserPermissionState(granted);
     }

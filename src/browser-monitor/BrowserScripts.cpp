@@ -23,7 +23,9 @@ std::string joinLines(std::initializer_list<std::pair<int, std::string>> lines) 
     return out;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 } // namespace
 
@@ -39,8 +41,8 @@ bool isAcceptableBundleId(const std::string& bundleId) {
         return false;
     }
     for (const char c : bundleId) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                        c == '-';
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '.' || c == '-';
         if (!ok) {
             return false;
         }

@@ -7,7 +7,8 @@ namespace kivo {
 SerialWorker& BrowserWorkerPool::worker(const std::string& bundleId) {
     auto& slot = workers_[bundleId];
     if (!slot) {
-        slot = std::make_unique<SerialWorker>(std::string(kBundleIdentifier) + ".applescript." + bundleId, timers_);
+        slot = std::make_unique<SerialWorker>(std::string(kBundleIdentifier) + ".applescript." + bundleId,
+                                              timers_);
     }
     return *slot;
 }

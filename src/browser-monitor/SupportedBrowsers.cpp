@@ -35,7 +35,9 @@ const std::unordered_set<std::string>& bundleIds() {
     return ids;
 }
 
-bool isSupported(const std::string& bundleId) { return bundleIds().count(bundleId) > 0; }
+bool isSupported(const std::string& bundleId) {
+    return bundleIds().count(bundleId) > 0;
+}
 
 std::optional<BrowserDescriptor> descriptor(const std::string& bundleId) {
     for (const auto& row : all()) {

@@ -27,7 +27,8 @@ class AccessibilityBrowserBridgeTest : public ::testing::Test {
 protected:
     test::SimulatedDesktop d;
     BrowserWorkerPool pool{d.clock};
-    AccessibilityBrowserBridge bridge{{d.workspace, d.tree, d.keystrokes}, pool, d.clock, d.clock, d.recordPause()};
+    AccessibilityBrowserBridge bridge{
+        {d.workspace, d.tree, d.keystrokes}, pool, d.clock, d.clock, d.recordPause()};
 
     std::optional<std::vector<std::string>> read(const std::string& id) {
         std::optional<std::optional<std::vector<std::string>>> got;
@@ -59,17 +60,22 @@ TEST_F(AccessibilityBrowserBridgeTest, WalkReachesDepthTwelveButNotThirteen) {
 
 TEST_F(AccessibilityBrowserBridgeTest, WalkStopsAtWebAreasKeepsFirstOccurrencesAndIgnoresEmptyURLs) {
     d.world.addBrowser(kFirefox, {});
-    AX nestedPage{"AXWebArea", "https://outer.test/", {AX{"AXWebArea", "https://inner.test/", {}, true}}, true};
+    AX nestedPage{
+        "AXWebArea", "https://outer.test/", {AX{"AXWebArea", "https://inner.test/", {}, true}}, true};
     AX noURL{"AXWebArea", std::nullopt, {AX{"AXWebArea", "https://hidden.test/", {}, true}}, true};
     AX emptyURL{"AXWebArea", std::string(), {}, true};
     AX unreadable{"AXGroup", std::nullopt, {AX{"AXWebArea", "https://unreachable.test/", {}, true}}, false};
     AX window1{"AXWindow", std::nullopt, {AX{"AXWebArea", "https://b.test/", {}, true}, nestedPage}, true};
-    AX window2{"AXWindow", std::nullopt, {noURL, emptyURL, unreadable, AX{"AXWebArea", "https://b.test/", {}, true}},
+    AX window2{"AXWindow",
+               std::nullopt,
+               {noURL, emptyURL, unreadable, AX{"AXWebArea", "https://b.test/", {}, true}},
                true};
     AX window3{"AXWindow", std::nullopt, {AX{"AXWebArea", "https://a.test/", {}, true}}, true};
-    d.world.setAccessibilityTree(kFirefox, AX{"AXApplication", std::nullopt, {window1, window2, window3}, true});
+    d.world.setAccessibilityTree(kFirefox,
+                                 AX{"AXApplication", std::nullopt, {window1, window2, window3}, true});
     test::LogCapture log;
-    EXPECT_EQ(read(kFirefox), (std::vector<std::string>{"https://b.test/", "https://outer.test/", "https://a.test/"}));
+    EXPECT_EQ(read(kFirefox),
+              (std::vector<std::string>{"https://b.test/", "https://outer.test/", "https://a.test/"}));
     EXPECT_TRUE(log.contains("AX urls for org.mozilla.firefox: 3 — https://b.test/"));
 }
 
@@ -116,7 +122,10 @@ TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
         SCOPED_TRACE(groups);
         test::SimulatedDesktop desk;
         BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes}, workers, desk.clock, desk.clock,
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
                                      desk.recordPause()};
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.addApplication("org.example.Editor", "precious text");
@@ -154,8 +163,10 @@ TEST_F(AccessibilityBrowserBridgeTest, TwoRedirectsNeverInterleave) {
     d.world.activate(kFirefox);
     int finished = 0;
     std::vector<bool> results;
-    bridge.redirect(kFirefox, "https://a.test/", "https://one.test/", [&](bool s) { results.push_back(s), ++finished; });
-    bridge.redirect(kDuck, "https://b.test/", "https://two.test/", [&](bool s) { results.push_back(s), ++finished; });
+    bridge.redirect(kFirefox, "https://a.test/", "https://one.test/",
+                    [&](bool s) { results.push_back(s), ++finished; });
+    bridge.redirect(kDuck, "https://b.test/", "https://two.test/",
+                    [&](bool s) { results.push_back(s), ++finished; });
     EXPECT_EQ(bridge.pendingRedirects(), 2);
     ASSERT_TRUE(test::waitUntil([&] { return finished == 2; }));
     EXPECT_EQ(results, (std::vector<bool>{true, true}));

@@ -15,7 +15,8 @@ class AccessibilityPermissionFlowTest : public ::testing::Test {
 protected:
     AccessibilityPermissionFlowTest() {
         d.world.setTrusted(false);
-        QObject::connect(&flow, &AccessibilityPermissionFlow::promptingBrowserChanged, [this] { ++notifications; });
+        QObject::connect(&flow, &AccessibilityPermissionFlow::promptingBrowserChanged,
+                         [this] { ++notifications; });
     }
     test::SimulatedDesktop d;
     MemoryDefaultsStore defaults;
@@ -71,8 +72,10 @@ TEST_F(AccessibilityPermissionFlowTest, SuppressStoresTheBrowserOnceAndOnlyItSta
     EXPECT_EQ(flow.suppressedBundleIds(), (std::set<std::string>{kFirefox, kDuck}));
 }
 
-TEST_F(AccessibilityPermissionFlowTest, ACorruptStoredValueCountsAsEmptyAndIsReplacedWholeOnlyAtTheNextSuppress) {
-    const nlohmann::json corrupt[] = {nlohmann::json::array({kFirefox, 42}), nlohmann::json("org.mozilla.firefox"),
+TEST_F(AccessibilityPermissionFlowTest,
+       ACorruptStoredValueCountsAsEmptyAndIsReplacedWholeOnlyAtTheNextSuppress) {
+    const nlohmann::json corrupt[] = {nlohmann::json::array({kFirefox, 42}),
+                                      nlohmann::json("org.mozilla.firefox"),
                                       nlohmann::json::object({{"a", 1}})};
     for (const auto& value : corrupt) {
         SCOPED_TRACE(value.dump());

@@ -104,7 +104,8 @@ TEST_F(AppleScriptExecutorTest, AHungScriptTimesOutAtTheDeadlineAndTheBrowserIsS
     d.world.setHanging("com.google.Chrome", true);
     test::LogCapture log;
     std::optional<std::optional<std::vector<std::string>>> got;
-    executor.readTabURLs("com.google.Chrome", BrowserEngine::chromium, [&](auto urls) { got = std::move(urls); });
+    executor.readTabURLs("com.google.Chrome", BrowserEngine::chromium,
+                         [&](auto urls) { got = std::move(urls); });
     ASSERT_TRUE(test::waitUntil([&] { return d.world.callsInFlight() == 1; }));
     d.clock.advance(4999ms);
     test::processEvents();
@@ -117,8 +118,8 @@ TEST_F(AppleScriptExecutorTest, AHungScriptTimesOutAtTheDeadlineAndTheBrowserIsS
 
     // Still stuck: the next read queues nothing behind it.
     std::optional<AppleScriptResult> second;
-    executor.executeCompiledScript("com.google.Chrome", executor.tabURLsScript("com.google.Chrome",
-                                                                               BrowserEngine::chromium),
+    executor.executeCompiledScript("com.google.Chrome",
+                                   executor.tabURLsScript("com.google.Chrome", BrowserEngine::chromium),
                                    std::nullopt, 5s, [&](AppleScriptResult r) { second = r; });
     ASSERT_TRUE(second);
     EXPECT_EQ(*second, AppleScriptResult::timeout());

@@ -21,7 +21,8 @@ const std::string kEditor = "org.example.Editor";
 using Windows = std::vector<std::optional<std::string>>;
 
 BlockRule rule(const std::string& pattern, RuleAction action = RuleAction::block,
-               std::optional<std::string> redirect = std::nullopt, std::optional<bool> appends = std::nullopt) {
+               std::optional<std::string> redirect = std::nullopt,
+               std::optional<bool> appends = std::nullopt) {
     BlockRule r;
     r.id = Uuid::random();
     r.pattern = pattern;
@@ -35,7 +36,8 @@ BlockRule rule(const std::string& pattern, RuleAction action = RuleAction::block
 }
 
 BlockRuleGroup group(std::vector<BlockRule> rules, BlockSchedule schedule = BlockSchedule::always(),
-                     std::optional<std::string> redirect = std::nullopt, std::optional<bool> appends = std::nullopt) {
+                     std::optional<std::string> redirect = std::nullopt,
+                     std::optional<bool> appends = std::nullopt) {
     BlockRuleGroup g;
     g.id = Uuid::random();
     g.name = "Group";
@@ -77,7 +79,9 @@ protected:
             &flow);
     }
     // Delivers worker results until `count` passes have finished in all.
-    void waitForPasses(int count) { ASSERT_TRUE(test::waitUntil([&] { return passes >= count; })) << passes; }
+    void waitForPasses(int count) {
+        ASSERT_TRUE(test::waitUntil([&] { return passes >= count; })) << passes;
+    }
     // Moves time on and lets any pass it starts run to its end, as a real second would.
     void tick(std::chrono::milliseconds step) {
         d.clock.advance(step);
@@ -93,14 +97,18 @@ protected:
     test::SimulatedDesktop d;
     MemoryDefaultsStore defaults;
     AccessibilityPermissionFlow flow{d.tree, d.settings, defaults};
-    BrowserMonitor monitor{{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes}, d.clock, d.clock, nullptr,
+    BrowserMonitor monitor{{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes},
+                           d.clock,
+                           d.clock,
+                           nullptr,
                            d.recordPause()};
     std::vector<BlockRuleGroup> groups;
     int providerCalls = 0;
     int passes = 0;
 };
 
-// --- The road of a visited page ------------------------------------------------------------------------------
+// --- The road of a visited page
+// ------------------------------------------------------------------------------
 
 TEST_F(BrowserMonitorTest, ABlockedPageIsSentToItsTargetThroughEachBrowsersRoute) {
     groups = {group({rule("*video.test*"), rule("*news.test*", RuleAction::block, "https://rule.test/r"),
@@ -117,11 +125,12 @@ TEST_F(BrowserMonitorTest, ABlockedPageIsSentToItsTargetThroughEachBrowsersRoute
     waitForPasses(1);
 
     EXPECT_EQ(d.world.windowURLs(kChrome),
-              (Windows{"https://group.test/g", // the rule has no target: the group's, not appended
+              (Windows{"https://group.test/g",         // the rule has no target: the group's, not appended
                        "https://video.test/allowed/x", // an allow rule of another group wins
                        onShield,                       // already on a target
                        "https://rule.test/r", "https://elsewhere.test/"}));
-    EXPECT_EQ(d.world.windowURLs(kSafari), (Windows{shielded("https://games.test/play")})); // in the background
+    EXPECT_EQ(d.world.windowURLs(kSafari),
+              (Windows{shielded("https://games.test/play")})); // in the background
     EXPECT_EQ(d.world.windowURLs(kFirefox), (Windows{"https://group.test/g"}));
     EXPECT_EQ(d.world.redirectEvents().size(), 3u);
     EXPECT_EQ(monitor.permissionStates().at(kChrome), BrowserPermissionState::granted);
@@ -145,7 +154,8 @@ TEST_F(BrowserMonitorTest, TheAppendChoiceFallsBackFromRuleToGroupToDefault) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         test::SimulatedDesktop desk;
-        BrowserMonitor m{{desk.workspace, desk.scriptHost, desk.consent, desk.tree, desk.keystrokes}, desk.clock,
+        BrowserMonitor m{{desk.workspace, desk.scriptHost, desk.consent, desk.tree, desk.keystrokes},
+                         desk.clock,
                          desk.clock};
         int done = 0;
         QObject::connect(&m, &BrowserMonitor::passFinished, [&] { ++done; });
@@ -298,7 +308,7 @@ TEST_F(BrowserMonitorTest, PassesNeverOverlapAndARequestDuringAPassRunsRightAfte
     EXPECT_EQ(passes, 0);
     EXPECT_EQ(d.world.callCounts().scriptRuns, 1);
     d.clock.advance(5000ms); // the read times out: the pass ends, the requested one runs
-    EXPECT_EQ(passes, 2);     // Chrome is still stuck, so the requested pass skips it at once
+    EXPECT_EQ(passes, 2);    // Chrome is still stuck, so the requested pass skips it at once
     EXPECT_EQ(d.world.callCounts().scriptRuns, 1);
     EXPECT_FALSE(monitor.isPassRunning());
     d.world.setHanging(kChrome, false);
@@ -423,8 +433,8 @@ TEST_F(BrowserMonitorTest, ActiveRulesFollowTheLocalDateAndMinute) {
         int minute;
         bool blocks;
     } steps[] = {
-        {5, 9, 59, false}, {5, 10, 0, true},   {5, 10, 59, true}, {5, 11, 0, false},
-        {5, 12, 0, false}, // the same minute of the hour as 11:00 but another hour
+        {5, 9, 59, false}, {5, 10, 0, true},  {5, 10, 59, true},
+        {5, 11, 0, false}, {5, 12, 0, false}, // the same minute of the hour as 11:00 but another hour
         {5, 10, 5, true},  {5, 11, 5, false}, // an hour later: not the cached 10:05 rules
         {6, 10, 5, false},                    // Tuesday at the same time
         {12, 10, 5, true},
@@ -484,7 +494,8 @@ TEST_F(BrowserMonitorTest, AHungBrowserEndsThePassAtFiveSecondsWhileOthersAreSer
     d.world.setHanging(kChrome, true);
     start();
     monitor.pollOnce();
-    ASSERT_TRUE(test::waitUntil([&] { return d.world.windowURLs(kSafari).front() != "https://video.test/"; }));
+    ASSERT_TRUE(
+        test::waitUntil([&] { return d.world.windowURLs(kSafari).front() != "https://video.test/"; }));
     d.clock.advance(4999ms);
     test::processEvents();
     EXPECT_EQ(passes, 0);

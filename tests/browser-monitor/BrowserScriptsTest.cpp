@@ -1,6 +1,6 @@
-#include "browser-monitor/AutomationPermissionProbe.h"
 #include "browser-monitor/BrowserScripts.h"
 #include "SimulatedDesktop.h"
+#include "browser-monitor/AutomationPermissionProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -42,14 +42,19 @@ const char* kSafariRedirect = "on redirectTab(oldUrl, newUrl)\n"
                               "end redirectTab";
 
 TEST(BrowserScriptsTest, SourcesAreExactForBothEngines) {
-    EXPECT_EQ(BrowserScripts::makeTabURLsScriptSource("com.google.Chrome", BrowserEngine::chromium), kChromeTabURLs);
-    EXPECT_EQ(BrowserScripts::makeRedirectScriptSource("com.apple.Safari", BrowserEngine::safari), kSafariRedirect);
+    EXPECT_EQ(BrowserScripts::makeTabURLsScriptSource("com.google.Chrome", BrowserEngine::chromium),
+              kChromeTabURLs);
+    EXPECT_EQ(BrowserScripts::makeRedirectScriptSource("com.apple.Safari", BrowserEngine::safari),
+              kSafariRedirect);
 
-    const auto safariTabs = BrowserScripts::makeTabURLsScriptSource("com.apple.Safari", BrowserEngine::safari);
+    const auto safariTabs =
+        BrowserScripts::makeTabURLsScriptSource("com.apple.Safari", BrowserEngine::safari);
     ASSERT_TRUE(safariTabs);
-    EXPECT_NE(safariTabs->find("\n                    set tabURL to URL of current tab of w\n"), std::string::npos);
+    EXPECT_NE(safariTabs->find("\n                    set tabURL to URL of current tab of w\n"),
+              std::string::npos);
     EXPECT_NE(safariTabs->back(), '\n');
-    const auto chromeRedirect = BrowserScripts::makeRedirectScriptSource("com.google.Chrome", BrowserEngine::chromium);
+    const auto chromeRedirect =
+        BrowserScripts::makeRedirectScriptSource("com.google.Chrome", BrowserEngine::chromium);
     ASSERT_TRUE(chromeRedirect);
     EXPECT_NE(chromeRedirect->find("\n                        if URL of active tab of w is oldUrl then\n"
                                    "                            set URL of active tab of w to newUrl\n"),
@@ -67,13 +72,10 @@ TEST(BrowserScriptsTest, LongestTableIdentifierIsInsertedWhole) {
 }
 
 TEST(BrowserScriptsTest, IdentifiersThatCouldChangeTheScriptAreRefused) {
-    const char* refused[] = {"",
-                             "com.evil\" to quit",
-                             "com.evil\"\nend tell\ndo shell script \"rm -rf ~\"",
-                             "com.evil\\",
-                             "com evil",
-                             "com.évil",
-                             "com.evil;x"};
+    const char* refused[] = {
+        "",           "com.evil\" to quit", "com.evil\"\nend tell\ndo shell script \"rm -rf ~\"",
+        "com.evil\\", "com evil",           "com.évil",
+        "com.evil;x"};
     for (const char* id : refused) {
         SCOPED_TRACE(id);
         EXPECT_FALSE(BrowserScripts::makeTabURLsScriptSource(id, BrowserEngine::safari));
@@ -90,7 +92,8 @@ TEST(BrowserScriptsTest, RedirectEventCarriesBothURLsAsParametersInOrder) {
     EXPECT_EQ(event.returnId, -1);
     EXPECT_EQ(event.transactionId, 0);
     EXPECT_EQ(event.subroutineName, "redirectTab");
-    EXPECT_EQ(event.directObject, (std::vector<std::string>{hostile, "https://shield.test/shield?blocked=x"}));
+    EXPECT_EQ(event.directObject,
+              (std::vector<std::string>{hostile, "https://shield.test/shield?blocked=x"}));
 }
 
 TEST(AutomationPermissionProbeTest, ProbeAnswers) {
@@ -99,19 +102,24 @@ TEST(AutomationPermissionProbeTest, ProbeAnswers) {
     using C = SimulatedBrowserWorld::Consent;
     // Not running: unknown whatever was decided.
     d.world.setConsent("com.google.Chrome", C::granted);
-    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.google.Chrome"), S::unknown);
+    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.google.Chrome"),
+              S::unknown);
     EXPECT_EQ(d.world.callCounts().consentQueries, 0);
 
     d.world.addBrowser("com.google.Chrome", {});
     d.world.addBrowser("com.apple.Safari", {});
     d.world.addBrowser("com.brave.Browser", {});
     d.world.setConsent("com.apple.Safari", C::denied);
-    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.google.Chrome"), S::granted);
-    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.apple.Safari"), S::denied);
+    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.google.Chrome"),
+              S::granted);
+    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.apple.Safari"),
+              S::denied);
     // Never asked: the consent query says consent would be needed.
-    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.brave.Browser"), S::unknown);
+    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.brave.Browser"),
+              S::unknown);
     d.world.setConsentStatus("com.brave.Browser", -600);
-    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.brave.Browser"), S::unknown);
+    EXPECT_EQ(AutomationPermissionProbe::permissionState(d.workspace, d.consent, "com.brave.Browser"),
+              S::unknown);
 }
 
 } // namespace

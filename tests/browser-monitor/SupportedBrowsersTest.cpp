@@ -1,5 +1,5 @@
-#include "browser-monitor/BrowserPermissionState.h"
 #include "browser-monitor/SupportedBrowsers.h"
+#include "browser-monitor/BrowserPermissionState.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(SupportedBrowsersTest, LookupIsExact) {
     struct Case {
         const char* id;
         bool supported;
-    } cases[] = {{"com.apple.Safari", true},  {"com.apple.safari", false}, {"", false},
+    } cases[] = {{"com.apple.Safari", true},  {"com.apple.safari", false},   {"", false},
                  {"com.google.Chrome", true}, {"com.google.Chrome ", false}, {"org.gnome.TextEditor", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);

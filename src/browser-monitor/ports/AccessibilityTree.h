@@ -27,9 +27,11 @@ public:
     // The URL of a web area as text; none when it has no readable URL.
     virtual std::optional<std::string> url(const AccessibilityElement& element) = 0;
     // The element's children in order; none when they cannot be read.
-    virtual std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& element) = 0;
+    virtual std::optional<std::vector<AccessibilityElement>>
+    children(const AccessibilityElement& element) = 0;
     // Sets an application-level switch; false when the application refused.
-    virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value) = 0;
+    virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
+                                     bool value) = 0;
 };
 
 } // namespace kivo

@@ -12,7 +12,9 @@ public:
     explicit SimulatedAccessibilityTree(SimulatedBrowserWorld& world) : world_(world) {}
 
     bool isTrusted() override { return world_.portIsTrusted(); }
-    AccessibilityElement applicationElement(int processId) override { return world_.portApplicationElement(processId); }
+    AccessibilityElement applicationElement(int processId) override {
+        return world_.portApplicationElement(processId);
+    }
     std::optional<std::string> role(const AccessibilityElement& e) override { return world_.portRole(e); }
     std::optional<std::string> url(const AccessibilityElement& e) override { return world_.portURL(e); }
     std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& e) override {

@@ -8,7 +8,9 @@ namespace kivo {
 class SimulatedAutomationConsent final : public AutomationConsent {
 public:
     explicit SimulatedAutomationConsent(SimulatedBrowserWorld& world) : world_(world) {}
-    int permissionToAutomate(const std::string& bundleId) override { return world_.portPermissionToAutomate(bundleId); }
+    int permissionToAutomate(const std::string& bundleId) override {
+        return world_.portPermissionToAutomate(bundleId);
+    }
 
 private:
     SimulatedBrowserWorld& world_;

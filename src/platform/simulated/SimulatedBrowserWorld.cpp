@@ -40,7 +40,8 @@ struct SimulatedBrowserWorld::Knobs {
 // Counts one platform call in flight for the duration of a scope (the world waits for them on exit).
 class SimulatedBrowserWorld::InFlight {
 public:
-    InFlight(SimulatedBrowserWorld& world, std::string bundleId) : world_(world), bundleId_(std::move(bundleId)) {
+    InFlight(SimulatedBrowserWorld& world, std::string bundleId)
+        : world_(world), bundleId_(std::move(bundleId)) {
         const int n = ++world_.inFlightPerApp_[bundleId_];
         world_.maxInFlightPerApp_[bundleId_] = std::max(world_.maxInFlightPerApp_[bundleId_], n);
         ++world_.inFlight_;
@@ -75,7 +76,8 @@ public:
     }
     AppleScriptResult executeEvent(const AppleEventDescriptor& event) override {
         if (kind_ == ScriptKind::tabURLs) {
-            return AppleScriptResult{std::nullopt, -1708, std::string("the script does not understand the event")};
+            return AppleScriptResult{std::nullopt, -1708,
+                                     std::string("the script does not understand the event")};
         }
         return world_.portRunRedirectScript(bundleId_, &event);
     }
@@ -86,7 +88,9 @@ private:
     ScriptKind kind_;
 };
 
-std::string elementOwner(const std::string& bundleId, int pid) { return bundleId + "#" + std::to_string(pid); }
+std::string elementOwner(const std::string& bundleId, int pid) {
+    return bundleId + "#" + std::to_string(pid);
+}
 
 } // namespace
 
@@ -101,7 +105,8 @@ SimulatedBrowserWorld::~SimulatedBrowserWorld() {
 
 // --- The model -----------------------------------------------------------------------------------------
 
-int SimulatedBrowserWorld::addBrowser(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs,
+int SimulatedBrowserWorld::addBrowser(const std::string& bundleId,
+                                      std::vector<std::optional<std::string>> windowURLs,
                                       std::optional<BrowserEngine> engine) {
     std::lock_guard lock(mutex_);
     auto app = std::make_unique<App>();
@@ -139,8 +144,9 @@ int SimulatedBrowserWorld::launchBrowser(const std::string& bundleId,
 
 void SimulatedBrowserWorld::quit(const std::string& bundleId) {
     std::lock_guard lock(mutex_);
-    apps_.erase(std::remove_if(apps_.begin(), apps_.end(), [&](const auto& a) { return a->bundleId == bundleId; }),
-                apps_.end());
+    apps_.erase(
+        std::remove_if(apps_.begin(), apps_.end(), [&](const auto& a) { return a->bundleId == bundleId; }),
+        apps_.end());
 }
 
 void SimulatedBrowserWorld::activate(const std::string& bundleId) {
@@ -201,12 +207,12 @@ std::optional<int> SimulatedBrowserWorld::processId(const std::string& bundleId)
 
 // --- Knobs -----------------------------------------------------------------------------------------------
 
-#define KIVO_KNOB(bundleId)                                                                                   \
-    std::lock_guard lock(mutex_);                                                                             \
-    auto& slot = knobs_[bundleId];                                                                            \
-    if (!slot) {                                                                                              \
-        slot = std::make_unique<Knobs>();                                                                     \
-    }                                                                                                         \
+#define KIVO_KNOB(bundleId)                                                                                  \
+    std::lock_guard lock(mutex_);                                                                            \
+    auto& slot = knobs_[bundleId];                                                                           \
+    if (!slot) {                                                                                             \
+        slot = std::make_unique<Knobs>();                                                                    \
+    }                                                                                                        \
     Knobs& k = *slot
 
 void SimulatedBrowserWorld::setLatency(const std::string& bundleId, std::chrono::milliseconds latency) {
@@ -367,7 +373,8 @@ void SimulatedBrowserWorld::notify(bool launch, const std::string& bundleId) {
     }
 }
 
-void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId) {
+void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& lock,
+                                               const std::string& bundleId) {
     auto it = knobs_.find(bundleId);
     if (it == knobs_.end()) {
         return;
@@ -384,7 +391,8 @@ void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& loc
     });
 }
 
-std::optional<SimulatedBrowserWorld::AXNode> SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
+std::optional<SimulatedBrowserWorld::AXNode>
+SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
     auto k = knobs_.find(bundleId);
     if (k != knobs_.end() && k->second->tree) {
         return k->second->tree;
@@ -575,7 +583,8 @@ AppleScriptResult SimulatedBrowserWorld::portRunRedirectScript(const std::string
     }
     if (event->eventClass != "ascr" || event->eventId != "psbr" ||
         event->subroutineName != BrowserScripts::kRedirectHandlerName || event->directObject.size() != 2) {
-        return AppleScriptResult{std::nullopt, -1708, std::string("redirectTab doesn't understand the message.")};
+        return AppleScriptResult{std::nullopt, -1708,
+                                 std::string("redirectTab doesn't understand the message.")};
     }
     const std::string& oldUrl = event->directObject[0];
     const std::string& newUrl = event->directObject[1];
@@ -599,9 +608,12 @@ int SimulatedBrowserWorld::portPermissionToAutomate(const std::string& bundleId)
         return *k->second->consentStatus;
     }
     switch (k->second->consent) {
-    case Consent::granted: return AutomationConsent::kAllowed;
-    case Consent::denied: return AutomationConsent::kNotPermitted;
-    case Consent::notAsked: break;
+    case Consent::granted:
+        return AutomationConsent::kAllowed;
+    case Consent::denied:
+        return AutomationConsent::kNotPermitted;
+    case Consent::notAsked:
+        break;
     }
     return AutomationConsent::kConsentRequired;
 }
@@ -668,8 +680,8 @@ SimulatedBrowserWorld::portChildren(const AccessibilityElement& element) {
     return out;
 }
 
-bool SimulatedBrowserWorld::portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name,
-                                                    bool value) {
+bool SimulatedBrowserWorld::portSetBooleanAttribute(const AccessibilityElement& element,
+                                                    const std::string& name, bool value) {
     std::lock_guard lock(mutex_);
     ++counts_.accessibilityCalls;
     if (!trusted_ || !value) {

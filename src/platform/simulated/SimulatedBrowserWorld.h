@@ -102,7 +102,8 @@ public:
     void setConsent(const std::string& bundleId, Consent consent);
     void setConsentStatus(const std::string& bundleId, std::optional<int> status); // overrides setConsent
     // The next `count` script runs of the browser fail with this error.
-    void failNextScriptRuns(const std::string& bundleId, int count, int errorCode, std::optional<std::string> message);
+    void failNextScriptRuns(const std::string& bundleId, int count, int errorCode,
+                            std::optional<std::string> message);
     // Script runs of the browser succeed with this raw output instead of the window URLs.
     void setScriptOutput(const std::string& bundleId, std::optional<std::string> output);
     void setTrusted(bool trusted);
