@@ -205,6 +205,25 @@ TEST_F(BrowserMonitorTest, AnUntrustedAccessibilityBrowserIsSkippedSilently) {
     EXPECT_FALSE(log.contains("critical"));
 }
 
+TEST_F(BrowserMonitorTest, TwoTypedRedirectsInOnePassGoOutOneAfterTheOther) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kFirefox, {"https://video.test/a"});
+    d.world.addBrowser(kDuck, {"https://video.test/b"});
+    d.world.addApplication(kEditor, "notes");
+    d.world.activate(kFirefox);
+    start();
+    waitForPasses(1);
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(keys[i].target, keys[i < 4 ? 0 : 4].target) << i;
+    }
+    EXPECT_NE(keys[0].target, keys[4].target);
+    EXPECT_EQ(d.world.windowURLs(kFirefox), (Windows{shielded("https://video.test/a")}));
+    EXPECT_EQ(d.world.windowURLs(kDuck), (Windows{shielded("https://video.test/b")}));
+    EXPECT_EQ(d.world.text(kEditor), "notes");
+}
+
 // --- Lifecycle ---------------------------------------------------------------------------------------------
 
 TEST_F(BrowserMonitorTest, ASecondStartChangesNothing) {

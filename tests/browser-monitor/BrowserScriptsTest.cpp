@@ -96,6 +96,19 @@ TEST(BrowserScriptsTest, RedirectEventCarriesBothURLsAsParametersInOrder) {
               (std::vector<std::string>{hostile, "https://shield.test/shield?blocked=x"}));
 }
 
+TEST(SimulatedScriptHostTest, CompilesOnlyTheBuildersSources) {
+    test::SimulatedDesktop d;
+    const auto tabs = BrowserScripts::makeTabURLsScriptSource("com.google.Chrome", BrowserEngine::chromium);
+    EXPECT_TRUE(d.scriptHost.compile(*tabs).script);
+    const char* others[] = {"", "tell application id \"com.google.Chrome\" to quit", "return 1"};
+    for (const char* source : others) {
+        const auto result = d.scriptHost.compile(source);
+        EXPECT_FALSE(result.script);
+        EXPECT_FALSE(result.errorMessage.empty());
+    }
+    EXPECT_FALSE(d.scriptHost.compile(*tabs + "\n").script);
+}
+
 TEST(AutomationPermissionProbeTest, ProbeAnswers) {
     test::SimulatedDesktop d;
     using S = BrowserPermissionState;

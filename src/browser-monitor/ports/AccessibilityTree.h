@@ -12,7 +12,8 @@ namespace kivo {
 // block while the application answers; every read fails (none) while Kivo is not trusted.
 class AccessibilityTree {
 public:
-    // Role texts and attribute names Kivo uses.
+    // Role texts and attribute names Kivo uses. They are this port's own vocabulary: a back end maps its
+    // platform's roles (a web document, say) and switches onto them.
     static constexpr const char* kWebAreaRole = "AXWebArea";
     static constexpr const char* kEnhancedUserInterface = "AXEnhancedUserInterface";
     static constexpr const char* kManualAccessibility = "AXManualAccessibility";
