@@ -33,6 +33,7 @@ BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& ti
 }
 
 BrowserMonitor::~BrowserMonitor() {
+    blockSignals(true); // observers may already be gone; nothing is told about a monitor being destroyed
     stop();
 }
 
