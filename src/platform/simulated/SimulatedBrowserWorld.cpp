@@ -207,62 +207,68 @@ std::optional<int> SimulatedBrowserWorld::processId(const std::string& bundleId)
 
 // --- Knobs -----------------------------------------------------------------------------------------------
 
-#define KIVO_KNOB(bundleId)                                                                                  \
-    std::lock_guard lock(mutex_);                                                                            \
-    auto& slot = knobs_[bundleId];                                                                           \
-    if (!slot) {                                                                                             \
-        slot = std::make_unique<Knobs>();                                                                    \
-    }                                                                                                        \
-    Knobs& k = *slot
+SimulatedBrowserWorld::Knobs& SimulatedBrowserWorld::knobsLocked(const std::string& bundleId) {
+    auto& slot = knobs_[bundleId];
+    if (!slot) {
+        slot = std::make_unique<Knobs>();
+    }
+    return *slot;
+}
 
 void SimulatedBrowserWorld::setLatency(const std::string& bundleId, std::chrono::milliseconds latency) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.latency = latency;
 }
 
 void SimulatedBrowserWorld::setHanging(const std::string& bundleId, bool hanging) {
     {
-        KIVO_KNOB(bundleId);
+        std::lock_guard lock(mutex_);
+        Knobs& k = knobsLocked(bundleId);
         k.hanging = hanging;
     }
     changed_.notify_all();
 }
 
 void SimulatedBrowserWorld::setCompileFails(const std::string& bundleId, bool fails) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.compileFails = fails;
 }
 
 void SimulatedBrowserWorld::setConsent(const std::string& bundleId, Consent consent) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.consent = consent;
 }
 
 void SimulatedBrowserWorld::setConsentStatus(const std::string& bundleId, std::optional<int> status) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.consentStatus = status;
 }
 
 void SimulatedBrowserWorld::failNextScriptRuns(const std::string& bundleId, int count, int errorCode,
                                                std::optional<std::string> message) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.failCount = count;
     k.failCode = errorCode;
     k.failMessage = std::move(message);
 }
 
 void SimulatedBrowserWorld::setScriptOutput(const std::string& bundleId, std::optional<std::string> output) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.overrideOutput = true;
     k.output = std::move(output);
 }
 
 void SimulatedBrowserWorld::setAccessibilityTree(const std::string& bundleId, std::optional<AXNode> root) {
-    KIVO_KNOB(bundleId);
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
     k.tree = std::move(root);
 }
-
-#undef KIVO_KNOB
 
 void SimulatedBrowserWorld::setTrusted(bool trusted) {
     std::lock_guard lock(mutex_);

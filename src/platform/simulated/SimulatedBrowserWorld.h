@@ -150,6 +150,7 @@ private:
     struct Knobs;
     class InFlight;
 
+    Knobs& knobsLocked(const std::string& bundleId);
     App* findLocked(const std::string& bundleId);
     const App* findLocked(const std::string& bundleId) const;
     App* findByPidLocked(int pid);
