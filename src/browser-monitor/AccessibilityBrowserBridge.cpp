@@ -1,0 +1,246 @@
+#include "browser-monitor/AccessibilityBrowserBridge.h"
+
+#include "browser-monitor/BrowserWorkerPool.h"
+#include "browser-monitor/ports/AccessibilityTree.h"
+#include "browser-monitor/ports/KeystrokeSink.h"
+#include "browser-monitor/ports/SettingsOpener.h"
+#include "browser-monitor/ports/Workspace.h"
+#include "core/Log.h"
+
+#include <thread>
+#include <unordered_set>
+
+namespace kivo {
+namespace {
+
+void walk(AccessibilityTree& tree, const AccessibilityElement& element, int depth,
+          std::vector<std::string>& urls) {
+    if (depth > AccessibilityBrowserBridge::kMaxDepth) {
+        return;
+    }
+    const auto role = tree.role(element);
+    if (role && *role == AccessibilityTree::kWebAreaRole) {
+        // An empty text would match a "*" rule and send the tab away every second.
+        if (auto url = tree.url(element); url && !url->empty()) {
+            urls.push_back(std::move(*url));
+        }
+        return; // the page's own content is never walked
+    }
+    const auto children = tree.children(element);
+    if (!children) {
+        return;
+    }
+    for (const auto& child : *children) {
+        walk(tree, child, depth + 1, urls);
+    }
+}
+
+std::string redirectKey(const std::string& bundleId, const std::string& oldUrl, const std::string& newUrl) {
+    return bundleId + '\n' + oldUrl + '\n' + newUrl;
+}
+
+} // namespace
+
+AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers,
+                                                       const Clock& clock, TimerFactory& timers, Sleep sleep)
+    : ports_(ports), workers_(workers), clock_(clock), sleep_(std::move(sleep)),
+      keyboard_(std::string(kBundleIdentifier) + ".keyboard", timers) {
+    if (!sleep_) {
+        sleep_ = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
+    }
+}
+
+AccessibilityBrowserBridge::~AccessibilityBrowserBridge() = default;
+
+bool AccessibilityBrowserBridge::isTrusted() {
+    return ports_.tree.isTrusted();
+}
+
+std::optional<int> AccessibilityBrowserBridge::processIdentifier(const std::string& bundleId) {
+    const auto apps = ports_.workspace.runningApplications(bundleId);
+    if (apps.empty()) {
+        return std::nullopt;
+    }
+    return apps.front().processId;
+}
+
+std::vector<std::string> AccessibilityBrowserBridge::collectWebAreaURLs(AccessibilityTree& tree,
+                                                                        const AccessibilityElement& root) {
+    std::vector<std::string> found;
+    walk(tree, root, 0, found);
+    std::vector<std::string> unique;
+    std::unordered_set<std::string> seen;
+    for (auto& url : found) {
+        if (seen.insert(url).second) {
+            unique.push_back(std::move(url));
+        }
+    }
+    return unique;
+}
+
+void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandler done) {
+    const auto pid = processIdentifier(bundleId);
+    if (!pid || workers_.isStuck(bundleId)) {
+        done(std::nullopt);
+        return;
+    }
+    AccessibilityTree& tree = ports_.tree;
+    workers_.submit<std::vector<std::string>>(
+        bundleId, [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); },
+        kWalkDeadline,
+        [bundleId, done = std::move(done)](std::optional<std::vector<std::string>> urls) {
+            if (!urls || urls->empty()) {
+                done(std::nullopt);
+                return;
+            }
+            qCDebug(lcAutomation, "AX urls for %s: %ld — %s", bundleId.c_str(),
+                    static_cast<long>(urls->size()), urls->front().c_str());
+            done(std::move(urls));
+        });
+}
+
+void AccessibilityBrowserBridge::enableAccessibilityInterface(const std::string& bundleId) {
+    const auto pid = processIdentifier(bundleId);
+    if (!pid || workers_.isStuck(bundleId)) {
+        return;
+    }
+    AccessibilityTree& tree = ports_.tree;
+    workers_.submit<bool>(
+        bundleId,
+        [&tree, pid = *pid] {
+            const auto app = tree.applicationElement(pid);
+            tree.setBooleanAttribute(app, AccessibilityTree::kEnhancedUserInterface, true);
+            tree.setBooleanAttribute(app, AccessibilityTree::kManualAccessibility, true);
+            return true; // the browser's answers are ignored
+        },
+        kWalkDeadline, nullptr);
+}
+
+void AccessibilityBrowserBridge::openAccessibilitySettings(SettingsOpener& opener) {
+    if (!opener.openAccessibilitySettings()) {
+        qCDebug(lcAutomation, "Accessibility settings did not open");
+    }
+}
+
+void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std::string& oldUrl,
+                                          const std::string& newUrl, std::function<void(bool)> done) {
+    const std::string key = redirectKey(bundleId, oldUrl, newUrl);
+    auto last = lastTyped_.find(key);
+    const bool recentlyTyped =
+        last != lastTyped_.end() && clock_.monotonicNow() - last->second < kRepeatWindow;
+    bool queued = false;
+    for (const auto& p : queue_) {
+        queued = queued || redirectKey(p.bundleId, p.oldUrl, p.newUrl) == key;
+    }
+    if (recentlyTyped || queued) {
+        // The page is still loading the address typed a moment ago.
+        qCDebug(lcAutomation, "AX redirect for %s: %s -> %s already typed", bundleId.c_str(), oldUrl.c_str(),
+                newUrl.c_str());
+        if (done) {
+            done(false);
+        }
+        return;
+    }
+    queue_.push_back(PendingRedirect{bundleId, oldUrl, newUrl, std::move(done)});
+    startNextRedirect();
+}
+
+void AccessibilityBrowserBridge::startNextRedirect() {
+    while (!typing_ && !queue_.empty()) {
+        // Copies: activating the browser notifies observers, which may queue further redirects.
+        const std::string bundleId = queue_.front().bundleId;
+        const std::string url = queue_.front().newUrl;
+        const auto apps = ports_.workspace.runningApplications(bundleId);
+        if (apps.empty()) {
+            finishRedirect(false, "not running");
+            continue;
+        }
+        if (keyboard_.isBusy()) {
+            finishRedirect(false, "keyboard busy");
+            continue;
+        }
+        const RunningApplication app = apps.front();
+        bool pause = false;
+        if (!app.isActive) {
+            ports_.workspace.activate(app.processId);
+            pause = true;
+        }
+        typing_ = true;
+        KeystrokeSink& keystrokes = ports_.keystrokes;
+        keyboard_.submit<Outcome>([&keystrokes, pid = app.processId, pause, url,
+                                   sleep = sleep_] { return typeURL(keystrokes, pid, pause, url, sleep); },
+                                  kKeystrokeDeadline,
+                                  [this](std::optional<Outcome> outcome) {
+                                      typing_ = false;
+                                      if (!outcome) {
+                                          finishRedirect(false, "timed out");
+                                      } else if (*outcome == Outcome::focusLost) {
+                                          finishRedirect(false, "the browser lost the keyboard focus");
+                                      } else if (*outcome == Outcome::noEvent) {
+                                          finishRedirect(false, "keystrokes could not be posted");
+                                      } else {
+                                          finishRedirect(true, {});
+                                      }
+                                      startNextRedirect();
+                                  });
+    }
+}
+
+void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why) {
+    PendingRedirect done = std::move(queue_.front());
+    queue_.pop_front();
+    if (sent) {
+        lastTyped_[redirectKey(done.bundleId, done.oldUrl, done.newUrl)] = clock_.monotonicNow();
+        qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
+               done.newUrl.c_str());
+    } else {
+        qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
+                   why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
+    }
+    // Forget redirects whose page has long loaded, so the map does not grow without bound.
+    const auto now = clock_.monotonicNow();
+    for (auto it = lastTyped_.begin(); it != lastTyped_.end();) {
+        it = now - it->second >= kRepeatWindow ? lastTyped_.erase(it) : std::next(it);
+    }
+    if (done.done) {
+        done.done(sent);
+    }
+}
+
+AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(KeystrokeSink& keystrokes,
+                                                                        int processId, bool pause,
+                                                                        const std::string& url,
+                                                                        const Sleep& sleep) {
+    if (pause) {
+        sleep(kActivationPause);
+    }
+    // Each group goes out only while the browser still has the focus: otherwise select-all and the URL
+    // would land in whatever the user switched to.
+    const auto group = [&](auto&& send) -> std::optional<Outcome> {
+        if (keystrokes.keyboardFocusProcess() != processId) {
+            return Outcome::focusLost;
+        }
+        if (!send()) {
+            return Outcome::noEvent;
+        }
+        return std::nullopt;
+    };
+    if (auto stop = group([&] { return keystrokes.focusAddressField(); })) {
+        return *stop;
+    }
+    sleep(kAfterFocusPause);
+    if (auto stop = group([&] { return keystrokes.selectAll(); })) {
+        return *stop;
+    }
+    sleep(kAfterSelectPause);
+    if (auto stop = group([&] { return keystrokes.typeText(url); })) {
+        return *stop;
+    }
+    sleep(kAfterTypePause);
+    if (auto stop = group([&] { return keystrokes.pressReturn(); })) {
+        return *stop;
+    }
+    return Outcome::sent;
+}
+
+} // namespace kivo

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "browser-monitor/ports/AccessibilityElement.h"
+#include "core/Clock.h"
+#include "core/SerialWorker.h"
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+class AccessibilityTree;
+class BrowserWorkerPool;
+class KeystrokeSink;
+class SettingsOpener;
+class TimerFactory;
+class Workspace;
+
+// Reaches the browsers that have no scripting interface: reads the URLs of the web areas in a browser's
+// accessibility tree, and redirects a tab by typing as a user would (focus the address field, select
+// all, type the URL, Return). Entry points are called on the main thread and report there; the walk
+// runs on the browser's worker, the keystrokes on one keyboard worker.
+//
+// Typing goes to whatever has the keyboard focus, so the browser's focus is checked right before each
+// group of keystrokes and the sequence stops when another application has it. Redirects are typed one
+// after the other, never interleaved, and the same redirect is not typed into the same browser again
+// within `kRepeatWindow` while its page is still loading.
+class AccessibilityBrowserBridge {
+public:
+    using Sleep = std::function<void(std::chrono::milliseconds)>;
+    using URLsHandler = std::function<void(std::optional<std::vector<std::string>>)>;
+
+    static constexpr int kMaxDepth = 12;
+    static constexpr std::chrono::milliseconds kWalkDeadline{5000};
+    static constexpr std::chrono::milliseconds kKeystrokeDeadline{5000};
+    static constexpr std::chrono::milliseconds kRepeatWindow{3000};
+    static constexpr std::chrono::milliseconds kActivationPause{80};
+    static constexpr std::chrono::milliseconds kAfterFocusPause{60};
+    static constexpr std::chrono::milliseconds kAfterSelectPause{30};
+    static constexpr std::chrono::milliseconds kAfterTypePause{30};
+
+    struct Ports {
+        Workspace& workspace;
+        AccessibilityTree& tree;
+        KeystrokeSink& keystrokes;
+    };
+
+    // `sleep` makes the pauses of the keystroke sequence on the keyboard worker (real sleeps by default).
+    AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers, const Clock& clock,
+                               TimerFactory& timers, Sleep sleep = {});
+    ~AccessibilityBrowserBridge();
+
+    bool isTrusted();
+    std::optional<int> processIdentifier(const std::string& bundleId);
+
+    // The URLs of the browser's web areas, each once, in the order of the walk; none when the browser
+    // does not run, is still busy with an earlier read, or shows no URL.
+    void tabURLs(const std::string& bundleId, URLsHandler done);
+    // True exactly when the whole keystroke sequence went to the browser.
+    void redirect(const std::string& bundleId, const std::string& oldUrl, const std::string& newUrl,
+                  std::function<void(bool)> done);
+    // Asks the browser to expose its full accessibility tree.
+    void enableAccessibilityInterface(const std::string& bundleId);
+    static void openAccessibilitySettings(SettingsOpener& opener);
+
+    // The depth-first walk: web areas at depths 0 to kMaxDepth, never below a web area; an empty URL
+    // text adds nothing; repeats removed, first occurrence kept.
+    static std::vector<std::string> collectWebAreaURLs(AccessibilityTree& tree,
+                                                       const AccessibilityElement& root);
+
+    // Redirects waiting for the keyboard, including the one being typed.
+    int pendingRedirects() const { return static_cast<int>(queue_.size()); }
+
+private:
+    struct PendingRedirect {
+        std::string bundleId;
+        std::string oldUrl;
+        std::string newUrl;
+        std::function<void(bool)> done;
+    };
+    enum class Outcome { sent, focusLost, noEvent };
+
+    void startNextRedirect();
+    void finishRedirect(bool sent, const std::string& why);
+    static Outcome typeURL(KeystrokeSink& keystrokes, int processId, bool pause, const std::string& url,
+                           const Sleep& sleep);
+
+    Ports ports_;
+    BrowserWorkerPool& workers_;
+    const Clock& clock_;
+    Sleep sleep_;
+    SerialWorker keyboard_;
+    std::deque<PendingRedirect> queue_;
+    bool typing_ = false;
+    std::map<std::string, Clock::Instant> lastTyped_; // bundle id + old + new URL -> when it went out
+};
+
+} // namespace kivo

@@ -1,0 +1,76 @@
+#include "browser-monitor/AccessibilityPermissionFlow.h"
+
+#include "browser-monitor/AccessibilityBrowserBridge.h"
+#include "browser-monitor/ports/AccessibilityTree.h"
+#include "core/Log.h"
+#include "settings/DefaultsStore.h"
+
+namespace kivo {
+
+AccessibilityPermissionFlow::AccessibilityPermissionFlow(AccessibilityTree& tree, SettingsOpener& settings,
+                                                         DefaultsStore& defaults, QObject* parent)
+    : QObject(parent), tree_(tree), settings_(settings), defaults_(defaults) {}
+
+void AccessibilityPermissionFlow::setPromptingBrowser(std::optional<PromptingBrowser> value) {
+    if (value == promptingBrowser_) {
+        return;
+    }
+    promptingBrowser_ = std::move(value);
+    emit promptingBrowserChanged();
+}
+
+void AccessibilityPermissionFlow::requestPrompt(const std::string& bundleId, const std::string& displayName) {
+    if (tree_.isTrusted()) {
+        return;
+    }
+    if (suppressedBundleIds().count(bundleId) > 0) {
+        return;
+    }
+    if (promptingBrowser_) {
+        return; // one prompt at a time; the first browser keeps it
+    }
+    setPromptingBrowser(PromptingBrowser{bundleId, displayName});
+}
+
+void AccessibilityPermissionFlow::grant() {
+    AccessibilityBrowserBridge::openAccessibilitySettings(settings_);
+    setPromptingBrowser(std::nullopt);
+}
+
+void AccessibilityPermissionFlow::dismiss() {
+    setPromptingBrowser(std::nullopt);
+}
+
+void AccessibilityPermissionFlow::suppress() {
+    if (!promptingBrowser_) {
+        return;
+    }
+    // An unreadable stored value counts as empty and is replaced here as a whole.
+    auto ids = suppressedBundleIds();
+    ids.insert(promptingBrowser_->bundleId);
+    nlohmann::json array = nlohmann::json::array();
+    for (const auto& id : ids) {
+        array.push_back(id);
+    }
+    if (auto written = defaults_.setValue(kSuppressedKey, std::move(array)); !written) {
+        qCWarning(lcAutomation, "Could not store the suppressed accessibility prompts");
+    }
+    setPromptingBrowser(std::nullopt);
+}
+
+std::set<std::string> AccessibilityPermissionFlow::suppressedBundleIds() const {
+    const auto stored = defaults_.arrayValue(kSuppressedKey);
+    if (!stored.isPresent()) {
+        return {};
+    }
+    std::set<std::string> ids;
+    for (const auto& element : *stored.value) {
+        if (!element.is_string()) {
+            return {};
+        }
+        ids.insert(element.get<std::string>());
+    }
+    return ids;
+}
+
+} // namespace kivo

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "browser-monitor/ports/AccessibilityElement.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+// Read access to applications' accessibility trees. Reads run on a browser's worker thread and may
+// block while the application answers; every read fails (none) while Kivo is not trusted.
+class AccessibilityTree {
+public:
+    // Role texts and attribute names Kivo uses. They are this port's own vocabulary: a back end maps its
+    // platform's roles (a web document, say) and switches onto them.
+    static constexpr const char* kWebAreaRole = "AXWebArea";
+    static constexpr const char* kEnhancedUserInterface = "AXEnhancedUserInterface";
+    static constexpr const char* kManualAccessibility = "AXManualAccessibility";
+
+    virtual ~AccessibilityTree() = default;
+
+    // Kivo may read other applications' trees.
+    virtual bool isTrusted() = 0;
+    virtual AccessibilityElement applicationElement(int processId) = 0;
+    // The element's role as text; none on failure or when it has none.
+    virtual std::optional<std::string> role(const AccessibilityElement& element) = 0;
+    // The URL of a web area as text; none when it has no readable URL.
+    virtual std::optional<std::string> url(const AccessibilityElement& element) = 0;
+    // The element's children in order; none when they cannot be read.
+    virtual std::optional<std::vector<AccessibilityElement>>
+    children(const AccessibilityElement& element) = 0;
+    // Sets an application-level switch; false when the application refused.
+    virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
+                                     bool value) = 0;
+};
+
+} // namespace kivo

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kivo {
+
+// Synthesised keystrokes, in the four groups a browser redirect needs; each group goes to whichever
+// application has the keyboard focus, so the caller checks the focus right before each one. The back end
+// chooses the platform's keys (the address-field and select-all shortcuts). Calls run on a worker thread.
+// Each call returns false when the events could not be made or posted.
+class KeystrokeSink {
+public:
+    virtual ~KeystrokeSink() = default;
+
+    // The process that currently has the keyboard focus; none when it cannot be told.
+    virtual std::optional<int> keyboardFocusProcess() = 0;
+
+    virtual bool focusAddressField() = 0;
+    virtual bool selectAll() = 0;
+    // The whole text as one keyboard event, however long.
+    virtual bool typeText(const std::string& text) = 0;
+    virtual bool pressReturn() = 0;
+};
+
+} // namespace kivo

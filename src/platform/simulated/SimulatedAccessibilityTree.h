@@ -1,0 +1,31 @@
+#pragma once
+
+#include "browser-monitor/ports/AccessibilityTree.h"
+#include "platform/simulated/SimulatedBrowserWorld.h"
+
+namespace kivo {
+
+// The simulated browsers' accessibility trees: by default application > window > group > web area
+// showing the window's front-tab URL, or a hand-made tree set on the world.
+class SimulatedAccessibilityTree final : public AccessibilityTree {
+public:
+    explicit SimulatedAccessibilityTree(SimulatedBrowserWorld& world) : world_(world) {}
+
+    bool isTrusted() override { return world_.portIsTrusted(); }
+    AccessibilityElement applicationElement(int processId) override {
+        return world_.portApplicationElement(processId);
+    }
+    std::optional<std::string> role(const AccessibilityElement& e) override { return world_.portRole(e); }
+    std::optional<std::string> url(const AccessibilityElement& e) override { return world_.portURL(e); }
+    std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& e) override {
+        return world_.portChildren(e);
+    }
+    bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {
+        return world_.portSetBooleanAttribute(e, name, value);
+    }
+
+private:
+    SimulatedBrowserWorld& world_;
+};
+
+} // namespace kivo

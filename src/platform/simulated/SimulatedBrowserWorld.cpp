@@ -1,0 +1,759 @@
+#include "platform/simulated/SimulatedBrowserWorld.h"
+
+#include "browser-monitor/BrowserScripts.h"
+#include "browser-monitor/SupportedBrowsers.h"
+#include "browser-monitor/ports/AutomationConsent.h"
+
+#include <algorithm>
+#include <sstream>
+#include <thread>
+
+namespace kivo {
+
+struct SimulatedBrowserWorld::App {
+    std::string bundleId;
+    int pid = 0;
+    bool isBrowser = false;
+    BrowserEngine engine = BrowserEngine::safari;
+    std::vector<std::optional<std::string>> windows;
+    std::string text; // an editor's buffer
+    // The address field of the front window, while a keystroke sequence edits it.
+    bool addressFocused = false;
+    bool selected = false;
+    std::string addressText;
+};
+
+struct SimulatedBrowserWorld::Knobs {
+    std::chrono::milliseconds latency{0};
+    bool hanging = false;
+    bool compileFails = false;
+    Consent consent = Consent::notAsked;
+    std::optional<int> consentStatus;
+    int failCount = 0;
+    int failCode = 0;
+    std::optional<std::string> failMessage;
+    bool overrideOutput = false;
+    std::optional<std::string> output;
+    std::optional<AXNode> tree;
+};
+
+// Counts one platform call in flight for the duration of a scope (the world waits for them on exit).
+class SimulatedBrowserWorld::InFlight {
+public:
+    InFlight(SimulatedBrowserWorld& world, std::string bundleId)
+        : world_(world), bundleId_(std::move(bundleId)) {
+        const int n = ++world_.inFlightPerApp_[bundleId_];
+        world_.maxInFlightPerApp_[bundleId_] = std::max(world_.maxInFlightPerApp_[bundleId_], n);
+        ++world_.inFlight_;
+        world_.maxInFlight_ = std::max(world_.maxInFlight_, world_.inFlight_);
+    }
+    ~InFlight() {
+        --world_.inFlightPerApp_[bundleId_];
+        --world_.inFlight_;
+        world_.changed_.notify_all();
+    }
+
+private:
+    SimulatedBrowserWorld& world_;
+    std::string bundleId_;
+};
+
+namespace {
+
+enum class ScriptKind { tabURLs, redirect };
+
+class SimulatedCompiledScript final : public CompiledScript {
+public:
+    SimulatedCompiledScript(SimulatedBrowserWorld& world, std::string bundleId, ScriptKind kind)
+        : world_(world), bundleId_(std::move(bundleId)), kind_(kind) {}
+
+    AppleScriptResult execute() override {
+        if (kind_ == ScriptKind::tabURLs) {
+            return world_.portRunTabScript(bundleId_);
+        }
+        // The redirect script's top level only defines its handler.
+        return world_.portRunRedirectScript(bundleId_, nullptr);
+    }
+    AppleScriptResult executeEvent(const AppleEventDescriptor& event) override {
+        if (kind_ == ScriptKind::tabURLs) {
+            return AppleScriptResult{std::nullopt, -1708,
+                                     std::string("the script does not understand the event")};
+        }
+        return world_.portRunRedirectScript(bundleId_, &event);
+    }
+
+private:
+    SimulatedBrowserWorld& world_;
+    std::string bundleId_;
+    ScriptKind kind_;
+};
+
+std::string elementOwner(const std::string& bundleId, int pid) {
+    return bundleId + "#" + std::to_string(pid);
+}
+
+} // namespace
+
+SimulatedBrowserWorld::SimulatedBrowserWorld() = default;
+
+SimulatedBrowserWorld::~SimulatedBrowserWorld() {
+    std::unique_lock lock(mutex_);
+    shuttingDown_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return inFlight_ == 0; });
+}
+
+// --- The model -----------------------------------------------------------------------------------------
+
+int SimulatedBrowserWorld::addBrowser(const std::string& bundleId,
+                                      std::vector<std::optional<std::string>> windowURLs,
+                                      std::optional<BrowserEngine> engine) {
+    std::lock_guard lock(mutex_);
+    auto app = std::make_unique<App>();
+    app->bundleId = bundleId;
+    app->pid = nextPid_++;
+    app->isBrowser = true;
+    if (engine) {
+        app->engine = *engine;
+    } else if (auto row = SupportedBrowsers::descriptor(bundleId)) {
+        app->engine = row->engine;
+    }
+    app->windows = std::move(windowURLs);
+    const int pid = app->pid;
+    apps_.push_back(std::move(app));
+    return pid;
+}
+
+int SimulatedBrowserWorld::addApplication(const std::string& bundleId, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    auto app = std::make_unique<App>();
+    app->bundleId = bundleId;
+    app->pid = nextPid_++;
+    app->text = text;
+    const int pid = app->pid;
+    apps_.push_back(std::move(app));
+    return pid;
+}
+
+int SimulatedBrowserWorld::launchBrowser(const std::string& bundleId,
+                                         std::vector<std::optional<std::string>> windowURLs) {
+    const int pid = addBrowser(bundleId, std::move(windowURLs));
+    notify(true, bundleId);
+    return pid;
+}
+
+void SimulatedBrowserWorld::quit(const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    apps_.erase(
+        std::remove_if(apps_.begin(), apps_.end(), [&](const auto& a) { return a->bundleId == bundleId; }),
+        apps_.end());
+}
+
+void SimulatedBrowserWorld::activate(const std::string& bundleId) {
+    {
+        std::lock_guard lock(mutex_);
+        const App* app = findLocked(bundleId);
+        frontPid_ = app ? app->pid : 0;
+        focusPid_ = frontPid_;
+    }
+    notify(false, bundleId);
+}
+
+std::vector<std::optional<std::string>> SimulatedBrowserWorld::windowURLs(const std::string& bundleId) const {
+    std::lock_guard lock(mutex_);
+    const App* app = findLocked(bundleId);
+    return app ? app->windows : std::vector<std::optional<std::string>>{};
+}
+
+void SimulatedBrowserWorld::setWindowURLs(const std::string& bundleId,
+                                          std::vector<std::optional<std::string>> windowURLs) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->windows = std::move(windowURLs);
+    }
+}
+
+std::string SimulatedBrowserWorld::text(const std::string& bundleId) const {
+    std::lock_guard lock(mutex_);
+    const App* app = findLocked(bundleId);
+    return app ? app->text : std::string();
+}
+
+std::string SimulatedBrowserWorld::frontmost() const {
+    std::lock_guard lock(mutex_);
+    for (const auto& a : apps_) {
+        if (a->pid == frontPid_) {
+            return a->bundleId;
+        }
+    }
+    return {};
+}
+
+std::string SimulatedBrowserWorld::keyboardFocus() const {
+    std::lock_guard lock(mutex_);
+    for (const auto& a : apps_) {
+        if (a->pid == focusPid_) {
+            return a->bundleId;
+        }
+    }
+    return {};
+}
+
+std::optional<int> SimulatedBrowserWorld::processId(const std::string& bundleId) const {
+    std::lock_guard lock(mutex_);
+    const App* app = findLocked(bundleId);
+    return app ? std::optional<int>(app->pid) : std::nullopt;
+}
+
+// --- Knobs -----------------------------------------------------------------------------------------------
+
+SimulatedBrowserWorld::Knobs& SimulatedBrowserWorld::knobsLocked(const std::string& bundleId) {
+    auto& slot = knobs_[bundleId];
+    if (!slot) {
+        slot = std::make_unique<Knobs>();
+    }
+    return *slot;
+}
+
+void SimulatedBrowserWorld::setLatency(const std::string& bundleId, std::chrono::milliseconds latency) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.latency = latency;
+}
+
+void SimulatedBrowserWorld::setHanging(const std::string& bundleId, bool hanging) {
+    {
+        std::lock_guard lock(mutex_);
+        Knobs& k = knobsLocked(bundleId);
+        k.hanging = hanging;
+    }
+    changed_.notify_all();
+}
+
+void SimulatedBrowserWorld::setCompileFails(const std::string& bundleId, bool fails) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.compileFails = fails;
+}
+
+void SimulatedBrowserWorld::setConsent(const std::string& bundleId, Consent consent) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.consent = consent;
+}
+
+void SimulatedBrowserWorld::setConsentStatus(const std::string& bundleId, std::optional<int> status) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.consentStatus = status;
+}
+
+void SimulatedBrowserWorld::failNextScriptRuns(const std::string& bundleId, int count, int errorCode,
+                                               std::optional<std::string> message) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.failCount = count;
+    k.failCode = errorCode;
+    k.failMessage = std::move(message);
+}
+
+void SimulatedBrowserWorld::setScriptOutput(const std::string& bundleId, std::optional<std::string> output) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.overrideOutput = true;
+    k.output = std::move(output);
+}
+
+void SimulatedBrowserWorld::setAccessibilityTree(const std::string& bundleId, std::optional<AXNode> root) {
+    std::lock_guard lock(mutex_);
+    Knobs& k = knobsLocked(bundleId);
+    k.tree = std::move(root);
+}
+
+void SimulatedBrowserWorld::setTrusted(bool trusted) {
+    std::lock_guard lock(mutex_);
+    trusted_ = trusted;
+}
+
+void SimulatedBrowserWorld::setKeyboardFocus(const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    const App* app = findLocked(bundleId);
+    focusPid_ = app ? app->pid : 0;
+}
+
+void SimulatedBrowserWorld::switchFocusAfterKeystrokes(int groups, const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    focusSwitchAfter_ = groups;
+    focusSwitchTo_ = bundleId;
+}
+
+void SimulatedBrowserWorld::setActivationRefused(bool refused) {
+    std::lock_guard lock(mutex_);
+    activationRefused_ = refused;
+}
+
+// --- What happened ---------------------------------------------------------------------------------------
+
+SimulatedBrowserWorld::CallCounts SimulatedBrowserWorld::callCounts() const {
+    std::lock_guard lock(mutex_);
+    return counts_;
+}
+
+void SimulatedBrowserWorld::resetCallCounts() {
+    std::lock_guard lock(mutex_);
+    counts_ = CallCounts{};
+}
+
+std::vector<SimulatedBrowserWorld::Keystroke> SimulatedBrowserWorld::keystrokes() const {
+    std::lock_guard lock(mutex_);
+    return keystrokes_;
+}
+
+std::vector<SimulatedBrowserWorld::RedirectEventRecord> SimulatedBrowserWorld::redirectEvents() const {
+    std::lock_guard lock(mutex_);
+    return redirectEvents_;
+}
+
+std::vector<std::pair<std::string, std::string>> SimulatedBrowserWorld::booleanAttributesSet() const {
+    std::lock_guard lock(mutex_);
+    return attributes_;
+}
+
+int SimulatedBrowserWorld::maxConcurrentRuns(const std::string& bundleId) const {
+    std::lock_guard lock(mutex_);
+    auto it = maxInFlightPerApp_.find(bundleId);
+    return it == maxInFlightPerApp_.end() ? 0 : it->second;
+}
+
+int SimulatedBrowserWorld::maxConcurrentRunsOverall() const {
+    std::lock_guard lock(mutex_);
+    return maxInFlight_;
+}
+
+int SimulatedBrowserWorld::callsInFlight() const {
+    std::lock_guard lock(mutex_);
+    return inFlight_;
+}
+
+// --- Helpers -------------------------------------------------------------------------------------------
+
+SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::string& bundleId) {
+    for (auto& a : apps_) {
+        if (a->bundleId == bundleId) {
+            return a.get();
+        }
+    }
+    return nullptr;
+}
+
+const SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::string& bundleId) const {
+    for (const auto& a : apps_) {
+        if (a->bundleId == bundleId) {
+            return a.get();
+        }
+    }
+    return nullptr;
+}
+
+SimulatedBrowserWorld::App* SimulatedBrowserWorld::findByPidLocked(int pid) {
+    for (auto& a : apps_) {
+        if (a->pid == pid) {
+            return a.get();
+        }
+    }
+    return nullptr;
+}
+
+void SimulatedBrowserWorld::notify(bool launch, const std::string& bundleId) {
+    std::vector<std::function<void(const std::string&)>> handlers;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [token, entry] : observers_) {
+            if (entry.first == launch) {
+                handlers.push_back(entry.second);
+            }
+        }
+    }
+    for (const auto& h : handlers) {
+        h(bundleId);
+    }
+}
+
+void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& lock,
+                                               const std::string& bundleId) {
+    auto it = knobs_.find(bundleId);
+    if (it == knobs_.end()) {
+        return;
+    }
+    const auto latency = it->second->latency;
+    if (latency.count() > 0) {
+        lock.unlock();
+        std::this_thread::sleep_for(latency);
+        lock.lock();
+    }
+    changed_.wait(lock, [&] {
+        auto k = knobs_.find(bundleId);
+        return shuttingDown_ || k == knobs_.end() || !k->second->hanging;
+    });
+}
+
+std::optional<SimulatedBrowserWorld::AXNode>
+SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
+    auto k = knobs_.find(bundleId);
+    if (k != knobs_.end() && k->second->tree) {
+        return k->second->tree;
+    }
+    const App* app = findLocked(bundleId);
+    if (!app) {
+        return std::nullopt;
+    }
+    AXNode root{"AXApplication", std::nullopt, {}, true};
+    for (const auto& url : app->windows) {
+        AXNode web{"AXWebArea", url, {}, true};
+        AXNode group{"AXGroup", std::nullopt, {web}, true};
+        root.children.push_back(AXNode{"AXWindow", std::nullopt, {group}, true});
+    }
+    return root;
+}
+
+std::optional<SimulatedBrowserWorld::AXNode>
+SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const {
+    const auto hash = element.owner.rfind('#');
+    if (hash == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string bundleId = element.owner.substr(0, hash);
+    const App* app = findLocked(bundleId);
+    if (!app || elementOwner(bundleId, app->pid) != element.owner) {
+        return std::nullopt;
+    }
+    auto node = treeLocked(bundleId);
+    if (!node) {
+        return std::nullopt;
+    }
+    std::istringstream path(element.path);
+    std::string part;
+    while (std::getline(path, part, '/')) {
+        if (part.empty()) {
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(std::stoul(part));
+        if (index >= node->children.size()) {
+            return std::nullopt;
+        }
+        AXNode child = node->children[index];
+        node = std::move(child);
+    }
+    return node;
+}
+
+// --- Workspace -----------------------------------------------------------------------------------------
+
+std::string SimulatedBrowserWorld::portFrontmostBundleId() {
+    {
+        std::lock_guard lock(mutex_);
+        ++counts_.frontmostQueries;
+    }
+    return frontmost();
+}
+
+std::vector<RunningApplication> SimulatedBrowserWorld::portRunningApplications(const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    ++counts_.runningQueries;
+    std::vector<RunningApplication> out;
+    for (const auto& a : apps_) {
+        if (a->bundleId == bundleId) {
+            out.push_back(RunningApplication{a->bundleId, a->pid, a->pid == frontPid_});
+        }
+    }
+    return out;
+}
+
+bool SimulatedBrowserWorld::portActivate(int processId) {
+    std::string bundleId;
+    {
+        std::lock_guard lock(mutex_);
+        ++counts_.activations;
+        App* app = findByPidLocked(processId);
+        if (!app || activationRefused_) {
+            return false;
+        }
+        frontPid_ = app->pid;
+        focusPid_ = app->pid;
+        bundleId = app->bundleId;
+    }
+    notify(false, bundleId);
+    return true;
+}
+
+int SimulatedBrowserWorld::portAddObserver(bool launch, std::function<void(const std::string&)> handler) {
+    std::lock_guard lock(mutex_);
+    const int token = nextObserver_++;
+    observers_.emplace(token, std::make_pair(launch, std::move(handler)));
+    return token;
+}
+
+void SimulatedBrowserWorld::portRemoveObserver(int token) {
+    std::lock_guard lock(mutex_);
+    observers_.erase(token);
+}
+
+// --- Scripts -------------------------------------------------------------------------------------------
+
+ScriptHost::CompileResult SimulatedBrowserWorld::portCompile(const std::string& source) {
+    std::lock_guard lock(mutex_);
+    ++counts_.compiles;
+    std::vector<std::pair<std::string, BrowserEngine>> candidates;
+    for (const auto& row : SupportedBrowsers::all()) {
+        candidates.emplace_back(row.bundleId, row.engine);
+    }
+    for (const auto& a : apps_) {
+        if (a->isBrowser) {
+            candidates.emplace_back(a->bundleId, a->engine);
+        }
+    }
+    for (const auto& [bundleId, engine] : candidates) {
+        std::optional<ScriptKind> kind;
+        if (source == BrowserScripts::makeTabURLsScriptSource(bundleId, engine)) {
+            kind = ScriptKind::tabURLs;
+        } else if (source == BrowserScripts::makeRedirectScriptSource(bundleId, engine)) {
+            kind = ScriptKind::redirect;
+        }
+        if (!kind) {
+            continue;
+        }
+        auto k = knobs_.find(bundleId);
+        if (k != knobs_.end() && k->second->compileFails) {
+            return {nullptr, "Expected end of line but found identifier."};
+        }
+        return {std::make_shared<SimulatedCompiledScript>(*this, bundleId, *kind), {}};
+    }
+    return {nullptr, "A identifier can't go after this identifier."};
+}
+
+AppleScriptResult SimulatedBrowserWorld::portRunTabScript(const std::string& bundleId) {
+    std::unique_lock lock(mutex_);
+    ++counts_.scriptRuns;
+    InFlight inFlight(*this, bundleId);
+    waitOutKnobsLocked(lock, bundleId);
+    App* app = findLocked(bundleId);
+    if (!app) {
+        return AppleScriptResult{std::nullopt, -600, std::string("Application isn't running.")};
+    }
+    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
+    if (k && k->consent == Consent::denied) {
+        return AppleScriptResult{std::nullopt, -1743, std::string("Not authorized to send Apple events.")};
+    }
+    if (k && k->failCount > 0) {
+        --k->failCount;
+        return AppleScriptResult{std::nullopt, k->failCode, k->failMessage};
+    }
+    if (k && k->overrideOutput) {
+        return AppleScriptResult{k->output, std::nullopt, std::nullopt};
+    }
+    std::string out;
+    bool first = true;
+    for (const auto& url : app->windows) {
+        if (!url) {
+            continue;
+        }
+        if (!first) {
+            out += '\n';
+        }
+        first = false;
+        out += *url;
+    }
+    return AppleScriptResult{out, std::nullopt, std::nullopt};
+}
+
+AppleScriptResult SimulatedBrowserWorld::portRunRedirectScript(const std::string& bundleId,
+                                                               const AppleEventDescriptor* event) {
+    std::unique_lock lock(mutex_);
+    ++counts_.scriptRuns;
+    InFlight inFlight(*this, bundleId);
+    waitOutKnobsLocked(lock, bundleId);
+    App* app = findLocked(bundleId);
+    if (!app) {
+        return AppleScriptResult{std::nullopt, -600, std::string("Application isn't running.")};
+    }
+    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
+    if (k && k->consent == Consent::denied) {
+        return AppleScriptResult{std::nullopt, -1743, std::string("Not authorized to send Apple events.")};
+    }
+    if (k && k->failCount > 0) {
+        --k->failCount;
+        return AppleScriptResult{std::nullopt, k->failCode, k->failMessage};
+    }
+    if (!event) {
+        return AppleScriptResult{};
+    }
+    if (event->eventClass != "ascr" || event->eventId != "psbr" ||
+        event->subroutineName != BrowserScripts::kRedirectHandlerName || event->directObject.size() != 2) {
+        return AppleScriptResult{std::nullopt, -1708,
+                                 std::string("redirectTab doesn't understand the message.")};
+    }
+    const std::string& oldUrl = event->directObject[0];
+    const std::string& newUrl = event->directObject[1];
+    redirectEvents_.push_back(RedirectEventRecord{bundleId, oldUrl, newUrl});
+    for (auto& w : app->windows) {
+        if (w && *w == oldUrl) {
+            w = newUrl;
+        }
+    }
+    return AppleScriptResult{};
+}
+
+int SimulatedBrowserWorld::portPermissionToAutomate(const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    ++counts_.consentQueries;
+    auto k = knobs_.find(bundleId);
+    if (k == knobs_.end()) {
+        return AutomationConsent::kConsentRequired;
+    }
+    if (k->second->consentStatus) {
+        return *k->second->consentStatus;
+    }
+    switch (k->second->consent) {
+    case Consent::granted:
+        return AutomationConsent::kAllowed;
+    case Consent::denied:
+        return AutomationConsent::kNotPermitted;
+    case Consent::notAsked:
+        break;
+    }
+    return AutomationConsent::kConsentRequired;
+}
+
+// --- Accessibility -------------------------------------------------------------------------------------
+
+bool SimulatedBrowserWorld::portIsTrusted() {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    return trusted_;
+}
+
+AccessibilityElement SimulatedBrowserWorld::portApplicationElement(int processId) {
+    std::unique_lock lock(mutex_);
+    ++counts_.accessibilityCalls;
+    App* app = findByPidLocked(processId);
+    if (!app) {
+        return AccessibilityElement{"#" + std::to_string(processId), {}};
+    }
+    const std::string bundleId = app->bundleId;
+    InFlight inFlight(*this, bundleId);
+    waitOutKnobsLocked(lock, bundleId);
+    return AccessibilityElement{elementOwner(bundleId, processId), {}};
+}
+
+std::optional<std::string> SimulatedBrowserWorld::portRole(const AccessibilityElement& element) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    if (!trusted_) {
+        return std::nullopt;
+    }
+    auto node = resolveLocked(element);
+    if (!node || node->role.empty()) {
+        return std::nullopt;
+    }
+    return node->role;
+}
+
+std::optional<std::string> SimulatedBrowserWorld::portURL(const AccessibilityElement& element) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    if (!trusted_) {
+        return std::nullopt;
+    }
+    auto node = resolveLocked(element);
+    return node ? node->url : std::nullopt;
+}
+
+std::optional<std::vector<AccessibilityElement>>
+SimulatedBrowserWorld::portChildren(const AccessibilityElement& element) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    if (!trusted_) {
+        return std::nullopt;
+    }
+    auto node = resolveLocked(element);
+    if (!node || !node->childrenReadable) {
+        return std::nullopt;
+    }
+    std::vector<AccessibilityElement> out;
+    for (std::size_t i = 0; i < node->children.size(); ++i) {
+        out.push_back(AccessibilityElement{element.owner, element.path + "/" + std::to_string(i)});
+    }
+    return out;
+}
+
+bool SimulatedBrowserWorld::portSetBooleanAttribute(const AccessibilityElement& element,
+                                                    const std::string& name, bool value) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    if (!trusted_ || !value) {
+        return false;
+    }
+    const auto hash = element.owner.rfind('#');
+    attributes_.emplace_back(hash == std::string::npos ? element.owner : element.owner.substr(0, hash), name);
+    return true;
+}
+
+// --- Keystrokes ----------------------------------------------------------------------------------------
+
+std::optional<int> SimulatedBrowserWorld::portKeyboardFocusProcess() {
+    std::lock_guard lock(mutex_);
+    ++counts_.keystrokeCalls;
+    if (focusPid_ == 0) {
+        return std::nullopt;
+    }
+    return focusPid_;
+}
+
+bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    ++counts_.keystrokeCalls;
+    App* app = findByPidLocked(focusPid_);
+    keystrokes_.push_back(Keystroke{app ? app->bundleId : std::string(), group, text});
+    if (app && app->isBrowser) {
+        if (group == "focusAddressField") {
+            app->addressFocused = true;
+            app->selected = false;
+            app->addressText = app->windows.empty() ? std::string() : app->windows.front().value_or("");
+        } else if (group == "selectAll") {
+            app->selected = app->addressFocused;
+        } else if (group == "type" && app->addressFocused) {
+            app->addressText = app->selected ? text : app->addressText + text;
+            app->selected = false;
+        } else if (group == "return" && app->addressFocused) {
+            if (!app->windows.empty()) {
+                app->windows.front() = app->addressText;
+            }
+            app->addressFocused = false;
+        }
+    } else if (app) {
+        // An editor: select-all then typing replaces the user's text.
+        if (group == "selectAll") {
+            app->selected = true;
+        } else if (group == "type") {
+            app->text = app->selected ? text : app->text + text;
+            app->selected = false;
+        } else if (group == "return") {
+            app->text += "\n";
+        }
+    }
+    if (focusSwitchAfter_ > 0 && --focusSwitchAfter_ == 0) {
+        if (App* to = findLocked(focusSwitchTo_)) {
+            focusPid_ = to->pid;
+        }
+        focusSwitchAfter_ = -1;
+    }
+    return true;
+}
+
+bool SimulatedBrowserWorld::portOpenAccessibilitySettings() {
+    std::lock_guard lock(mutex_);
+    ++counts_.settingsOpens;
+    return true;
+}
+
+} // namespace kivo

@@ -1,0 +1,186 @@
+#pragma once
+
+#include "browser-monitor/AppleEventDescriptor.h"
+#include "browser-monitor/AppleScriptResult.h"
+#include "browser-monitor/BrowserEngine.h"
+#include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/RunningApplication.h"
+#include "browser-monitor/ports/ScriptHost.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+// An in-process desktop of applications for the browser-monitor ports: browsers with windows and a
+// front tab each, other applications with a text buffer (an editor), the frontmost application and the
+// keyboard focus. The simulated workspace, script host, consent query, accessibility tree and
+// keystroke sink all act on this one model, and tests steer it through the knobs below. Thread-safe:
+// the ports are called from the main thread and from workers.
+class SimulatedBrowserWorld {
+public:
+    // One node of a hand-made accessibility tree.
+    struct AXNode {
+        std::string role;
+        std::optional<std::string> url;
+        std::vector<AXNode> children;
+        bool childrenReadable = true;
+    };
+
+    // One keystroke group as it reached an application.
+    struct Keystroke {
+        std::string target; // bundle id of the application that had the focus
+        std::string group;  // "focusAddressField", "selectAll", "type", "return"
+        std::string text;   // the typed text for "type"
+        friend bool operator==(const Keystroke&, const Keystroke&) = default;
+    };
+
+    struct RedirectEventRecord {
+        std::string bundleId;
+        std::string oldUrl;
+        std::string newUrl;
+        friend bool operator==(const RedirectEventRecord&, const RedirectEventRecord&) = default;
+    };
+
+    // Platform calls, counted by kind.
+    struct CallCounts {
+        int frontmostQueries = 0;
+        int runningQueries = 0;
+        int activations = 0;
+        int compiles = 0;
+        int scriptRuns = 0;
+        int consentQueries = 0;
+        int accessibilityCalls = 0;
+        int keystrokeCalls = 0;
+        int settingsOpens = 0;
+        int total() const {
+            return frontmostQueries + runningQueries + activations + compiles + scriptRuns + consentQueries +
+                   accessibilityCalls + keystrokeCalls + settingsOpens;
+        }
+    };
+
+    enum class Consent { notAsked, granted, denied };
+
+    SimulatedBrowserWorld();
+    ~SimulatedBrowserWorld(); // releases hung calls and waits for every call in flight to return
+    SimulatedBrowserWorld(const SimulatedBrowserWorld&) = delete;
+    SimulatedBrowserWorld& operator=(const SimulatedBrowserWorld&) = delete;
+
+    // --- The model ---------------------------------------------------------------------------------
+    // Starts a browser (engine from the supported table unless given) with one window per URL; none
+    // stands for a window whose front tab has no URL. Returns its process id. No notification is sent.
+    int addBrowser(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs,
+                   std::optional<BrowserEngine> engine = std::nullopt);
+    // Starts an application that is not a browser, with some text in its buffer.
+    int addApplication(const std::string& bundleId, const std::string& text = {});
+    // addBrowser plus the launch notification.
+    int launchBrowser(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs);
+    void quit(const std::string& bundleId);
+    // Brings the application to the front and gives it the keyboard focus, then notifies observers
+    // (empty: no application in front).
+    void activate(const std::string& bundleId);
+
+    std::vector<std::optional<std::string>> windowURLs(const std::string& bundleId) const;
+    void setWindowURLs(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs);
+    std::string text(const std::string& bundleId) const; // an application's text buffer
+    std::string frontmost() const;
+    std::string keyboardFocus() const;
+    std::optional<int> processId(const std::string& bundleId) const;
+
+    // --- Knobs ---------------------------------------------------------------------------------------
+    void setLatency(const std::string& bundleId, std::chrono::milliseconds latency); // scripts, tree root
+    void setHanging(const std::string& bundleId, bool hanging); // runs and tree reads block until cleared
+    void setCompileFails(const std::string& bundleId, bool fails);
+    void setConsent(const std::string& bundleId, Consent consent);
+    void setConsentStatus(const std::string& bundleId, std::optional<int> status); // overrides setConsent
+    // The next `count` script runs of the browser fail with this error.
+    void failNextScriptRuns(const std::string& bundleId, int count, int errorCode,
+                            std::optional<std::string> message);
+    // Script runs of the browser succeed with this raw output instead of the window URLs.
+    void setScriptOutput(const std::string& bundleId, std::optional<std::string> output);
+    void setTrusted(bool trusted);
+    void setAccessibilityTree(const std::string& bundleId, std::optional<AXNode> root);
+    // Moves the keyboard focus without a change of the frontmost application (a panel, a click).
+    void setKeyboardFocus(const std::string& bundleId);
+    // After `groups` more keystroke groups have arrived, the keyboard focus moves to `bundleId`.
+    void switchFocusAfterKeystrokes(int groups, const std::string& bundleId);
+    // The desktop refuses to bring applications to the front.
+    void setActivationRefused(bool refused);
+
+    // --- What happened -------------------------------------------------------------------------------
+    CallCounts callCounts() const;
+    void resetCallCounts();
+    std::vector<Keystroke> keystrokes() const;
+    std::vector<RedirectEventRecord> redirectEvents() const;
+    std::vector<std::pair<std::string, std::string>> booleanAttributesSet() const; // bundle id, name
+    int maxConcurrentRuns(const std::string& bundleId) const;
+    int maxConcurrentRunsOverall() const;
+    int callsInFlight() const;
+
+    // --- Entry points of the simulated ports (not for tests) -----------------------------------------
+    std::string portFrontmostBundleId();
+    std::vector<RunningApplication> portRunningApplications(const std::string& bundleId);
+    bool portActivate(int processId);
+    int portAddObserver(bool launch, std::function<void(const std::string&)> handler);
+    void portRemoveObserver(int token);
+    ScriptHost::CompileResult portCompile(const std::string& source);
+    AppleScriptResult portRunTabScript(const std::string& bundleId);
+    AppleScriptResult portRunRedirectScript(const std::string& bundleId, const AppleEventDescriptor* event);
+    int portPermissionToAutomate(const std::string& bundleId);
+    bool portIsTrusted();
+    AccessibilityElement portApplicationElement(int processId);
+    std::optional<std::string> portRole(const AccessibilityElement& element);
+    std::optional<std::string> portURL(const AccessibilityElement& element);
+    std::optional<std::vector<AccessibilityElement>> portChildren(const AccessibilityElement& element);
+    bool portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value);
+    std::optional<int> portKeyboardFocusProcess();
+    bool portKeystroke(const std::string& group, const std::string& text);
+    bool portOpenAccessibilitySettings();
+
+private:
+    struct App;
+    struct Knobs;
+    class InFlight;
+
+    Knobs& knobsLocked(const std::string& bundleId);
+    App* findLocked(const std::string& bundleId);
+    const App* findLocked(const std::string& bundleId) const;
+    App* findByPidLocked(int pid);
+    void notify(bool launch, const std::string& bundleId);
+    void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
+    std::optional<AXNode> treeLocked(const std::string& bundleId) const;
+    std::optional<AXNode> resolveLocked(const AccessibilityElement& element) const;
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::unique_ptr<App>> apps_;
+    std::map<std::string, std::unique_ptr<Knobs>> knobs_;
+    std::map<int, std::pair<bool, std::function<void(const std::string&)>>> observers_;
+    int nextObserver_ = 1;
+    int nextPid_ = 1000;
+    int frontPid_ = 0;
+    int focusPid_ = 0;
+    bool trusted_ = true;
+    bool activationRefused_ = false;
+    bool shuttingDown_ = false;
+    int focusSwitchAfter_ = -1;
+    std::string focusSwitchTo_;
+    CallCounts counts_;
+    std::vector<Keystroke> keystrokes_;
+    std::vector<RedirectEventRecord> redirectEvents_;
+    std::vector<std::pair<std::string, std::string>> attributes_;
+    std::map<std::string, int> inFlightPerApp_;
+    std::map<std::string, int> maxInFlightPerApp_;
+    int inFlight_ = 0;
+    int maxInFlight_ = 0;
+};
+
+} // namespace kivo

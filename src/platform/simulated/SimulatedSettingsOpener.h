@@ -1,0 +1,17 @@
+#pragma once
+
+#include "browser-monitor/ports/SettingsOpener.h"
+#include "platform/simulated/SimulatedBrowserWorld.h"
+
+namespace kivo {
+
+class SimulatedSettingsOpener final : public SettingsOpener {
+public:
+    explicit SimulatedSettingsOpener(SimulatedBrowserWorld& world) : world_(world) {}
+    bool openAccessibilitySettings() override { return world_.portOpenAccessibilitySettings(); }
+
+private:
+    SimulatedBrowserWorld& world_;
+};
+
+} // namespace kivo

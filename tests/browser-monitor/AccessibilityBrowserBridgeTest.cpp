@@ -1,0 +1,220 @@
+#include "SimulatedDesktop.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace kivo {
+namespace {
+
+using AX = SimulatedBrowserWorld::AXNode;
+using Keystroke = SimulatedBrowserWorld::Keystroke;
+
+const std::string kFirefox = "org.mozilla.firefox";
+const std::string kDuck = "com.duckduckgo.macos.browser";
+
+// A chain of plain groups with a web area at the given depth below the application (depth 0).
+AX webAreaAtDepth(int depth, const std::string& url) {
+    AX node{"AXWebArea", url, {}, true};
+    for (int d = depth - 1; d >= 1; --d) {
+        node = AX{"AXGroup", std::nullopt, {node}, true};
+    }
+    return AX{"AXApplication", std::nullopt, {node}, true};
+}
+
+class AccessibilityBrowserBridgeTest : public ::testing::Test {
+protected:
+    test::SimulatedDesktop d;
+    BrowserWorkerPool pool{d.clock};
+    AccessibilityBrowserBridge bridge{
+        {d.workspace, d.tree, d.keystrokes}, pool, d.clock, d.clock, d.recordPause()};
+
+    std::optional<std::vector<std::string>> read(const std::string& id) {
+        std::optional<std::optional<std::vector<std::string>>> got;
+        bridge.tabURLs(id, [&](auto urls) { got = std::move(urls); });
+        EXPECT_TRUE(test::waitUntil([&] { return got.has_value(); }));
+        return got ? *got : std::nullopt;
+    }
+    bool redirect(const std::string& id, const std::string& from, const std::string& to) {
+        std::optional<bool> got;
+        bridge.redirect(id, from, to, [&](bool sent) { got = sent; });
+        EXPECT_TRUE(test::waitUntil([&] { return got.has_value(); }));
+        return got.value_or(false);
+    }
+};
+
+TEST_F(AccessibilityBrowserBridgeTest, WalkReachesDepthTwelveButNotThirteen) {
+    struct Case {
+        int depth;
+        bool found;
+    } cases[] = {{1, true}, {3, true}, {12, true}, {13, false}, {20, false}};
+    d.world.addBrowser(kFirefox, {});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.depth);
+        d.world.setAccessibilityTree(kFirefox, webAreaAtDepth(c.depth, "https://deep.test/"));
+        const auto urls = read(kFirefox);
+        EXPECT_EQ(urls.has_value(), c.found);
+    }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, WalkStopsAtWebAreasKeepsFirstOccurrencesAndIgnoresEmptyURLs) {
+    d.world.addBrowser(kFirefox, {});
+    AX nestedPage{
+        "AXWebArea", "https://outer.test/", {AX{"AXWebArea", "https://inner.test/", {}, true}}, true};
+    AX noURL{"AXWebArea", std::nullopt, {AX{"AXWebArea", "https://hidden.test/", {}, true}}, true};
+    AX emptyURL{"AXWebArea", std::string(), {}, true};
+    AX unreadable{"AXGroup", std::nullopt, {AX{"AXWebArea", "https://unreachable.test/", {}, true}}, false};
+    AX window1{"AXWindow", std::nullopt, {AX{"AXWebArea", "https://b.test/", {}, true}, nestedPage}, true};
+    AX window2{"AXWindow",
+               std::nullopt,
+               {noURL, emptyURL, unreadable, AX{"AXWebArea", "https://b.test/", {}, true}},
+               true};
+    AX window3{"AXWindow", std::nullopt, {AX{"AXWebArea", "https://a.test/", {}, true}}, true};
+    d.world.setAccessibilityTree(kFirefox,
+                                 AX{"AXApplication", std::nullopt, {window1, window2, window3}, true});
+    test::LogCapture log;
+    EXPECT_EQ(read(kFirefox),
+              (std::vector<std::string>{"https://b.test/", "https://outer.test/", "https://a.test/"}));
+    EXPECT_TRUE(log.contains("AX urls for org.mozilla.firefox: 3 — https://b.test/"));
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, NothingToReadGivesNoneAndNoMessage) {
+    test::LogCapture log;
+    EXPECT_FALSE(read(kFirefox)); // not running
+    d.world.addBrowser(kFirefox, {});
+    EXPECT_FALSE(read(kFirefox)); // no windows
+    d.world.setWindowURLs(kFirefox, {std::string()});
+    EXPECT_FALSE(read(kFirefox)); // a page with an empty URL text
+    d.world.setWindowURLs(kFirefox, {"https://a.test/"});
+    d.world.setTrusted(false);
+    EXPECT_FALSE(read(kFirefox)); // every read fails while not trusted
+    EXPECT_FALSE(log.contains("AX urls"));
+    d.world.setTrusted(true);
+    EXPECT_EQ(read(kFirefox), std::vector<std::string>{"https://a.test/"});
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, RedirectTypesIntoTheBrowserAndPausesOnlyAfterActivating) {
+    d.world.addBrowser(kFirefox, {"https://video.test/watch"});
+    d.world.addApplication("org.example.Editor", "my notes");
+    d.world.activate(kFirefox);
+    test::LogCapture log;
+    const std::string target = "https://shield.test/shield?blocked=video.test%2Fwatch";
+    EXPECT_TRUE(redirect(kFirefox, "https://video.test/watch", target));
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), target);
+    EXPECT_EQ(d.recordedPauses(), (std::vector<std::chrono::milliseconds>{60ms, 30ms, 30ms}));
+    EXPECT_EQ(d.world.callCounts().activations, 0);
+    EXPECT_TRUE(log.contains("AX redirect for org.mozilla.firefox: https://video.test/watch -> " + target));
+
+    // In the background: activated first, then the 80 ms pause.
+    d.world.activate("org.example.Editor");
+    d.pauses.clear();
+    d.world.setWindowURLs(kFirefox, {"https://video.test/other"});
+    EXPECT_TRUE(redirect(kFirefox, "https://video.test/other", target));
+    EXPECT_EQ(d.recordedPauses(), (std::vector<std::chrono::milliseconds>{80ms, 60ms, 30ms, 30ms}));
+    EXPECT_EQ(d.world.frontmost(), kFirefox);
+    EXPECT_EQ(d.world.text("org.example.Editor"), "my notes");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
+    // After each number of groups that reached the browser, the user clicks into an editor.
+    for (int groups = 0; groups <= 3; ++groups) {
+        SCOPED_TRACE(groups);
+        test::SimulatedDesktop desk;
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
+                                     desk.recordPause()};
+        desk.world.addBrowser(kFirefox, {"https://video.test/"});
+        desk.world.addApplication("org.example.Editor", "precious text");
+        desk.world.activate(kFirefox);
+        if (groups == 0) {
+            desk.world.setKeyboardFocus("org.example.Editor");
+        } else {
+            desk.world.switchFocusAfterKeystrokes(groups, "org.example.Editor");
+        }
+        test::LogCapture log;
+        std::optional<bool> sent;
+        b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_FALSE(*sent);
+        EXPECT_EQ(desk.world.text("org.example.Editor"), "precious text");
+        for (const auto& k : desk.world.keystrokes()) {
+            EXPECT_EQ(k.target, kFirefox);
+        }
+        EXPECT_EQ(static_cast<int>(desk.world.keystrokes().size()), groups);
+        EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://video.test/");
+        EXPECT_TRUE(log.contains("AX redirect for org.mozilla.firefox failed"));
+    }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, NoRunningBrowserIsFalseWithAnErrorLine) {
+    test::LogCapture log;
+    EXPECT_FALSE(redirect(kFirefox, "https://a.test/", "https://b.test/"));
+    EXPECT_TRUE(log.contains("|critical|AX redirect for org.mozilla.firefox failed"));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, TwoRedirectsNeverInterleave) {
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.addBrowser(kDuck, {"https://b.test/"});
+    d.world.activate(kFirefox);
+    int finished = 0;
+    std::vector<bool> results;
+    bridge.redirect(kFirefox, "https://a.test/", "https://one.test/",
+                    [&](bool s) { results.push_back(s), ++finished; });
+    bridge.redirect(kDuck, "https://b.test/", "https://two.test/",
+                    [&](bool s) { results.push_back(s), ++finished; });
+    EXPECT_EQ(bridge.pendingRedirects(), 2);
+    ASSERT_TRUE(test::waitUntil([&] { return finished == 2; }));
+    EXPECT_EQ(results, (std::vector<bool>{true, true}));
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 8u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(keys[i].target, kFirefox);
+        EXPECT_EQ(keys[i + 4].target, kDuck);
+    }
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://one.test/");
+    EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, TheSameRedirectIsNotTypedAgainWithinThreeSeconds) {
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.activate(kFirefox);
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
+    d.world.setWindowURLs(kFirefox, {"https://a.test/"}); // the page has not loaded yet
+    d.clock.advance(2999ms);
+    EXPECT_FALSE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
+    EXPECT_EQ(d.world.keystrokes().size(), 4u);
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://other.test/")); // another redirect goes out
+    d.clock.advance(1ms);
+    d.world.setWindowURLs(kFirefox, {"https://a.test/"});
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
+    EXPECT_EQ(d.world.keystrokes().size(), 12u);
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, TheTypedURLIsOneEventWhateverItHolds) {
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.activate(kFirefox);
+    const std::string hostile = "https://x.test/?q=\"end tell\"\\\n" + std::string(5000, 'x') + "\nend";
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", hostile));
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[2], (Keystroke{kFirefox, "type", hostile}));
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), hostile);
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
+    d.world.addBrowser(kFirefox, {});
+    bridge.enableAccessibilityInterface(kFirefox);
+    bridge.enableAccessibilityInterface(kDuck); // not running: nothing
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.booleanAttributesSet().size() == 2; }));
+    EXPECT_EQ(d.world.booleanAttributesSet(),
+              (std::vector<std::pair<std::string, std::string>>{{kFirefox, "AXEnhancedUserInterface"},
+                                                                {kFirefox, "AXManualAccessibility"}}));
+}
+
+} // namespace
+} // namespace kivo
