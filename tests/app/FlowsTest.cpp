@@ -138,6 +138,20 @@ TEST_F(QuitFixture, AnnouncesOnlyRealChanges) {
     EXPECT_EQ(sourceChanges, 1);
 }
 
+// The action may start the next confirmation at once (a quit asked for again while the first is
+// finishing); what it starts must survive the end of confirm.
+TEST_F(QuitFixture, AnActionThatBeginsAgainKeepsTheNewCountdown) {
+    flow.begin(QuitSource::menuBar, [this] { flow.begin(QuitSource::settings, quitAction("again")); });
+    clock.advance(10s);
+    flow.confirm();
+    EXPECT_EQ(flow.state(), QuitFlowState::start(10));
+    EXPECT_TRUE(flow.hasPendingQuit());
+    EXPECT_EQ(flow.source(), QuitSource::settings);
+    clock.advance(10s);
+    flow.confirm();
+    EXPECT_EQ(events, (std::vector<std::string>{"again:idle:clear"}));
+}
+
 // ---- Erase all data ----
 
 struct EraseFixture : ::testing::Test {
@@ -231,6 +245,19 @@ TEST_F(EraseFixture, BeginDuringCountdownGoesBackToTheWarningAndKeepsOnlyTheNewA
     EXPECT_EQ(events, (std::vector<std::string>{"second:inactive:clear"}));
 }
 
+TEST_F(EraseFixture, AnActionThatBeginsAgainKeepsTheNewWarning) {
+    flow.begin([this] { flow.begin(eraseAction("again")); });
+    flow.continueToCountdown();
+    clock.advance(10s);
+    flow.confirm();
+    EXPECT_TRUE(flow.stage().isWarning());
+    EXPECT_TRUE(flow.hasPendingErase());
+    flow.continueToCountdown();
+    clock.advance(10s);
+    flow.confirm();
+    EXPECT_EQ(events, (std::vector<std::string>{"again:inactive:clear"}));
+}
+
 // ---- Uninstall ----
 
 TEST(UninstallFlowTest, ConfirmRunsOnlyTheLatestActionOnceAfterReturningToInactive) {
@@ -265,6 +292,18 @@ TEST(UninstallFlowTest, CancelDropsTheAction) {
     EXPECT_EQ(runs, 0);
     EXPECT_EQ(flow.stage(), UninstallFlow::Stage::inactive);
     EXPECT_EQ(stageChanges, 2);
+}
+
+TEST(UninstallFlowTest, AnActionThatBeginsAgainKeepsTheNewWarning) {
+    UninstallFlow flow;
+    int runs = 0;
+    flow.begin([&] { flow.begin([&] { ++runs; }); });
+    flow.confirm();
+    EXPECT_EQ(flow.stage(), UninstallFlow::Stage::warning);
+    EXPECT_TRUE(flow.hasPendingUninstall());
+    flow.confirm();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(flow.stage(), UninstallFlow::Stage::inactive);
 }
 
 } // namespace

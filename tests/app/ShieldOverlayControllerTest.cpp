@@ -252,6 +252,36 @@ TEST_F(ShieldFixture, ACountdownEndingWithNoScreenStillCompletes) {
     expectIdleAndRestored();
 }
 
+// A switch may ask for the next unlock from inside a completion; the new shield must save the options the
+// user had, not the shield's own, or the desktop would stay locked after it.
+TEST_F(ShieldFixture, ACompletionMayAskForTheNextUnlock) {
+    const BlockRuleGroup next = groupWith(UnlockPolicy::waitToUnlock(2));
+    shield->present(groupWith(UnlockPolicy::waitToUnlock(1)), store, [&](BlockRuleStore& s) {
+        completions.push_back("first");
+        shield->present(next, s, completion("second"));
+    });
+    clock.advance(1s);
+    EXPECT_EQ(completions, std::vector<std::string>{"first"});
+    EXPECT_TRUE(shield->isShown());
+    EXPECT_EQ(shield->targetGroup(), next);
+    EXPECT_EQ(shield->countdownState(), (ShieldCountdownState{2, 2}));
+    EXPECT_EQ(windows.veils().size(), 1u);
+    EXPECT_EQ(clock.activeTimerCount(), 1);
+    clock.advance(2s);
+    EXPECT_EQ(completions, (std::vector<std::string>{"first", "second"}));
+    expectIdleAndRestored();
+}
+
+TEST_F(ShieldFixture, AStoreGoneBeforeTheEndRunsNothing) {
+    auto shortLived = std::make_unique<BlockRuleStore>(defaults, "Blocklist", clock);
+    const BlockRuleGroup group = groupWith(UnlockPolicy::waitWithBackoff(2, ResetInterval::never()));
+    shield->present(group, *shortLived, completion("unlock"));
+    shortLived.reset();
+    clock.advance(2s);
+    EXPECT_TRUE(completions.empty());
+    expectIdleAndRestored();
+}
+
 TEST_F(ShieldFixture, GoingAwayWhileShownUnlocksTheDesktopAndRunsNothing) {
     shield->present(groupWith(UnlockPolicy::waitToUnlock(5)), store, completion("unlock"));
     shield.reset();
