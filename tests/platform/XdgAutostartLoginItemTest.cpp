@@ -12,16 +12,8 @@
 namespace kivo {
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
+using test::readFile;
+using test::writeFile;
 
 // How a session reads an Exec value back, rule by rule: the string escapes of a value, then the
 // argument quoting, then "%%" in each argument as a literal "%". Returns the arguments.

@@ -17,16 +17,8 @@ using nlohmann::json;
 namespace kivo {
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
+using test::readFile;
+using test::writeFile;
 
 QStringList movedAsideFiles(const QString& directory) {
     return QDir(directory).entryList({QStringLiteral("defaults.json.unreadable-*")}, QDir::Files);

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <QFile>
 #include <QThread>
+
+#include <gtest/gtest.h>
 
 namespace kivo::test {
 namespace {
@@ -30,6 +33,17 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         QThread::msleep(1);
     }
     return true;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
 }
 
 void processEvents() {

@@ -22,6 +22,11 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // Delivers queued calls that are already posted.
 void processEvents();
 
+// Whole-file helpers for tests that look at what was written to disk. readFile gives an empty array
+// when the file cannot be read; writeFile fails the current test when it cannot write.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // Captures every log line while alive: "category|level|message".
 class LogCapture {
 public:
