@@ -140,6 +140,15 @@ TEST(SystemDisplayBrightnessBackendTest, DiagnosticsGatherWhatEachTransportSays)
     EXPECT_EQ(builtin, (DisplayDiagnostics{2, true, true, 0x0DAE, 1, 0.5f, std::nullopt, std::nullopt}));
     const auto external = rig.backend.diagnostics(3);
     EXPECT_EQ(external, (DisplayDiagnostics{3, false, false, 0x10AC, 0x4242, 0.5f, 1.0f, 200}));
+
+    // A monitor that reports maximum 0: the level is taken against 100, the 0 is shown, nothing is cached.
+    auto zero = rig.addDdcDisplay(4, "Odd", 40, 0);
+    EXPECT_EQ(rig.backend.diagnostics(4),
+              (DisplayDiagnostics{4, false, false, 0x10AC, 0x4242, 0.5f, 0.4f, 0}));
+    zero->clearLog();
+    ASSERT_TRUE(rig.backend.setBrightness(4, 0.5f).ok());
+    EXPECT_EQ(zero->messages().size(), 3u);
+    EXPECT_EQ(zero->appliedValues(), std::vector<std::uint16_t>{50});
 }
 
 } // namespace

@@ -36,10 +36,10 @@ TEST(LinuxDrmDisplayListTest, ListsConnectedEnabledConnectorsWithTheirEdid) {
     const auto displays = list.activeDisplays();
     ASSERT_TRUE(displays);
     const std::vector<ActiveDisplay> expected{
-        {Id::identifierFor("card0-DP-1"), false, 0x10AC, 0x4242, std::nullopt, "card0-DP-1"},
+        {Id::identifierFor("card0-DP-1", unnamed), false, 0x10AC, 0x4242, std::nullopt, "card0-DP-1"},
         {Id::identifierFor("card0-DP-3"), false, 0, 0, std::nullopt, "card0-DP-3"},
-        {Id::identifierFor("card0-eDP-1"), true, 0x0DAE, 0x1403, "Panel 14", "card0-eDP-1"},
-        {Id::identifierFor("card1-DP-9"), false, 0x1E6D, 0x5B09, "ABCDEFGHIJKLM", "card1-DP-9"},
+        {Id::identifierFor("card0-eDP-1", panel), true, 0x0DAE, 0x1403, "Panel 14", "card0-eDP-1"},
+        {Id::identifierFor("card1-DP-9", longName), false, 0x1E6D, 0x5B09, "ABCDEFGHIJKLM", "card1-DP-9"},
         {Id::identifierFor("card1-DP-10"), false, 0, 0, std::nullopt, "card1-DP-10"},
         {Id::identifierFor("card1-DP-11"), false, 0, 0, std::nullopt, "card1-DP-11"},
     };
@@ -54,8 +54,17 @@ TEST(LinuxDrmDisplayListTest, IdentifiersAreStablePerConnectorAndDistinct) {
         EXPECT_NE(Id::identifierFor(c), 0u);
         ids.push_back(Id::identifierFor(c));
     }
+    // The monitor on the connector is part of the identity; its serial number tells twins apart.
+    auto twin = test::makeEdid(0x10AC, 0x4242, "Twin");
+    ids.push_back(Id::identifierFor("card0-DP-1", twin));
+    twin[12] ^= 0x01;
+    ids.push_back(Id::identifierFor("card0-DP-1", twin));
+    ids.push_back(Id::identifierFor("card0-DP-1", test::makeEdid(0x10AC, 0x4243, "Twin")));
+    EXPECT_EQ(Id::identifierFor("card0-DP-1", twin), Id::identifierFor("card0-DP-1", twin));
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end());
+    // Without a valid EDID the connector alone decides.
+    EXPECT_EQ(Id::identifierFor("card0-DP-1", {0x00, 0xFF, 0xFF}), Id::identifierFor("card0-DP-1"));
 }
 
 TEST(LinuxDrmDisplayListTest, BuiltinConnectorTypes) {
@@ -79,7 +88,7 @@ TEST(LinuxDrmDisplayListTest, TheBackEndNamesUnnamedDisplaysAndSurvivesAMissingT
     SystemDisplayBrightnessBackend backend(list, std::make_shared<SimulatedDisplays>(),
                                            std::make_shared<SimulatedI2CTransport>(),
                                            std::make_shared<SimulatedSleepClock>());
-    const auto id = Id::identifierFor("card0-DP-1");
+    const auto id = Id::identifierFor("card0-DP-1", unnamed);
     EXPECT_EQ(backend.connectedDisplays(),
               (std::vector<DisplayInfo>{{id, false, "Display " + std::to_string(id)}}));
 

@@ -61,7 +61,9 @@ struct DeviceRig {
             list, std::make_shared<LinuxBacklightService>(fs.root(), list, io, nullptr),
             std::make_shared<LinuxI2CTransport>(fs.root(), io), clock);
     }
-    static std::uint32_t id(const char* connector) { return LinuxDrmDisplayList::identifierFor(connector); }
+    static std::uint32_t id(const char* connector) {
+        return LinuxDrmDisplayList::identifierFor(connector, test::makeEdid(0x10AC, 0x4242, "Twin"));
+    }
 };
 
 TEST(LinuxI2CTransportTest, DrivesTheMonitorOnTheDisplaysOwnBus) {
@@ -114,6 +116,45 @@ TEST(LinuxI2CTransportTest, ARegularFileIsNoI2CDevice) {
     EXPECT_EQ(transport.open(DdcBusEntry{"i2c-4", "", std::nullopt}), nullptr); // no such device
     EXPECT_EQ(transport.open(DdcBusEntry{"../etc/passwd", "", std::nullopt}), nullptr);
     EXPECT_EQ(test::openDescriptorCount(), before);
+}
+
+} // namespace
+} // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST(LinuxI2CTransportTest, AnotherMonitorOnTheSameConnectorIsScaledByItsOwnMaximum) {
+    test::FakeSysfs fs;
+    auto io = std::make_shared<test::FakeI2CDevices>();
+    auto clock = std::make_shared<SimulatedSleepClock>();
+    const auto first = test::makeEdid(0x10AC, 0x4242, "Old");
+    fs.connector("card0-DP-1", true, true, &first);
+    fs.link("sys/devices/pci0000:00/drm/card0/card0-DP-1/ddc", "../../../i2c-5");
+    auto oldMonitor = std::make_shared<SimulatedDdcMonitor>(10, 50, clock);
+    io->addDevice((fs.root() / "dev/i2c-5").string(), oldMonitor);
+    auto list = std::make_shared<LinuxDrmDisplayList>(fs.root());
+    SystemDisplayBrightnessBackend backend(
+        list, std::make_shared<LinuxBacklightService>(fs.root(), list, io, nullptr),
+        std::make_shared<LinuxI2CTransport>(fs.root(), io), clock);
+    const auto before = backend.connectedDisplays();
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_TRUE(backend.setBrightness(before[0].displayID, 0.5f).ok());
+    EXPECT_EQ(oldMonitor->current(), 25);
+
+    // The user plugs another monitor into the same port: its maximum is its own, not the old one's.
+    const auto second = test::makeEdid(0x1E6D, 0x5B09, "New");
+    fs.writeBytes("sys/devices/pci0000:00/drm/card0/card0-DP-1/edid", second);
+    auto newMonitor = std::make_shared<SimulatedDdcMonitor>(10, 100, clock);
+    io->addDevice((fs.root() / "dev/i2c-5").string(), newMonitor);
+    clock->advance(std::chrono::seconds(1));
+    const auto after = backend.connectedDisplays();
+    ASSERT_EQ(after.size(), 1u);
+    ASSERT_TRUE(backend.setBrightness(after[0].displayID, 0.5f).ok());
+    EXPECT_EQ(newMonitor->appliedValues(), std::vector<std::uint16_t>{50});
+
+    // The same monitor keeps its identifier from one listing to the next.
+    EXPECT_EQ(backend.connectedDisplays()[0].displayID, after[0].displayID);
 }
 
 } // namespace

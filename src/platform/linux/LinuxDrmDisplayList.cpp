@@ -24,12 +24,22 @@ bool LinuxDrmDisplayList::isBuiltinConnector(const std::string& connector) {
     return type.rfind("eDP", 0) == 0 || type.rfind("LVDS", 0) == 0 || type.rfind("DSI", 0) == 0;
 }
 
-std::uint32_t LinuxDrmDisplayList::identifierFor(const std::string& connector) {
-    // FNV-1a of the connector name: the same connector always gives the same number.
+std::uint32_t LinuxDrmDisplayList::identifierFor(const std::string& connector,
+                                                 const std::vector<std::uint8_t>& edid) {
+    // FNV-1a of the connector name, then of the monitor's identity (EDID bytes 8-15: manufacturer, product
+    // code, serial number), so the same monitor on the same connector always gives the same number.
     std::uint32_t hash = 2166136261u;
-    for (unsigned char c : connector) {
+    const auto mix = [&](unsigned char c) {
         hash ^= c;
         hash *= 16777619u;
+    };
+    for (unsigned char c : connector) {
+        mix(c);
+    }
+    if (edid.size() >= 16 && Edid::hasHeader(edid)) {
+        for (std::size_t i = 8; i < 16; ++i) {
+            mix(edid[i]);
+        }
     }
     return hash == 0 ? 1 : hash;
 }
@@ -58,13 +68,14 @@ std::optional<std::vector<ActiveDisplay>> LinuxDrmDisplayList::activeDisplays() 
             continue;
         }
         ActiveDisplay display;
-        display.displayID = identifierFor(connector);
         display.isBuiltin = isBuiltinConnector(connector);
         display.connector = connector;
-        if (const auto edid = SysfsFiles::readBytes(dir / "edid"); edid && Edid::hasHeader(*edid)) {
-            display.vendor = Edid::vendorNumber(*edid).value_or(0);
-            display.model = Edid::modelNumber(*edid).value_or(0);
-            display.name = Edid::monitorName(*edid);
+        const auto edid = SysfsFiles::readBytes(dir / "edid").value_or(std::vector<std::uint8_t>{});
+        display.displayID = identifierFor(connector, edid);
+        if (Edid::hasHeader(edid)) {
+            display.vendor = Edid::vendorNumber(edid).value_or(0);
+            display.model = Edid::modelNumber(edid).value_or(0);
+            display.name = Edid::monitorName(edid);
         }
         displays.push_back(std::move(display));
     }
