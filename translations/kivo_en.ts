@@ -384,8 +384,8 @@
         <translation>Don't Ask Again</translation>
     </message>
     <message id="permissions.accessibility.title">
-        <source>Kivo needs accessibility access to block %1</source>
-        <translation>Kivo needs accessibility access to block %1</translation>
+        <source>Kivo needs accessibility support to block %1</source>
+        <translation>Kivo needs accessibility support to block %1</translation>
     </message>
     <message id="permissions.automation.message">
         <source>Kivo can't block %1.

@@ -384,8 +384,8 @@
         <translation>今後表示しない</translation>
     </message>
     <message id="permissions.accessibility.title">
-        <source>Kivo needs accessibility access to block %1</source>
-        <translation>%1をブロックするにはアクセシビリティが必要です</translation>
+        <source>Kivo needs accessibility support to block %1</source>
+        <translation>%1をブロックするにはアクセシビリティのサポートが必要です</translation>
     </message>
     <message id="permissions.automation.message">
         <source>Kivo can't block %1.

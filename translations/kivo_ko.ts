@@ -77,7 +77,7 @@
     </message>
     <message id="display.field.appliesOnWake">
         <source>Also apply on wake</source>
-        <translation>깨어날 때도 적용</translation>
+        <translation>잠자기 해제 시에도 적용</translation>
     </message>
     <message id="display.field.name">
         <source>Name</source>
@@ -93,7 +93,7 @@
     </message>
     <message id="display.footer.brightnessAuto">
         <source>Automatic brightness or power-saving dimming on your desktop may change the level afterwards.</source>
-        <translation>데스크톱의 자동 밝기 조절이나 절전용 화면 어둡게 하기가 이후에 밝기를 바꿀 수 있습니다.</translation>
+        <translation>데스크톱의 자동 밝기 조절이나 절전 기능이 나중에 밝기를 바꿀 수 있습니다.</translation>
     </message>
     <message id="display.footer.kit">
         <source>Brightness control uses this library:</source>
@@ -101,7 +101,7 @@
     </message>
     <message id="display.help.appliesOnWake">
         <source>Also applied on wake</source>
-        <translation>깨어날 때도 적용됨</translation>
+        <translation>잠자기 해제 시에도 적용됨</translation>
     </message>
     <message id="display.help.applyNow">
         <source>Apply Now</source>
@@ -384,8 +384,8 @@
         <translation>다시 묻지 않기</translation>
     </message>
     <message id="permissions.accessibility.title">
-        <source>Kivo needs accessibility access to block %1</source>
-        <translation>%1을(를) 차단하려면 접근성 권한이 필요합니다</translation>
+        <source>Kivo needs accessibility support to block %1</source>
+        <translation>%1을(를) 차단하려면 접근성 지원이 필요합니다</translation>
     </message>
     <message id="permissions.automation.message">
         <source>Kivo can't block %1.

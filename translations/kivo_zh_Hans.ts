@@ -384,8 +384,8 @@
         <translation>不再询问</translation>
     </message>
     <message id="permissions.accessibility.title">
-        <source>Kivo needs accessibility access to block %1</source>
-        <translation>需要辅助功能权限才能拦截 %1</translation>
+        <source>Kivo needs accessibility support to block %1</source>
+        <translation>需要开启辅助功能支持才能拦截 %1</translation>
     </message>
     <message id="permissions.automation.message">
         <source>Kivo can't block %1.

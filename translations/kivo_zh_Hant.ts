@@ -233,7 +233,7 @@
     </message>
     <message id="menubar.openKivo">
         <source>Open Kivo</source>
-        <translation>打開 Kivo</translation>
+        <translation>開啟 Kivo</translation>
     </message>
     <message id="menubar.quitKivo">
         <source>Quit Kivo</source>
@@ -253,15 +253,15 @@
     </message>
     <message id="more.feedbackAlertMessage">
         <source>The feedback form will open in your web browser.</source>
-        <translation>將在網頁瀏覽器中打開意見回饋表單。</translation>
+        <translation>將在網頁瀏覽器中開啟意見回饋表單。</translation>
     </message>
     <message id="more.feedbackAlertTitle">
         <source>Open the feedback form?</source>
-        <translation>要打開意見回饋表單嗎？</translation>
+        <translation>要開啟意見回饋表單嗎？</translation>
     </message>
     <message id="more.feedbackOpen">
         <source>Open</source>
-        <translation>打開</translation>
+        <translation>開啟</translation>
     </message>
     <message id="more.languagePicker">
         <source>Language</source>
@@ -277,15 +277,15 @@
     </message>
     <message id="more.privacyPolicyAlertMessage">
         <source>The privacy policy will open in your web browser.</source>
-        <translation>將在網頁瀏覽器中打開隱私權政策。</translation>
+        <translation>將在網頁瀏覽器中開啟隱私權政策。</translation>
     </message>
     <message id="more.privacyPolicyAlertTitle">
         <source>Open the privacy policy?</source>
-        <translation>要打開隱私權政策嗎？</translation>
+        <translation>要開啟隱私權政策嗎？</translation>
     </message>
     <message id="more.privacyPolicyOpen">
         <source>Open</source>
-        <translation>打開</translation>
+        <translation>開啟</translation>
     </message>
     <message id="more.stopApp">
         <source>Quit Kivo</source>
@@ -361,7 +361,7 @@
     </message>
     <message id="permissions.accessibility.grant">
         <source>Open Settings</source>
-        <translation>打開設定</translation>
+        <translation>開啟設定</translation>
     </message>
     <message id="permissions.accessibility.later">
         <source>Later</source>
@@ -369,7 +369,7 @@
     </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
-        <translation>打開桌面的輔助使用設定。</translation>
+        <translation>開啟桌面的輔助使用設定。</translation>
     </message>
     <message id="permissions.accessibility.step2">
         <source>Turn on accessibility support for applications, then restart the browser.</source>
@@ -384,8 +384,8 @@
         <translation>不再詢問</translation>
     </message>
     <message id="permissions.accessibility.title">
-        <source>Kivo needs accessibility access to block %1</source>
-        <translation>需要輔助使用權限才能封鎖 %1</translation>
+        <source>Kivo needs accessibility support to block %1</source>
+        <translation>需要開啟輔助使用支援才能封鎖 %1</translation>
     </message>
     <message id="permissions.automation.message">
         <source>Kivo can't block %1.
@@ -395,7 +395,7 @@ Turn on accessibility support in your desktop settings, then restart these brows
     </message>
     <message id="permissions.automation.openSettings">
         <source>Open Settings</source>
-        <translation>打開設定</translation>
+        <translation>開啟設定</translation>
     </message>
     <message id="permissions.automation.title">
         <source>Kivo can't read some browsers</source>

@@ -32,11 +32,8 @@ Result<std::map<std::string, double>> decodeLevels(const Json::Value& v) {
     return Result<Levels>::success(std::move(levels));
 }
 
-// Same display names (by canonical equivalence, as names are compared everywhere) with equal levels.
-bool sameLevels(const std::map<std::string, double>& a, const std::map<std::string, double>& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
+// Every display of `a` has an equal level under the same name (by canonical equivalence) in `b`.
+bool levelsFoundIn(const std::map<std::string, double>& a, const std::map<std::string, double>& b) {
     for (const auto& [display, level] : a) {
         auto other = b.find(display);
         if (other == b.end()) {
@@ -49,6 +46,12 @@ bool sameLevels(const std::map<std::string, double>& a, const std::map<std::stri
         }
     }
     return true;
+}
+
+// Same display names with equal levels. Both ways round: a map may hold two spellings of one name (a
+// hand-edited document), and one of them must not hide a display that only the other map has.
+bool sameLevels(const std::map<std::string, double>& a, const std::map<std::string, double>& b) {
+    return a.size() == b.size() && levelsFoundIn(a, b) && levelsFoundIn(b, a);
 }
 
 } // namespace

@@ -42,6 +42,8 @@ public:
     std::string_view localeIdentifier() const;
     // The language's own name for itself, the same in every interface language.
     std::string_view displayName() const;
+    // The same text under the name the window's language pickers use for it.
+    std::string_view nativeName() const { return displayName(); }
 
     // Stored as a single string, the raw value; any other value fails to decode. (The JSON type is only
     // declared here, so Qt headers can include this one.)

@@ -125,6 +125,14 @@ TEST(BrightnessTriggerTest, EqualityIsFieldByField) {
                                              0.5}}) == base.withDisplayBrightness({{"E\xCC\x81"
                                                                                     "cran",
                                                                                     0.5}}));
+    // Two spellings of one display name on one side must not hide a display only the other side has.
+    const std::string precomposed = std::string("\xC3\x89") + "cran";
+    const std::string decomposed = std::string("E\xCC\x81") + "cran";
+    const BrightnessTrigger twoSpellings =
+        base.withDisplayBrightness({{precomposed, 0.5}, {decomposed, 0.5}});
+    const BrightnessTrigger otherDisplay = base.withDisplayBrightness({{precomposed, 0.5}, {"B", 0.5}});
+    EXPECT_FALSE(twoSpellings == otherDisplay);
+    EXPECT_FALSE(otherDisplay == twoSpellings);
     const BrightnessTrigger withNaN = base.withDisplayBrightness({{"A", std::nan("")}});
     EXPECT_FALSE(withNaN == withNaN) << "a level that is not a number equals nothing";
     EXPECT_FALSE(base == BrightnessTrigger(Uuid::random(), base.name(), 600, base.daysOfWeek(),

@@ -1,5 +1,5 @@
-#include "domain/Json.h"
 #include "domain/LanguagePreference.h"
+#include "domain/Json.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +34,7 @@ TEST(LanguagePreferenceTest, CasesCarryTheirRawValueLocaleAndNativeName) {
         EXPECT_EQ(language.rawValue(), row.raw);
         EXPECT_EQ(language.localeIdentifier(), row.locale);
         EXPECT_EQ(language.displayName(), row.name);
+        EXPECT_EQ(language.nativeName(), row.name);
         EXPECT_EQ(LanguagePreference::fromRawValue(row.raw), language);
     }
 }
