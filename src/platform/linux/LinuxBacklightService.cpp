@@ -50,11 +50,8 @@ std::optional<std::string> LinuxBacklightService::deviceFor(std::uint32_t displa
     const auto connectorDir = std::filesystem::canonical(root_ / "sys/class/drm" / display->connector, error);
     const bool haveConnector = !error;
 
-    std::vector<std::string> devices;
-    for (const auto& entry : std::filesystem::directory_iterator(root_ / "sys/class/backlight", error)) {
-        devices.push_back(entry.path().filename().string());
-    }
-    std::sort(devices.begin(), devices.end(), SysfsFiles::naturalLess);
+    const std::vector<std::string> devices =
+        SysfsFiles::listNames(root_ / "sys/class/backlight").value_or(std::vector<std::string>{});
     if (haveConnector) {
         for (const auto& device : devices) {
             std::error_code linkError;

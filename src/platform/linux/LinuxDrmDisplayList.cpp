@@ -46,19 +46,16 @@ std::uint32_t LinuxDrmDisplayList::identifierFor(const std::string& connector,
 
 std::optional<std::vector<ActiveDisplay>> LinuxDrmDisplayList::activeDisplays() {
     const auto drm = root_ / "sys/class/drm";
-    std::error_code error;
-    std::filesystem::directory_iterator it(drm, error);
-    if (error) {
+    const auto names = SysfsFiles::listNames(drm);
+    if (!names) {
         return std::nullopt;
     }
     std::vector<std::string> connectors;
-    for (const auto& entry : it) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& name : *names) {
         if (std::regex_match(name, kConnectorName)) {
             connectors.push_back(name);
         }
     }
-    std::sort(connectors.begin(), connectors.end(), SysfsFiles::naturalLess);
 
     std::vector<ActiveDisplay> displays;
     for (const auto& connector : connectors) {

@@ -64,13 +64,11 @@ std::vector<DdcBusEntry> LinuxI2CTransport::busEntries(const std::string& connec
     if (!error && std::regex_match(ddc.filename().string(), kBusName)) {
         buses.push_back(ddc.filename().string());
     } else {
-        for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-            const std::string name = entry.path().filename().string();
+        for (const auto& name : SysfsFiles::listNames(dir).value_or(std::vector<std::string>{})) {
             if (std::regex_match(name, kBusName)) {
                 buses.push_back(name);
             }
         }
-        std::sort(buses.begin(), buses.end(), SysfsFiles::naturalLess);
     }
     auto edid = SysfsFiles::readBytes(dir / "edid");
     if (edid && edid->empty()) {

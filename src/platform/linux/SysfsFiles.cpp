@@ -1,5 +1,6 @@
 #include "platform/linux/SysfsFiles.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -81,6 +82,26 @@ bool naturalLess(const std::string& a, const std::string& b) {
         }
     }
     return a.size() - i < b.size() - j;
+}
+
+std::optional<std::vector<std::string>> listNames(const std::filesystem::path& directory) {
+    std::error_code error;
+    std::filesystem::directory_iterator it(directory, error);
+    if (error) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
+        if (error) {
+            return std::nullopt;
+        }
+        names.push_back(it->path().filename().string());
+    }
+    if (error) {
+        return std::nullopt;
+    }
+    std::sort(names.begin(), names.end(), naturalLess);
+    return names;
 }
 
 } // namespace kivo::SysfsFiles
