@@ -160,12 +160,14 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             continue;
         }
         const RunningApplication app = apps.front();
+        // Taken before activating: the desktop may tell its observers at once, and a redirect they ask
+        // for must queue behind this one rather than start typing it a second time.
+        typing_ = true;
         bool pause = false;
         if (!app.isActive) {
             ports_.workspace.activate(app.processId);
             pause = true;
         }
-        typing_ = true;
         KeystrokeSink& keystrokes = ports_.keystrokes;
         keyboard_.submit<Outcome>([&keystrokes, pid = app.processId, pause, url,
                                    sleep = sleep_] { return typeURL(keystrokes, pid, pause, url, sleep); },

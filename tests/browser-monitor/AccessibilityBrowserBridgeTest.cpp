@@ -218,3 +218,40 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
 
 } // namespace
 } // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.addBrowser(kDuck, {"https://b.test/"});
+    d.world.addApplication("org.example.Editor", "notes");
+    d.world.activate("org.example.Editor");
+    // Bringing Firefox to the front tells the desktop's observers at once; one of them asks for another
+    // redirect before the first has started typing.
+    std::vector<bool> results;
+    bool asked = false;
+    d.workspace.addActivationObserver([&](const std::string& id) {
+        if (id == kFirefox && !asked) {
+            asked = true;
+            bridge.redirect(kDuck, "https://b.test/", "https://two.test/",
+                            [&](bool s) { results.push_back(s); });
+        }
+    });
+    bridge.redirect(kFirefox, "https://a.test/", "https://one.test/", [&](bool s) { results.push_back(s); });
+    ASSERT_TRUE(test::waitUntil([&] { return results.size() == 2; }));
+    test::processEvents();
+    EXPECT_EQ(results, (std::vector<bool>{true, true}));
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 8u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(keys[i].target, kFirefox);
+        EXPECT_EQ(keys[i + 4].target, kDuck);
+    }
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://one.test/");
+    EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
+    EXPECT_EQ(d.world.text("org.example.Editor"), "notes");
+}
+
+} // namespace
+} // namespace kivo
