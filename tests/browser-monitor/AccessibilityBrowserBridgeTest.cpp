@@ -216,11 +216,6 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
                                                                 {kFirefox, "AXManualAccessibility"}}));
 }
 
-} // namespace
-} // namespace kivo
-
-namespace kivo {
-namespace {
 
 TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});

@@ -523,5 +523,52 @@ TEST_F(BrowserMonitorTest, AHungBrowserEndsThePassAtFiveSecondsWhileOthersAreSer
     EXPECT_EQ(monitor.permissionStates().at(kChrome), BrowserPermissionState::unknown);
 }
 
+// --- Browsers and the monitor going away mid-pass ---------------------------------------------------------
+
+TEST_F(BrowserMonitorTest, ABrowserThatQuitsMidPassEndsItsPartQuietly) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kChrome, {"https://video.test/"});
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.addApplication(kEditor, "notes");
+    d.world.activate(kEditor);
+    d.world.setHanging(kChrome, true);
+    d.world.setHanging(kFirefox, true);
+    start();
+    monitor.pollOnce();
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.callsInFlight() == 2; }));
+    d.world.quit(kChrome);
+    d.world.quit(kFirefox);
+    d.world.setHanging(kChrome, false);
+    d.world.setHanging(kFirefox, false);
+    waitForPasses(1);
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_TRUE(d.world.redirectEvents().empty());
+    EXPECT_EQ(d.world.text(kEditor), "notes");
+    EXPECT_EQ(monitor.permissionStates().at(kChrome),
+              BrowserPermissionState::unknown); // an error, not a refusal
+}
+
+TEST_F(BrowserMonitorTest, TheMonitorCanGoAwayMidPass) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kChrome, {"https://video.test/"});
+    d.world.addBrowser(kSafari, {"https://video.test/"});
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.setHanging(kChrome, true);
+    auto m = std::make_unique<BrowserMonitor>(
+        BrowserMonitor::Ports{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes}, d.clock, d.clock,
+        nullptr, d.recordPause());
+    m->start([this] { return groups; }, &flow);
+    m->pollOnce();
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.keystrokes().size() >= 1; }));
+    m.reset();
+    d.clock.advance(10s);
+    test::processEvents();
+    d.world.setHanging(kChrome, false);
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.callsInFlight() == 0; }));
+    test::processEvents();
+    d.world.activate(kChrome); // no observer is left behind
+    EXPECT_EQ(d.clock.activeTimerCount(), 0);
+}
+
 } // namespace
 } // namespace kivo
