@@ -216,7 +216,6 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
                                                                 {kFirefox, "AXManualAccessibility"}}));
 }
 
-
 TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.addBrowser(kDuck, {"https://b.test/"});
@@ -246,6 +245,17 @@ TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserW
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://one.test/");
     EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
     EXPECT_EQ(d.world.text("org.example.Editor"), "notes");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, ABrowserTheDesktopWillNotBringForwardGetsNoKeystrokes) {
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.addApplication("org.example.Editor", "precious text");
+    d.world.activate("org.example.Editor");
+    d.world.setActivationRefused(true);
+    EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_EQ(d.world.text("org.example.Editor"), "precious text");
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://video.test/");
 }
 
 } // namespace
