@@ -9,7 +9,9 @@
 namespace kivo {
 
 // Read access to applications' accessibility trees. Reads run on a browser's worker thread and may
-// block while the application answers; every read fails (none) while Kivo is not trusted.
+// block while the application answers; every read fails (none) while Kivo is not trusted. Several
+// browsers' workers read at the same time (and `isTrusted` is asked on the main thread), so a back end
+// must be safe to call from several threads at once.
 class AccessibilityTree {
 public:
     // Role texts and attribute names Kivo uses. They are this port's own vocabulary: a back end maps its
