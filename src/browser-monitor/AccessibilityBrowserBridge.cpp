@@ -7,6 +7,7 @@
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Log.h"
 
+#include <algorithm>
 #include <thread>
 #include <unordered_set>
 
@@ -149,6 +150,7 @@ void AccessibilityBrowserBridge::startNextRedirect() {
     while (!typing_ && !queue_.empty()) {
         // Copies: activating the browser notifies observers, which may queue further redirects.
         const std::string bundleId = queue_.front().bundleId;
+        const std::string oldUrl = queue_.front().oldUrl;
         const std::string url = queue_.front().newUrl;
         const auto apps = ports_.workspace.runningApplications(bundleId);
         if (apps.empty()) {
@@ -169,22 +171,27 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             pause = true;
         }
         KeystrokeSink& keystrokes = ports_.keystrokes;
-        keyboard_.submit<Outcome>([&keystrokes, pid = app.processId, pause, url,
-                                   sleep = sleep_] { return typeURL(keystrokes, pid, pause, url, sleep); },
-                                  kKeystrokeDeadline,
-                                  [this](std::optional<Outcome> outcome) {
-                                      typing_ = false;
-                                      if (!outcome) {
-                                          finishRedirect(false, "timed out");
-                                      } else if (*outcome == Outcome::focusLost) {
-                                          finishRedirect(false, "the browser lost the keyboard focus");
-                                      } else if (*outcome == Outcome::noEvent) {
-                                          finishRedirect(false, "keystrokes could not be posted");
-                                      } else {
-                                          finishRedirect(true, {});
-                                      }
-                                      startNextRedirect();
-                                  });
+        AccessibilityTree& tree = ports_.tree;
+        keyboard_.submit<Outcome>(
+            [&tree, &keystrokes, pid = app.processId, pause, oldUrl, url, sleep = sleep_] {
+                return typeURL(tree, keystrokes, pid, pause, oldUrl, url, sleep);
+            },
+            kKeystrokeDeadline,
+            [this](std::optional<Outcome> outcome) {
+                typing_ = false;
+                if (!outcome) {
+                    finishRedirect(false, "timed out");
+                } else if (*outcome == Outcome::focusLost) {
+                    finishRedirect(false, "the browser lost the keyboard focus");
+                } else if (*outcome == Outcome::otherPage) {
+                    finishRedirect(false, "its focused window shows another page");
+                } else if (*outcome == Outcome::noEvent) {
+                    finishRedirect(false, "keystrokes could not be posted");
+                } else {
+                    finishRedirect(true, {});
+                }
+                startNextRedirect();
+            });
     }
 }
 
@@ -209,12 +216,21 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     }
 }
 
-AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(KeystrokeSink& keystrokes,
-                                                                        int processId, bool pause,
-                                                                        const std::string& url,
-                                                                        const Sleep& sleep) {
+AccessibilityBrowserBridge::Outcome
+AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId,
+                                    bool pause, const std::string& oldUrl, const std::string& url,
+                                    const Sleep& sleep) {
     if (pause) {
         sleep(kActivationPause);
+    }
+    // The URL may come from another window than the focused one, which the keystrokes would reach.
+    const auto window = tree.focusedWindow(tree.applicationElement(processId));
+    if (!window) {
+        return Outcome::otherPage;
+    }
+    const auto shown = collectWebAreaURLs(tree, *window);
+    if (std::find(shown.begin(), shown.end(), oldUrl) == shown.end()) {
+        return Outcome::otherPage;
     }
     // Each group goes out only while the browser still has the focus: otherwise select-all and the URL
     // would land in whatever the user switched to.

@@ -258,5 +258,41 @@ TEST_F(AccessibilityBrowserBridgeTest, ABrowserTheDesktopWillNotBringForwardGets
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://video.test/");
 }
 
+TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedInto) {
+    struct Case {
+        std::vector<std::optional<std::string>> windows; // the first one has the focus
+        bool sent;
+    } cases[] = {
+        {{"https://video.test/", "https://docs.test/edit"}, true},
+        {{"https://docs.test/edit", "https://video.test/"}, false}, // would send the form away instead
+        {{std::nullopt, "https://video.test/"}, false},
+        {{}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windows.size() > 0 ? c.windows.front().value_or("none") : "no window");
+        test::SimulatedDesktop desk;
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
+                                     desk.recordPause()};
+        desk.world.addBrowser(kFirefox, c.windows);
+        desk.world.activate(kFirefox);
+        test::LogCapture log;
+        std::optional<bool> sent;
+        b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_EQ(*sent, c.sent);
+        if (c.sent) {
+            EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://shield.test/");
+        } else {
+            EXPECT_TRUE(desk.world.keystrokes().empty());
+            EXPECT_EQ(desk.world.windowURLs(kFirefox), c.windows);
+            EXPECT_TRUE(log.contains("|critical|AX redirect for org.mozilla.firefox failed"));
+        }
+    }
+}
+
 } // namespace
 } // namespace kivo

@@ -224,6 +224,22 @@ TEST_F(BrowserMonitorTest, TwoTypedRedirectsInOnePassGoOutOneAfterTheOther) {
     EXPECT_EQ(d.world.text(kEditor), "notes");
 }
 
+TEST_F(BrowserMonitorTest, ABlockedPageInABackgroundWindowWaitsUntilItsWindowHasTheFocus) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kFirefox, {"https://docs.test/draft", "https://video.test/"});
+    d.world.activate(kFirefox);
+    start();
+    waitForPasses(1);
+    EXPECT_EQ(d.world.windowURLs(kFirefox), (Windows{"https://docs.test/draft", "https://video.test/"}));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+
+    d.world.setWindowURLs(kFirefox, {"https://video.test/", "https://docs.test/draft"}); // the user switches
+    d.clock.advance(1000ms);
+    waitForPasses(2);
+    EXPECT_EQ(d.world.windowURLs(kFirefox),
+              (Windows{shielded("https://video.test/"), "https://docs.test/draft"}));
+}
+
 // --- Lifecycle ---------------------------------------------------------------------------------------------
 
 TEST_F(BrowserMonitorTest, ASecondStartChangesNothing) {

@@ -32,6 +32,8 @@ public:
     // The element's children in order; none when they cannot be read.
     virtual std::optional<std::vector<AccessibilityElement>>
     children(const AccessibilityElement& element) = 0;
+    // The application's focused window, the one keystrokes reach; none when it cannot be told.
+    virtual std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;
