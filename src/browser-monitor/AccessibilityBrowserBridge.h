@@ -28,8 +28,9 @@ class Workspace;
 //
 // Typing goes to whatever has the keyboard focus, so the browser's focus is checked right before each
 // group of keystrokes and the sequence stops when another application has it. It also goes to the
-// browser's focused window only, so nothing is typed unless that window shows the URL being replaced:
-// another window's page (a half-written form, say) is never sent away in its place. Redirects are typed one
+// browser's focused window only, so nothing is typed unless that window shows the URL being replaced
+// (checked before the browser is brought forward, and again before typing): another window's page (a
+// half-written form, say) is never sent away in its place. Redirects are typed one
 // after the other, never interleaved, and the same redirect is not typed into the same browser again
 // within `kRepeatWindow` while its page is still loading.
 class AccessibilityBrowserBridge {
@@ -88,7 +89,9 @@ private:
     enum class Outcome { sent, focusLost, otherPage, noEvent };
 
     void startNextRedirect();
+    void typeFrontRedirect();
     void finishRedirect(bool sent, const std::string& why);
+    static bool focusedWindowShows(AccessibilityTree& tree, int processId, const std::string& url);
     static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId, bool pause,
                            const std::string& oldUrl, const std::string& url, const Sleep& sleep);
 

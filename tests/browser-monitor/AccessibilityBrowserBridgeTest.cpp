@@ -278,7 +278,8 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedI
                                      desk.clock,
                                      desk.recordPause()};
         desk.world.addBrowser(kFirefox, c.windows);
-        desk.world.activate(kFirefox);
+        desk.world.addApplication("org.example.Editor", "notes");
+        desk.world.activate("org.example.Editor"); // the browser is in the background
         test::LogCapture log;
         std::optional<bool> sent;
         b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
@@ -286,12 +287,30 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedI
         EXPECT_EQ(*sent, c.sent);
         if (c.sent) {
             EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://shield.test/");
+            EXPECT_EQ(desk.world.frontmost(), kFirefox);
         } else {
+            // Nothing typed, and the user is not pulled away from the editor for nothing.
+            EXPECT_EQ(desk.world.frontmost(), "org.example.Editor");
+            EXPECT_EQ(desk.world.callCounts().activations, 0);
             EXPECT_TRUE(desk.world.keystrokes().empty());
             EXPECT_EQ(desk.world.windowURLs(kFirefox), c.windows);
             EXPECT_TRUE(log.contains("|critical|AX redirect for org.mozilla.firefox failed"));
         }
     }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, AWindowSwitchWhileTheBrowserComesForwardStopsTheTyping) {
+    d.world.addBrowser(kFirefox, {"https://video.test/", "https://docs.test/edit"});
+    d.world.addApplication("org.example.Editor", "notes");
+    d.world.activate("org.example.Editor");
+    d.workspace.addActivationObserver([&](const std::string& id) {
+        if (id == kFirefox) {
+            d.world.setWindowURLs(kFirefox, {"https://docs.test/edit", "https://video.test/"});
+        }
+    });
+    EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://docs.test/edit");
 }
 
 } // namespace
