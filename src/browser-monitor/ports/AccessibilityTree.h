@@ -32,7 +32,9 @@ public:
     // The element's children in order; none when they cannot be read.
     virtual std::optional<std::vector<AccessibilityElement>>
     children(const AccessibilityElement& element) = 0;
-    // The application's focused window, the one keystrokes reach; none when it cannot be told.
+    // The application's focused window, the one keystrokes reach; none when it cannot be told. Below a
+    // window, a back end exposes as web areas only the pages the window shows (not those of background
+    // tabs), since typing reaches only a shown page.
     virtual std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
