@@ -173,7 +173,13 @@ void AccessibilityBrowserBridge::startNextRedirect() {
                     return;
                 }
                 typing_ = false;
-                finishRedirect(false, shows ? "its focused window shows another page" : "timed out");
+                if (shows) {
+                    // Routine while a page in a background window is caught: it waits for its window to
+                    // be focused, and is looked at again every pass.
+                    finishRedirect(false, "its focused window shows another page", true);
+                } else {
+                    finishRedirect(false, "timed out");
+                }
                 startNextRedirect();
             });
     }
@@ -222,13 +228,16 @@ void AccessibilityBrowserBridge::typeFrontRedirect() {
         });
 }
 
-void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why) {
+void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why, bool routine) {
     PendingRedirect done = std::move(queue_.front());
     queue_.pop_front();
     if (sent) {
         lastTyped_[redirectKey(done.bundleId, done.oldUrl, done.newUrl)] = clock_.monotonicNow();
         qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                done.newUrl.c_str());
+    } else if (routine) {
+        qCDebug(lcAutomation, "AX redirect for %s not sent (%s): %s -> %s", done.bundleId.c_str(),
+                why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
     } else {
         qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
                    why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());

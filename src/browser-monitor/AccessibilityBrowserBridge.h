@@ -90,7 +90,7 @@ private:
 
     void startNextRedirect();
     void typeFrontRedirect();
-    void finishRedirect(bool sent, const std::string& why);
+    void finishRedirect(bool sent, const std::string& why, bool routine = false);
     static bool focusedWindowShows(AccessibilityTree& tree, int processId, const std::string& url);
     static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId, bool pause,
                            const std::string& oldUrl, const std::string& url, const Sleep& sleep);
