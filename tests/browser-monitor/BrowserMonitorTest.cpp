@@ -575,7 +575,7 @@ TEST_F(BrowserMonitorTest, TheMonitorCanGoAwayMidPass) {
         nullptr, d.recordPause());
     m->start([this] { return groups; }, &flow);
     m->pollOnce();
-    ASSERT_TRUE(test::waitUntil([&] { return d.world.keystrokes().size() >= 1; }));
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.keystrokes().size() == 4; }));
     m.reset();
     d.clock.advance(10s);
     test::processEvents();
