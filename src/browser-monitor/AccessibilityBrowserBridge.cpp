@@ -7,6 +7,7 @@
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Log.h"
 
+#include <algorithm>
 #include <thread>
 #include <unordered_set>
 
@@ -147,9 +148,8 @@ void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std
 
 void AccessibilityBrowserBridge::startNextRedirect() {
     while (!typing_ && !queue_.empty()) {
-        // Copies: activating the browser notifies observers, which may queue further redirects.
         const std::string bundleId = queue_.front().bundleId;
-        const std::string url = queue_.front().newUrl;
+        const std::string oldUrl = queue_.front().oldUrl;
         const auto apps = ports_.workspace.runningApplications(bundleId);
         if (apps.empty()) {
             finishRedirect(false, "not running");
@@ -159,40 +159,85 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             finishRedirect(false, "keyboard busy");
             continue;
         }
-        const RunningApplication app = apps.front();
-        bool pause = false;
-        if (!app.isActive) {
-            ports_.workspace.activate(app.processId);
-            pause = true;
-        }
         typing_ = true;
-        KeystrokeSink& keystrokes = ports_.keystrokes;
-        keyboard_.submit<Outcome>([&keystrokes, pid = app.processId, pause, url,
-                                   sleep = sleep_] { return typeURL(keystrokes, pid, pause, url, sleep); },
-                                  kKeystrokeDeadline,
-                                  [this](std::optional<Outcome> outcome) {
-                                      typing_ = false;
-                                      if (!outcome) {
-                                          finishRedirect(false, "timed out");
-                                      } else if (*outcome == Outcome::focusLost) {
-                                          finishRedirect(false, "the browser lost the keyboard focus");
-                                      } else if (*outcome == Outcome::noEvent) {
-                                          finishRedirect(false, "keystrokes could not be posted");
-                                      } else {
-                                          finishRedirect(true, {});
-                                      }
-                                      startNextRedirect();
-                                  });
+        // First, without bringing the browser forward: does the window that would get the keystrokes
+        // show the URL at all? A page in another window is left alone, and the user is not pulled away
+        // from what they are doing for nothing.
+        AccessibilityTree& tree = ports_.tree;
+        keyboard_.submit<bool>(
+            [&tree, pid = apps.front().processId, oldUrl] { return focusedWindowShows(tree, pid, oldUrl); },
+            kKeystrokeDeadline,
+            [this](std::optional<bool> shows) {
+                if (shows && *shows) {
+                    typeFrontRedirect();
+                    return;
+                }
+                typing_ = false;
+                if (shows) {
+                    // Routine while a page in a background window is caught: it waits for its window to
+                    // be focused, and is looked at again every pass.
+                    finishRedirect(false, "its focused window shows another page", true);
+                } else {
+                    finishRedirect(false, "timed out");
+                }
+                startNextRedirect();
+            });
     }
 }
 
-void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why) {
+void AccessibilityBrowserBridge::typeFrontRedirect() {
+    // Copies: activating the browser notifies observers, which may queue further redirects (behind this
+    // one: `typing_` is set).
+    const std::string bundleId = queue_.front().bundleId;
+    const std::string oldUrl = queue_.front().oldUrl;
+    const std::string url = queue_.front().newUrl;
+    const auto apps = ports_.workspace.runningApplications(bundleId);
+    if (apps.empty()) {
+        typing_ = false;
+        finishRedirect(false, "not running");
+        startNextRedirect();
+        return;
+    }
+    const RunningApplication app = apps.front();
+    bool pause = false;
+    if (!app.isActive) {
+        ports_.workspace.activate(app.processId);
+        pause = true;
+    }
+    KeystrokeSink& keystrokes = ports_.keystrokes;
+    AccessibilityTree& tree = ports_.tree;
+    keyboard_.submit<Outcome>(
+        [&tree, &keystrokes, pid = app.processId, pause, oldUrl, url, sleep = sleep_] {
+            return typeURL(tree, keystrokes, pid, pause, oldUrl, url, sleep);
+        },
+        kKeystrokeDeadline,
+        [this](std::optional<Outcome> outcome) {
+            typing_ = false;
+            if (!outcome) {
+                finishRedirect(false, "timed out");
+            } else if (*outcome == Outcome::focusLost) {
+                finishRedirect(false, "the browser lost the keyboard focus");
+            } else if (*outcome == Outcome::otherPage) {
+                finishRedirect(false, "its focused window shows another page");
+            } else if (*outcome == Outcome::noEvent) {
+                finishRedirect(false, "keystrokes could not be posted");
+            } else {
+                finishRedirect(true, {});
+            }
+            startNextRedirect();
+        });
+}
+
+void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why, bool routine) {
     PendingRedirect done = std::move(queue_.front());
     queue_.pop_front();
     if (sent) {
         lastTyped_[redirectKey(done.bundleId, done.oldUrl, done.newUrl)] = clock_.monotonicNow();
         qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                done.newUrl.c_str());
+    } else if (routine) {
+        qCDebug(lcAutomation, "AX redirect for %s not sent (%s): %s -> %s", done.bundleId.c_str(),
+                why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
     } else {
         qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
                    why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
@@ -207,12 +252,27 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     }
 }
 
-AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(KeystrokeSink& keystrokes,
-                                                                        int processId, bool pause,
-                                                                        const std::string& url,
-                                                                        const Sleep& sleep) {
+bool AccessibilityBrowserBridge::focusedWindowShows(AccessibilityTree& tree, int processId,
+                                                    const std::string& url) {
+    // The URL may come from another window than the focused one, which the keystrokes would reach.
+    const auto window = tree.focusedWindow(tree.applicationElement(processId));
+    if (!window) {
+        return false;
+    }
+    const auto shown = collectWebAreaURLs(tree, *window);
+    return std::find(shown.begin(), shown.end(), url) != shown.end();
+}
+
+AccessibilityBrowserBridge::Outcome
+AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId,
+                                    bool pause, const std::string& oldUrl, const std::string& url,
+                                    const Sleep& sleep) {
     if (pause) {
         sleep(kActivationPause);
+    }
+    // Again after activating: the user may have switched windows meanwhile.
+    if (!focusedWindowShows(tree, processId, oldUrl)) {
+        return Outcome::otherPage;
     }
     // Each group goes out only while the browser still has the focus: otherwise select-all and the URL
     // would land in whatever the user switched to.

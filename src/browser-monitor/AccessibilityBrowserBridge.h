@@ -27,7 +27,10 @@ class Workspace;
 // runs on the browser's worker, the keystrokes on one keyboard worker.
 //
 // Typing goes to whatever has the keyboard focus, so the browser's focus is checked right before each
-// group of keystrokes and the sequence stops when another application has it. Redirects are typed one
+// group of keystrokes and the sequence stops when another application has it. It also goes to the
+// browser's focused window only, so nothing is typed unless that window shows the URL being replaced
+// (checked before the browser is brought forward, and again before typing): another window's page (a
+// half-written form, say) is never sent away in its place. Redirects are typed one
 // after the other, never interleaved, and the same redirect is not typed into the same browser again
 // within `kRepeatWindow` while its page is still loading.
 class AccessibilityBrowserBridge {
@@ -83,12 +86,14 @@ private:
         std::string newUrl;
         std::function<void(bool)> done;
     };
-    enum class Outcome { sent, focusLost, noEvent };
+    enum class Outcome { sent, focusLost, otherPage, noEvent };
 
     void startNextRedirect();
-    void finishRedirect(bool sent, const std::string& why);
-    static Outcome typeURL(KeystrokeSink& keystrokes, int processId, bool pause, const std::string& url,
-                           const Sleep& sleep);
+    void typeFrontRedirect();
+    void finishRedirect(bool sent, const std::string& why, bool routine = false);
+    static bool focusedWindowShows(AccessibilityTree& tree, int processId, const std::string& url);
+    static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId, bool pause,
+                           const std::string& oldUrl, const std::string& url, const Sleep& sleep);
 
     Ports ports_;
     BrowserWorkerPool& workers_;

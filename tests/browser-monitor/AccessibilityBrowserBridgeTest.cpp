@@ -216,5 +216,104 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
                                                                 {kFirefox, "AXManualAccessibility"}}));
 }
 
+TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.addBrowser(kDuck, {"https://b.test/"});
+    d.world.addApplication("org.example.Editor", "notes");
+    d.world.activate("org.example.Editor");
+    // Bringing Firefox to the front tells the desktop's observers at once; one of them asks for another
+    // redirect before the first has started typing.
+    std::vector<bool> results;
+    bool asked = false;
+    d.workspace.addActivationObserver([&](const std::string& id) {
+        if (id == kFirefox && !asked) {
+            asked = true;
+            bridge.redirect(kDuck, "https://b.test/", "https://two.test/",
+                            [&](bool s) { results.push_back(s); });
+        }
+    });
+    bridge.redirect(kFirefox, "https://a.test/", "https://one.test/", [&](bool s) { results.push_back(s); });
+    ASSERT_TRUE(test::waitUntil([&] { return results.size() == 2; }));
+    test::processEvents();
+    EXPECT_EQ(results, (std::vector<bool>{true, true}));
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 8u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(keys[i].target, kFirefox);
+        EXPECT_EQ(keys[i + 4].target, kDuck);
+    }
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://one.test/");
+    EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
+    EXPECT_EQ(d.world.text("org.example.Editor"), "notes");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, ABrowserTheDesktopWillNotBringForwardGetsNoKeystrokes) {
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.addApplication("org.example.Editor", "precious text");
+    d.world.activate("org.example.Editor");
+    d.world.setActivationRefused(true);
+    EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_EQ(d.world.text("org.example.Editor"), "precious text");
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://video.test/");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedInto) {
+    struct Case {
+        std::vector<std::optional<std::string>> windows; // the first one has the focus
+        bool sent;
+    } cases[] = {
+        {{"https://video.test/", "https://docs.test/edit"}, true},
+        {{"https://docs.test/edit", "https://video.test/"}, false}, // would send the form away instead
+        {{std::nullopt, "https://video.test/"}, false},
+        {{}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windows.size() > 0 ? c.windows.front().value_or("none") : "no window");
+        test::SimulatedDesktop desk;
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
+                                     desk.recordPause()};
+        desk.world.addBrowser(kFirefox, c.windows);
+        desk.world.addApplication("org.example.Editor", "notes");
+        desk.world.activate("org.example.Editor"); // the browser is in the background
+        test::LogCapture log;
+        std::optional<bool> sent;
+        b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_EQ(*sent, c.sent);
+        if (c.sent) {
+            EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://shield.test/");
+            EXPECT_EQ(desk.world.frontmost(), kFirefox);
+        } else {
+            // Nothing typed, and the user is not pulled away from the editor for nothing.
+            EXPECT_EQ(desk.world.frontmost(), "org.example.Editor");
+            EXPECT_EQ(desk.world.callCounts().activations, 0);
+            EXPECT_TRUE(desk.world.keystrokes().empty());
+            EXPECT_EQ(desk.world.windowURLs(kFirefox), c.windows);
+            // Looked at again every pass: not an error line each second.
+            EXPECT_TRUE(log.contains("|debug|AX redirect for org.mozilla.firefox not sent"));
+            EXPECT_FALSE(log.contains("|critical|"));
+        }
+    }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, AWindowSwitchWhileTheBrowserComesForwardStopsTheTyping) {
+    d.world.addBrowser(kFirefox, {"https://video.test/", "https://docs.test/edit"});
+    d.world.addApplication("org.example.Editor", "notes");
+    d.world.activate("org.example.Editor");
+    d.workspace.addActivationObserver([&](const std::string& id) {
+        if (id == kFirefox) {
+            d.world.setWindowURLs(kFirefox, {"https://docs.test/edit", "https://video.test/"});
+        }
+    });
+    EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://docs.test/edit");
+}
+
 } // namespace
 } // namespace kivo

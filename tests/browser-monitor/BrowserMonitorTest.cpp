@@ -224,6 +224,22 @@ TEST_F(BrowserMonitorTest, TwoTypedRedirectsInOnePassGoOutOneAfterTheOther) {
     EXPECT_EQ(d.world.text(kEditor), "notes");
 }
 
+TEST_F(BrowserMonitorTest, ABlockedPageInABackgroundWindowWaitsUntilItsWindowHasTheFocus) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kFirefox, {"https://docs.test/draft", "https://video.test/"});
+    d.world.activate(kFirefox);
+    start();
+    waitForPasses(1);
+    EXPECT_EQ(d.world.windowURLs(kFirefox), (Windows{"https://docs.test/draft", "https://video.test/"}));
+    EXPECT_TRUE(d.world.keystrokes().empty());
+
+    d.world.setWindowURLs(kFirefox, {"https://video.test/", "https://docs.test/draft"}); // the user switches
+    d.clock.advance(1000ms);
+    waitForPasses(2);
+    EXPECT_EQ(d.world.windowURLs(kFirefox),
+              (Windows{shielded("https://video.test/"), "https://docs.test/draft"}));
+}
+
 // --- Lifecycle ---------------------------------------------------------------------------------------------
 
 TEST_F(BrowserMonitorTest, ASecondStartChangesNothing) {
@@ -521,6 +537,53 @@ TEST_F(BrowserMonitorTest, AHungBrowserEndsThePassAtFiveSecondsWhileOthersAreSer
     d.clock.advance(1ms);
     EXPECT_EQ(passes, 1);
     EXPECT_EQ(monitor.permissionStates().at(kChrome), BrowserPermissionState::unknown);
+}
+
+// --- Browsers and the monitor going away mid-pass ---------------------------------------------------------
+
+TEST_F(BrowserMonitorTest, ABrowserThatQuitsMidPassEndsItsPartQuietly) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kChrome, {"https://video.test/"});
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.addApplication(kEditor, "notes");
+    d.world.activate(kEditor);
+    d.world.setHanging(kChrome, true);
+    d.world.setHanging(kFirefox, true);
+    start();
+    monitor.pollOnce();
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.callsInFlight() == 2; }));
+    d.world.quit(kChrome);
+    d.world.quit(kFirefox);
+    d.world.setHanging(kChrome, false);
+    d.world.setHanging(kFirefox, false);
+    waitForPasses(1);
+    EXPECT_TRUE(d.world.keystrokes().empty());
+    EXPECT_TRUE(d.world.redirectEvents().empty());
+    EXPECT_EQ(d.world.text(kEditor), "notes");
+    EXPECT_EQ(monitor.permissionStates().at(kChrome),
+              BrowserPermissionState::unknown); // an error, not a refusal
+}
+
+TEST_F(BrowserMonitorTest, TheMonitorCanGoAwayMidPass) {
+    groups = {group({rule("*video.test*")})};
+    d.world.addBrowser(kChrome, {"https://video.test/"});
+    d.world.addBrowser(kSafari, {"https://video.test/"});
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.setHanging(kChrome, true);
+    auto m = std::make_unique<BrowserMonitor>(
+        BrowserMonitor::Ports{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes}, d.clock, d.clock,
+        nullptr, d.recordPause());
+    m->start([this] { return groups; }, &flow);
+    m->pollOnce();
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.keystrokes().size() == 4; }));
+    m.reset();
+    d.clock.advance(10s);
+    test::processEvents();
+    d.world.setHanging(kChrome, false);
+    ASSERT_TRUE(test::waitUntil([&] { return d.world.callsInFlight() == 0; }));
+    test::processEvents();
+    d.world.activate(kChrome); // no observer is left behind
+    EXPECT_EQ(d.clock.activeTimerCount(), 0);
 }
 
 } // namespace

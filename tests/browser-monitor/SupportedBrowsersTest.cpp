@@ -8,6 +8,28 @@
 namespace kivo {
 namespace {
 
+TEST(SupportedBrowsersTest, TheTableRowByRow) {
+    using E = BrowserEngine;
+    using A = BrowserURLAccess;
+    const std::vector<BrowserDescriptor> expected{
+        {"com.apple.Safari", "Safari", E::safari, A::appleScript},
+        {"com.google.Chrome", "Chrome", E::chromium, A::appleScript},
+        {"company.thebrowser.Browser", "Arc", E::chromium, A::appleScript},
+        {"com.brave.Browser", "Brave", E::chromium, A::appleScript},
+        {"com.microsoft.edgemac", "Edge", E::chromium, A::appleScript},
+        {"com.operasoftware.Opera", "Opera", E::chromium, A::appleScript},
+        {"com.vivaldi.Vivaldi", "Vivaldi", E::chromium, A::appleScript},
+        {"com.naver.Whale", "Naver Whale", E::chromium, A::appleScript},
+        {"ru.yandex.desktop.yandex-browser", "Yandex", E::chromium, A::appleScript},
+        {"com.duckduckgo.macos.browser", "DuckDuckGo", E::safari, A::accessibility},
+        {"org.mozilla.firefox", "Firefox", E::safari, A::accessibility},
+    };
+    EXPECT_EQ(SupportedBrowsers::all(), expected);
+    for (const auto& row : expected) {
+        EXPECT_EQ(SupportedBrowsers::descriptor(row.bundleId), row);
+    }
+}
+
 TEST(SupportedBrowsersTest, TableHasElevenRowsNineScriptable) {
     const auto& all = SupportedBrowsers::all();
     ASSERT_EQ(all.size(), 11u);

@@ -9,7 +9,9 @@
 namespace kivo {
 
 // Read access to applications' accessibility trees. Reads run on a browser's worker thread and may
-// block while the application answers; every read fails (none) while Kivo is not trusted.
+// block while the application answers; every read fails (none) while Kivo is not trusted. Several
+// browsers' workers read at the same time (and `isTrusted` is asked on the main thread), so a back end
+// must be safe to call from several threads at once.
 class AccessibilityTree {
 public:
     // Role texts and attribute names Kivo uses. They are this port's own vocabulary: a back end maps its
@@ -30,6 +32,10 @@ public:
     // The element's children in order; none when they cannot be read.
     virtual std::optional<std::vector<AccessibilityElement>>
     children(const AccessibilityElement& element) = 0;
+    // The application's focused window, the one keystrokes reach; none when it cannot be told. Below a
+    // window, a back end exposes as web areas only the pages the window shows (not those of background
+    // tabs), since typing reaches only a shown page.
+    virtual std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;

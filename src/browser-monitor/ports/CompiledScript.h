@@ -6,7 +6,8 @@
 namespace kivo {
 
 // A browser script that the script host has compiled. It is run on the browser's own worker thread,
-// one run at a time; a run may block for as long as the browser takes to answer.
+// one run at a time; a run may block for as long as the browser takes to answer. A failed run always
+// carries an error code (0 when the error gave no number): a result without one counts as a success.
 class CompiledScript {
 public:
     virtual ~CompiledScript() = default;

@@ -18,7 +18,8 @@ public:
 
     virtual bool focusAddressField() = 0;
     virtual bool selectAll() = 0;
-    // The whole text as one keyboard event, however long.
+    // The whole text in one call, however long: one keyboard event where the platform allows it, else
+    // one burst of events sent without pausing.
     virtual bool typeText(const std::string& text) = 0;
     virtual bool pressReturn() = 0;
 };

@@ -20,6 +20,9 @@ public:
     std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& e) override {
         return world_.portChildren(e);
     }
+    std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& e) override {
+        return world_.portFocusedWindow(e);
+    }
     bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {
         return world_.portSetBooleanAttribute(e, name, value);
     }

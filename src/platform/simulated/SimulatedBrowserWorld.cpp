@@ -686,6 +686,20 @@ SimulatedBrowserWorld::portChildren(const AccessibilityElement& element) {
     return out;
 }
 
+std::optional<AccessibilityElement>
+SimulatedBrowserWorld::portFocusedWindow(const AccessibilityElement& application) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    if (!trusted_ || !application.path.empty()) {
+        return std::nullopt;
+    }
+    auto node = resolveLocked(application);
+    if (!node || node->children.empty()) {
+        return std::nullopt;
+    }
+    return AccessibilityElement{application.owner, "/0"};
+}
+
 bool SimulatedBrowserWorld::portSetBooleanAttribute(const AccessibilityElement& element,
                                                     const std::string& name, bool value) {
     std::lock_guard lock(mutex_);

@@ -21,10 +21,10 @@
 namespace kivo {
 
 // An in-process desktop of applications for the browser-monitor ports: browsers with windows and a
-// front tab each, other applications with a text buffer (an editor), the frontmost application and the
-// keyboard focus. The simulated workspace, script host, consent query, accessibility tree and
-// keystroke sink all act on this one model, and tests steer it through the knobs below. Thread-safe:
-// the ports are called from the main thread and from workers.
+// front tab each (the first window is the focused one, where typing goes), other applications with a
+// text buffer (an editor), the frontmost application and the keyboard focus. The simulated workspace, script
+// host, consent query, accessibility tree and keystroke sink all act on this one model, and tests steer it
+// through the knobs below. Thread-safe: the ports are called from the main thread and from workers.
 class SimulatedBrowserWorld {
 public:
     // One node of a hand-made accessibility tree.
@@ -140,6 +140,7 @@ public:
     std::optional<std::string> portRole(const AccessibilityElement& element);
     std::optional<std::string> portURL(const AccessibilityElement& element);
     std::optional<std::vector<AccessibilityElement>> portChildren(const AccessibilityElement& element);
+    std::optional<AccessibilityElement> portFocusedWindow(const AccessibilityElement& application);
     bool portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value);
     std::optional<int> portKeyboardFocusProcess();
     bool portKeystroke(const std::string& group, const std::string& text);
