@@ -531,13 +531,8 @@ ScriptHost::CompileResult SimulatedBrowserWorld::portCompile(const std::string& 
     return {nullptr, "A identifier can't go after this identifier."};
 }
 
-AppleScriptResult SimulatedBrowserWorld::portRunTabScript(const std::string& bundleId) {
-    std::unique_lock lock(mutex_);
-    ++counts_.scriptRuns;
-    InFlight inFlight(*this, bundleId);
-    waitOutKnobsLocked(lock, bundleId);
-    App* app = findLocked(bundleId);
-    if (!app) {
+std::optional<AppleScriptResult> SimulatedBrowserWorld::scriptRunRefusalLocked(const std::string& bundleId) {
+    if (!findLocked(bundleId)) {
         return AppleScriptResult{std::nullopt, -600, std::string("Application isn't running.")};
     }
     Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
@@ -548,6 +543,19 @@ AppleScriptResult SimulatedBrowserWorld::portRunTabScript(const std::string& bun
         --k->failCount;
         return AppleScriptResult{std::nullopt, k->failCode, k->failMessage};
     }
+    return std::nullopt;
+}
+
+AppleScriptResult SimulatedBrowserWorld::portRunTabScript(const std::string& bundleId) {
+    std::unique_lock lock(mutex_);
+    ++counts_.scriptRuns;
+    InFlight inFlight(*this, bundleId);
+    waitOutKnobsLocked(lock, bundleId);
+    if (auto refusal = scriptRunRefusalLocked(bundleId)) {
+        return *refusal;
+    }
+    App* app = findLocked(bundleId);
+    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
     if (k && k->overrideOutput) {
         return AppleScriptResult{k->output, std::nullopt, std::nullopt};
     }
@@ -572,18 +580,10 @@ AppleScriptResult SimulatedBrowserWorld::portRunRedirectScript(const std::string
     ++counts_.scriptRuns;
     InFlight inFlight(*this, bundleId);
     waitOutKnobsLocked(lock, bundleId);
+    if (auto refusal = scriptRunRefusalLocked(bundleId)) {
+        return *refusal;
+    }
     App* app = findLocked(bundleId);
-    if (!app) {
-        return AppleScriptResult{std::nullopt, -600, std::string("Application isn't running.")};
-    }
-    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
-    if (k && k->consent == Consent::denied) {
-        return AppleScriptResult{std::nullopt, -1743, std::string("Not authorized to send Apple events.")};
-    }
-    if (k && k->failCount > 0) {
-        --k->failCount;
-        return AppleScriptResult{std::nullopt, k->failCode, k->failMessage};
-    }
     if (!event) {
         return AppleScriptResult{};
     }

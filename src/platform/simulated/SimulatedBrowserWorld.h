@@ -157,6 +157,8 @@ private:
     App* findByPidLocked(int pid);
     void notify(bool launch, const std::string& bundleId);
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
+    // What a script run answers before its script runs: no such application, no consent, a planted failure.
+    std::optional<AppleScriptResult> scriptRunRefusalLocked(const std::string& bundleId);
     std::optional<AXNode> treeLocked(const std::string& bundleId) const;
     std::optional<AXNode> resolveLocked(const AccessibilityElement& element) const;
 
