@@ -41,14 +41,9 @@ ConnectorDDC::ConnectorDDC(std::shared_ptr<DisplayListSource> displays,
     : displays_(std::move(displays)), transport_(std::move(transport)), clock_(std::move(clock)) {}
 
 std::optional<ConnectorDDC::Channel> ConnectorDDC::openChannel(std::uint32_t displayID) {
-    const auto list = displays_->activeDisplays();
-    if (!list) {
-        return std::nullopt;
-    }
-    const auto display = std::find_if(list->begin(), list->end(),
-                                      [&](const ActiveDisplay& d) { return d.displayID == displayID; });
+    const auto display = displays_->activeDisplay(displayID);
     // Built-in panels are never driven over DDC.
-    if (display == list->end() || display->isBuiltin || display->connector.empty()) {
+    if (!display || display->isBuiltin || display->connector.empty()) {
         return std::nullopt;
     }
     for (const DdcBusEntry& entry : transport_->busEntries(display->connector)) {

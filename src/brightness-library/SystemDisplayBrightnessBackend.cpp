@@ -29,21 +29,8 @@ std::vector<DisplayInfo> SystemDisplayBrightnessBackend::connectedDisplays() {
     return result;
 }
 
-std::optional<ActiveDisplay> SystemDisplayBrightnessBackend::find(std::uint32_t displayID) {
-    const auto list = displays_->activeDisplays();
-    if (!list) {
-        return std::nullopt;
-    }
-    const auto it = std::find_if(list->begin(), list->end(),
-                                 [&](const ActiveDisplay& d) { return d.displayID == displayID; });
-    if (it == list->end()) {
-        return std::nullopt;
-    }
-    return *it;
-}
-
 SystemDisplayBrightnessBackend::Path SystemDisplayBrightnessBackend::path(std::uint32_t displayID) {
-    const auto display = find(displayID);
+    const auto display = displays_->activeDisplay(displayID);
     if (display && display->isBuiltin) {
         return Path::system;
     }
@@ -118,7 +105,7 @@ DisplayDiagnostics SystemDisplayBrightnessBackend::diagnostics(std::uint32_t dis
         result.ddcBrightness = std::min(static_cast<float>(reading->current) / maximum, 1.0f);
         result.ddcMax = reading->maximum;
     }
-    const auto display = find(displayID);
+    const auto display = displays_->activeDisplay(displayID);
     result.isBuiltin = display && display->isBuiltin;
     result.canUseDisplayServices = result.isBuiltin || displayServices_->canChangeBrightness(displayID);
     if (display) {

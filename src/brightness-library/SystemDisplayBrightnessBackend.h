@@ -34,7 +34,6 @@ public:
 private:
     enum class Path { system, ddc, unsupported };
 
-    std::optional<ActiveDisplay> find(std::uint32_t displayID);
     Path path(std::uint32_t displayID);
 
     std::shared_ptr<DisplayListSource> displays_;

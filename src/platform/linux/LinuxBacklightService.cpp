@@ -37,13 +37,8 @@ LinuxBacklightService::LinuxBacklightService(std::filesystem::path root,
 }
 
 std::optional<std::string> LinuxBacklightService::deviceFor(std::uint32_t displayID) {
-    const auto list = displays_->activeDisplays();
-    if (!list) {
-        return std::nullopt;
-    }
-    const auto display = std::find_if(list->begin(), list->end(),
-                                      [&](const ActiveDisplay& d) { return d.displayID == displayID; });
-    if (display == list->end()) {
+    const auto display = displays_->activeDisplay(displayID);
+    if (!display) {
         return std::nullopt;
     }
     std::error_code error;
