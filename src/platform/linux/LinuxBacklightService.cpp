@@ -57,13 +57,20 @@ std::optional<std::string> LinuxBacklightService::deviceFor(std::uint32_t displa
             }
         }
     }
-    if (!display->isBuiltin || devices.empty()) {
+    if (!display->isBuiltin) {
         return std::nullopt;
     }
-    return *std::min_element(devices.begin(), devices.end(), [&](const std::string& a, const std::string& b) {
-        return typeRank(SysfsFiles::readText(root_ / "sys/class/backlight" / a / "type")) <
-               typeRank(SysfsFiles::readText(root_ / "sys/class/backlight" / b / "type"));
-    });
+    // Each device's type is read once; among equals the first in name order wins.
+    std::optional<std::string> best;
+    int bestRank = 0;
+    for (const auto& device : devices) {
+        const int rank = typeRank(SysfsFiles::readText(root_ / "sys/class/backlight" / device / "type"));
+        if (!best || rank < bestRank) {
+            best = device;
+            bestRank = rank;
+        }
+    }
+    return best;
 }
 
 bool LinuxBacklightService::canChangeBrightness(std::uint32_t displayID) {
