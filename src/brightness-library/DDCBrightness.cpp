@@ -36,8 +36,12 @@ std::optional<float> DDCBrightness::brightness(std::uint32_t displayID) {
     if (!reading) {
         return std::nullopt;
     }
-    const float maximum = reading->maximum == 0 ? kFallbackMaximum : reading->maximum;
-    return std::min(static_cast<float>(reading->current) / maximum, 1.0f);
+    return level(*reading);
+}
+
+float DDCBrightness::level(const DDCReading& reading) {
+    const float maximum = reading.maximum == 0 ? kFallbackMaximum : reading.maximum;
+    return std::min(static_cast<float>(reading.current) / maximum, 1.0f);
 }
 
 std::optional<std::uint16_t> DDCBrightness::maximum(std::uint32_t displayID) {

@@ -28,6 +28,9 @@ public:
 
     DDCInterface& interface() { return *interface_; }
 
+    // The reading as a level: current / maximum, at most 1, with a maximum of 0 taken as kFallbackMaximum.
+    static float level(const DDCReading& reading);
+
 private:
     std::optional<DDCReading> read(std::uint32_t displayID);
     std::optional<std::uint16_t> cachedMaximum(std::uint32_t displayID);

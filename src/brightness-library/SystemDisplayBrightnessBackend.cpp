@@ -101,8 +101,7 @@ DisplayDiagnostics SystemDisplayBrightnessBackend::diagnostics(std::uint32_t dis
     DisplayDiagnostics result;
     result.displayID = displayID;
     if (const auto reading = ddc_.rawReading(displayID)) {
-        const float maximum = reading->maximum == 0 ? DDCBrightness::kFallbackMaximum : reading->maximum;
-        result.ddcBrightness = std::min(static_cast<float>(reading->current) / maximum, 1.0f);
+        result.ddcBrightness = DDCBrightness::level(*reading);
         result.ddcMax = reading->maximum;
     }
     const auto display = displays_->activeDisplay(displayID);
