@@ -114,10 +114,7 @@ bool LinuxBacklightService::setBrightness(std::uint32_t displayID, float level) 
         const bool denied = errno == EACCES || errno == EPERM || errno == EROFS;
         return denied && writer_ && writer_->setBrightness(*device, value);
     }
-    ssize_t written = -1;
-    do {
-        written = io_->write(fd, text.data(), text.size());
-    } while (written < 0 && errno == EINTR);
+    const ssize_t written = io_->writeUninterrupted(fd, text.data(), text.size());
     const bool complete = written == static_cast<ssize_t>(text.size());
     // sysfs reports some errors only when the file is closed.
     return io_->close(fd) == 0 && complete;

@@ -3,8 +3,6 @@
 #include "platform/linux/LinuxDrmDisplayList.h"
 #include "platform/linux/SysfsFiles.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <linux/i2c-dev.h>
 #include <regex>
@@ -25,19 +23,13 @@ public:
     DevChannel& operator=(const DevChannel&) = delete;
 
     bool write(const std::vector<std::uint8_t>& bytes) override {
-        ssize_t n = -1;
-        do {
-            n = io_->write(fd_, bytes.data(), bytes.size());
-        } while (n < 0 && errno == EINTR);
+        const ssize_t n = io_->writeUninterrupted(fd_, bytes.data(), bytes.size());
         // An I2C message goes out whole or not at all; a short count is a failure, not a partial success.
         return n == static_cast<ssize_t>(bytes.size());
     }
 
     bool read(std::vector<std::uint8_t>& into) override {
-        ssize_t n = -1;
-        do {
-            n = io_->read(fd_, into.data(), into.size());
-        } while (n < 0 && errno == EINTR);
+        const ssize_t n = io_->readUninterrupted(fd_, into.data(), into.size());
         return n == static_cast<ssize_t>(into.size());
     }
 

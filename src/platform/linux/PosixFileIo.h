@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <sys/types.h>
 
@@ -16,6 +17,22 @@ public:
     virtual ssize_t read(int fd, void* buffer, std::size_t count) = 0;
     virtual ssize_t write(int fd, const void* buffer, std::size_t count) = 0;
     virtual int ioctl(int fd, unsigned long request, unsigned long argument) = 0;
+
+    // read and write, made again when a signal interrupted them before anything was moved.
+    ssize_t readUninterrupted(int fd, void* buffer, std::size_t count) {
+        ssize_t n = -1;
+        do {
+            n = read(fd, buffer, count);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    }
+    ssize_t writeUninterrupted(int fd, const void* buffer, std::size_t count) {
+        ssize_t n = -1;
+        do {
+            n = write(fd, buffer, count);
+        } while (n < 0 && errno == EINTR);
+        return n;
+    }
 };
 
 } // namespace kivo
