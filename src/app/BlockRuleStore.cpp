@@ -12,23 +12,21 @@
 namespace kivo {
 namespace {
 
-enum class Stored { absent, unreadable, read };
-
-// Reads the list under `key`: absent, unreadable (a value of another type, or an element that does not
-// decode), or read.
+// Reads the list under `key` into `out`; false when it is absent or unreadable (a value of another type, or
+// an element that does not decode), and then `problem` says why it is unreadable.
 template <class T>
-Stored loadList(const DefaultsStore& defaults, const char* key, std::vector<T>& out, std::string& problem) {
+bool loadList(const DefaultsStore& defaults, const char* key, std::vector<T>& out, std::string& problem) {
     const auto value = defaults.value(key);
     if (!value || value->is_null()) {
-        return Stored::absent;
+        return false;
     }
     Result<std::vector<T>> decoded = Json::decodeList<T>(*value);
     if (!decoded.ok()) {
         problem = decoded.error();
-        return Stored::unreadable;
+        return false;
     }
     out = std::move(decoded.value());
-    return Stored::read;
+    return true;
 }
 
 } // namespace
@@ -37,12 +35,11 @@ BlockRuleStore::BlockRuleStore(DefaultsStore& defaults, std::string seedDefaultN
                                QObject* parent)
     : QObject(parent), defaults_(defaults), seedDefaultName_(std::move(seedDefaultName)), clock_(clock) {
     // Falling back writes nothing: an unreadable value stays where it is until a save keeps it aside.
-    if (loadList(defaults_, groupsKey, groups_, groupsProblem_) != Stored::read) {
+    if (!loadList(defaults_, groupsKey, groups_, groupsProblem_)) {
         groups_ = BlockRuleGroup::makeDefault(seedDefaultName_);
     }
-    if (loadList(defaults_, backoffRecordsKey, backoffRecords_, backoffRecordsProblem_) != Stored::read) {
-        backoffRecords_.clear();
-    }
+    // Without a readable list there are simply no records yet.
+    loadList(defaults_, backoffRecordsKey, backoffRecords_, backoffRecordsProblem_);
 }
 
 void BlockRuleStore::setGroups(std::vector<BlockRuleGroup> groups) {
