@@ -120,11 +120,6 @@ void SimulatedDdcMonitor::setCurrent(std::uint16_t current) {
     current_ = current;
 }
 
-void SimulatedDdcMonitor::setMaximum(std::uint16_t maximum) {
-    std::lock_guard lock(mutex_);
-    maximum_ = maximum;
-}
-
 std::uint16_t SimulatedDdcMonitor::current() const {
     std::lock_guard lock(mutex_);
     return current_;

@@ -43,7 +43,6 @@ public:
 
     void setBehaviour(Behaviour behaviour);
     void setCurrent(std::uint16_t current);
-    void setMaximum(std::uint16_t maximum);
     std::uint16_t current() const;
 
     std::vector<Message> messages() const;

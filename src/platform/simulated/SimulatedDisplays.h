@@ -43,7 +43,6 @@ public:
 
     std::optional<float> level(std::uint32_t displayID) const;
     std::vector<ServiceCall> calls() const;
-    void clearCalls();
 
 private:
     Display* find(std::uint32_t displayID);

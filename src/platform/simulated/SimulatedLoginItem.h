@@ -11,10 +11,7 @@ public:
     explicit SimulatedLoginItem(LoginItemStatus initial = LoginItemStatus::NotRegistered)
         : status_(initial) {}
 
-    LoginItemStatus status() const override {
-        ++statusReads_;
-        return status_;
-    }
+    LoginItemStatus status() const override { return status_; }
     QString registerItem() override;
     QString unregisterItem() override;
 
@@ -24,7 +21,6 @@ public:
 
     int registerCalls() const { return registerCalls_; }
     int unregisterCalls() const { return unregisterCalls_; }
-    int statusReads() const { return statusReads_; }
 
 private:
     LoginItemStatus status_;
@@ -32,7 +28,6 @@ private:
     bool needsApproval_ = false;
     int registerCalls_ = 0;
     int unregisterCalls_ = 0;
-    mutable int statusReads_ = 0;
 };
 
 } // namespace kivo

@@ -50,7 +50,6 @@ void SimulatedShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPr
 
 void SimulatedShieldWindowSystem::closeVeils() {
     veils_.clear();
-    ++closeCount_;
 }
 
 void SimulatedShieldWindowSystem::setPresentationOptions(PresentationOptions options) {

@@ -30,7 +30,6 @@ public:
     // The veils now shown, in the order they were put up.
     const std::vector<Veil>& veils() const { return veils_; }
     int veilsShownCount() const { return veilsShown_; }
-    int closeCount() const { return closeCount_; }
     bool isObservingScreens() const { return static_cast<bool>(screensChanged_); }
     // Every presentation-option value set, in order.
     const std::vector<PresentationOptions>& presentationHistory() const { return presentationHistory_; }
@@ -58,7 +57,6 @@ private:
     std::optional<ShieldScreen> mainScreen_;
     std::vector<Veil> veils_;
     int veilsShown_ = 0;
-    int closeCount_ = 0;
     PresentationOptions options_;
     std::vector<PresentationOptions> presentationHistory_;
     std::function<void()> screensChanged_;

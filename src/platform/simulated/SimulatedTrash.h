@@ -11,21 +11,15 @@ class SimulatedTrash : public TrashPort {
 public:
     QString moveToTrash(const QString& path) override {
         requests_.append(path);
-        if (!failure_.isEmpty()) {
-            return failure_;
-        }
-        trashed_.append(path);
-        return {};
+        return failure_;
     }
 
     void setFailure(QString message) { failure_ = std::move(message); }
     QStringList requests() const { return requests_; }
-    QStringList trashed() const { return trashed_; }
 
 private:
     QString failure_;
     QStringList requests_;
-    QStringList trashed_;
 };
 
 } // namespace kivo
