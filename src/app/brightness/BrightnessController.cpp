@@ -33,36 +33,22 @@ void BrightnessController::start(BrightnessTriggerStore* store) {
     setStore(store);
     refreshDisplays();
     timer_ = timers_.createTimer();
-    timer_->setCallback([self = QPointer<BrightnessController>(this)] {
-        if (self) {
-            Q_ASSERT(QThread::currentThread() == self->thread());
-            self->tick();
-        }
-    });
+    timer_->setCallback(whileAlive(&BrightnessController::tick));
     timer_->start(kTickInterval);
     tick();
-    observeDisplayChanges();
-    observeWake();
+    displayChanges_.setDisplaysChangedHandler(whileAlive(&BrightnessController::refreshDisplays));
+    wake_.setWakeHandler(whileAlive(&BrightnessController::applyWakeTrigger));
     applyWakeTrigger();
     qCInfo(lcBrightness, "Brightness controller started with %zu display(s)", connectedDisplays_.size());
 }
 
-void BrightnessController::observeDisplayChanges() {
-    displayChanges_.setDisplaysChangedHandler([self = QPointer<BrightnessController>(this)] {
+std::function<void()> BrightnessController::whileAlive(void (BrightnessController::*step)()) {
+    return [self = QPointer<BrightnessController>(this), step] {
         if (self) {
             Q_ASSERT(QThread::currentThread() == self->thread());
-            self->refreshDisplays();
+            (self.data()->*step)();
         }
-    });
-}
-
-void BrightnessController::observeWake() {
-    wake_.setWakeHandler([self = QPointer<BrightnessController>(this)] {
-        if (self) {
-            Q_ASSERT(QThread::currentThread() == self->thread());
-            self->applyWakeTrigger();
-        }
-    });
+    };
 }
 
 void BrightnessController::setStore(BrightnessTriggerStore* store) {

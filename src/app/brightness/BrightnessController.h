@@ -17,6 +17,7 @@
 #include <QPointer>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -87,8 +88,8 @@ private:
     void apply(const BrightnessTrigger& trigger);
     void setLevels(const std::map<std::string, double>& levels);
     std::optional<DayAndMinute> dayAndMinute() const;
-    void observeDisplayChanges();
-    void observeWake();
+    // A callback for the timer and the sources: runs `step` on this controller while it still exists.
+    std::function<void()> whileAlive(void (BrightnessController::*step)());
     void refreshDisplays();
     void recordEvaluation(DayAndMinute now);
     void setLastAppliedTriggerID(std::optional<Uuid> id);
