@@ -22,6 +22,8 @@ public:
     LocalizedString(const char* key, const char* defaultFormat, qint64 argument);
 
     const char* key() const { return key_; }
+    // The English format with "%@" or "%lld" for the argument; the key itself for a static key.
+    const char* defaultFormat() const { return defaultFormat_; }
     ArgumentKind argumentKind() const;
     const Argument& argument() const { return argument_; }
     // The text shown when the catalog has no entry: the key, or the default format filled in.

@@ -4,22 +4,6 @@ namespace kivo::Strings {
 
 namespace {
 
-// English defaults of the formatted keys; the catalogs hold their own formats with "%1".
-constexpr const char* kBrightnessSliderDefault = "%@ brightness";
-constexpr const char* kBrightnessPercentDefault = "%lld percent";
-constexpr const char* kDragHandleDefault = "Drag to reorder %@";
-constexpr const char* kNormalizationPreviewDefault = "On save: %@";
-constexpr const char* kWaitSummaryDefault = "Wait %lld sec";
-constexpr const char* kBackoffSummaryDefault = "Backoff (%lld sec+)";
-constexpr const char* kSecondsDefault = "%lld sec";
-constexpr const char* kRemainingSecondsDefault = "%lld seconds remaining";
-constexpr const char* kAccessibilityTitleDefault = "Permission required to block %@";
-constexpr const char* kAccessibilityDescriptionDefault =
-    "%@ does not support AppleScript, so Kivo reads the address bar via the **Accessibility** permission.";
-constexpr const char* kAccessibilityStep3Default = "Kivo only reads the address bar of %@";
-constexpr const char* kAutomationMessageDefault =
-    "Kivo can't block %@.\nEnable Kivo under System Settings > Privacy & Security > Automation.";
-
 using Kind = LocalizedString::ArgumentKind;
 
 } // namespace
@@ -33,51 +17,56 @@ KIVO_STATIC_STRING_KEYS(KIVO_DEFINE_STATIC_KEY)
 #undef KIVO_DEFINE_STATIC_KEY
 
 LocalizedString Display::A11y::brightnessSlider(const QString& displayName) {
-    return {"display.a11y.brightnessSlider", kBrightnessSliderDefault, displayName};
+    return {"display.a11y.brightnessSlider", "%@ brightness", displayName};
 }
 
 LocalizedString Display::A11y::brightnessPercent(qint64 percent) {
-    return {"display.a11y.brightnessPercent", kBrightnessPercentDefault, percent};
+    return {"display.a11y.brightnessPercent", "%lld percent", percent};
 }
 
 LocalizedString GroupReorder::A11y::dragHandle(const QString& groupName) {
-    return {"groupReorder.a11y.dragHandle", kDragHandleDefault, groupName};
+    return {"groupReorder.a11y.dragHandle", "Drag to reorder %@", groupName};
 }
 
 LocalizedString Pattern::normalizationPreview(const QString& normalizedPattern) {
-    return {"pattern.normalizationPreview", kNormalizationPreviewDefault, normalizedPattern};
+    return {"pattern.normalizationPreview", "On save: %@", normalizedPattern};
 }
 
 LocalizedString Unlock::seconds(qint64 seconds) {
-    return {"unlock.seconds", kSecondsDefault, seconds};
+    return {"unlock.seconds", "%lld sec", seconds};
 }
 
 LocalizedString Unlock::Summary::wait(qint64 seconds) {
-    return {"unlock.summary.wait", kWaitSummaryDefault, seconds};
+    return {"unlock.summary.wait", "Wait %lld sec", seconds};
 }
 
 LocalizedString Unlock::Summary::backoff(qint64 baseSeconds) {
-    return {"unlock.summary.backoff", kBackoffSummaryDefault, baseSeconds};
+    return {"unlock.summary.backoff", "Backoff (%lld sec+)", baseSeconds};
 }
 
 LocalizedString Shield::A11y::remainingSeconds(qint64 seconds) {
-    return {"shield.a11y.remainingSeconds", kRemainingSecondsDefault, seconds};
+    return {"shield.a11y.remainingSeconds", "%lld seconds remaining", seconds};
 }
 
 LocalizedString Permissions::Accessibility::title(const QString& browserName) {
-    return {"permissions.accessibility.title", kAccessibilityTitleDefault, browserName};
+    return {"permissions.accessibility.title", "Permission required to block %@", browserName};
 }
 
 LocalizedString Permissions::Accessibility::description(const QString& browserName) {
-    return {"permissions.accessibility.description", kAccessibilityDescriptionDefault, browserName};
+    return {"permissions.accessibility.description",
+            "%@ does not support AppleScript, so Kivo reads the address bar via the **Accessibility** "
+            "permission.",
+            browserName};
 }
 
 LocalizedString Permissions::Accessibility::step3(const QString& browserName) {
-    return {"permissions.accessibility.step3", kAccessibilityStep3Default, browserName};
+    return {"permissions.accessibility.step3", "Kivo only reads the address bar of %@", browserName};
 }
 
 LocalizedString Permissions::Automation::message(const QString& browserNames) {
-    return {"permissions.automation.message", kAutomationMessageDefault, browserNames};
+    return {"permissions.automation.message",
+            "Kivo can't block %@.\nEnable Kivo under System Settings > Privacy & Security > Automation.",
+            browserNames};
 }
 
 const std::vector<KeyInfo>& allKeys() {
@@ -87,21 +76,24 @@ const std::vector<KeyInfo>& allKeys() {
             KIVO_STATIC_STRING_KEYS(KIVO_LIST_STATIC_KEY)
 #undef KIVO_LIST_STATIC_KEY
         };
-        const KeyInfo formatted[] = {
-            {"display.a11y.brightnessSlider", Kind::text, kBrightnessSliderDefault},
-            {"display.a11y.brightnessPercent", Kind::integer, kBrightnessPercentDefault},
-            {"groupReorder.a11y.dragHandle", Kind::text, kDragHandleDefault},
-            {"pattern.normalizationPreview", Kind::text, kNormalizationPreviewDefault},
-            {"unlock.summary.wait", Kind::integer, kWaitSummaryDefault},
-            {"unlock.summary.backoff", Kind::integer, kBackoffSummaryDefault},
-            {"unlock.seconds", Kind::integer, kSecondsDefault},
-            {"shield.a11y.remainingSeconds", Kind::integer, kRemainingSecondsDefault},
-            {"permissions.accessibility.title", Kind::text, kAccessibilityTitleDefault},
-            {"permissions.accessibility.description", Kind::text, kAccessibilityDescriptionDefault},
-            {"permissions.accessibility.step3", Kind::text, kAccessibilityStep3Default},
-            {"permissions.automation.message", Kind::text, kAutomationMessageDefault},
+        // The formatted keys as their functions make them, so key, argument and default are written once.
+        const LocalizedString formatted[] = {
+            Display::A11y::brightnessSlider({}),
+            Display::A11y::brightnessPercent(0),
+            GroupReorder::A11y::dragHandle({}),
+            Pattern::normalizationPreview({}),
+            Unlock::Summary::wait(0),
+            Unlock::Summary::backoff(0),
+            Unlock::seconds(0),
+            Shield::A11y::remainingSeconds(0),
+            Permissions::Accessibility::title({}),
+            Permissions::Accessibility::description({}),
+            Permissions::Accessibility::step3({}),
+            Permissions::Automation::message({}),
         };
-        list.insert(list.end(), std::begin(formatted), std::end(formatted));
+        for (const LocalizedString& text : formatted) {
+            list.push_back(KeyInfo{text.key(), text.argumentKind(), text.defaultFormat()});
+        }
         return list;
     }();
     return keys;
