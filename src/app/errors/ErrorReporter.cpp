@@ -61,10 +61,6 @@ ErrorEvent ErrorReporter::makeEvent(const QString& level) const {
     return event;
 }
 
-void ErrorReporter::captureError(const ReportedError& error) {
-    captureError(error, {});
-}
-
 void ErrorReporter::captureError(const ReportedError& error,
                                  const std::function<void(ErrorScope&)>& configureScope) {
     if (!started_) {

@@ -30,8 +30,8 @@ public:
     bool isStarted() const { return started_; }
     const ErrorReportingOptions& options() const { return options_; }
 
-    void captureError(const ReportedError& error);
-    void captureError(const ReportedError& error, const std::function<void(ErrorScope&)>& configureScope);
+    void captureError(const ReportedError& error,
+                      const std::function<void(ErrorScope&)>& configureScope = {});
     void captureMessage(const QString& message);
 
     // The envelope of one event: a header line with the event id, the DSN and the sending time, an item
