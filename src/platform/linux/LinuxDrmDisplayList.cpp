@@ -50,15 +50,11 @@ std::optional<std::vector<ActiveDisplay>> LinuxDrmDisplayList::activeDisplays() 
     if (!names) {
         return std::nullopt;
     }
-    std::vector<std::string> connectors;
-    for (const auto& name : *names) {
-        if (std::regex_match(name, kConnectorName)) {
-            connectors.push_back(name);
-        }
-    }
-
     std::vector<ActiveDisplay> displays;
-    for (const auto& connector : connectors) {
+    for (const auto& connector : *names) {
+        if (!std::regex_match(connector, kConnectorName)) {
+            continue;
+        }
         const auto dir = drm / connector;
         if (SysfsFiles::readText(dir / "status") != "connected" ||
             SysfsFiles::readText(dir / "enabled") != "enabled") {
