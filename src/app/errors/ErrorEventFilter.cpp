@@ -1,20 +1,18 @@
 #include "app/errors/ErrorEventFilter.h"
 
+#include <algorithm>
+
 namespace kivo::ErrorEventFilter {
 
 bool isUpdateFrameworkHang(const ErrorEvent& event) {
     if (!event.exceptions) {
         return false;
     }
-    bool isHang = false;
-    for (const auto& exception : *event.exceptions) {
-        const auto type =
-            exception.mechanism && exception.mechanism->type ? *exception.mechanism->type : QString();
-        if (type.startsWith(QLatin1String("AppHang"))) {
-            isHang = true;
-            break;
-        }
-    }
+    const bool isHang =
+        std::any_of(event.exceptions->begin(), event.exceptions->end(), [](const ErrorEvent::Exception& e) {
+            return e.mechanism && e.mechanism->type &&
+                   e.mechanism->type->startsWith(QLatin1String("AppHang"));
+        });
     if (!isHang || !event.threads) {
         return false;
     }
