@@ -38,7 +38,6 @@ public:
     }
 
     bool isStuck(const std::string& bundleId) const;
-    bool hasWorker(const std::string& bundleId) const { return workers_.count(bundleId) > 0; }
 
 private:
     SerialWorker& worker(const std::string& bundleId);
