@@ -1,5 +1,6 @@
 #include "platform/simulated/SimulatedBrowserWorld.h"
 
+#include "browser-monitor/BrowserEngine.h"
 #include "browser-monitor/BrowserScripts.h"
 #include "browser-monitor/SupportedBrowsers.h"
 #include "browser-monitor/ports/AutomationConsent.h"
@@ -106,16 +107,13 @@ SimulatedBrowserWorld::~SimulatedBrowserWorld() {
 // --- The model -----------------------------------------------------------------------------------------
 
 int SimulatedBrowserWorld::addBrowser(const std::string& bundleId,
-                                      std::vector<std::optional<std::string>> windowURLs,
-                                      std::optional<BrowserEngine> engine) {
+                                      std::vector<std::optional<std::string>> windowURLs) {
     std::lock_guard lock(mutex_);
     auto app = std::make_unique<App>();
     app->bundleId = bundleId;
     app->pid = nextPid_++;
     app->isBrowser = true;
-    if (engine) {
-        app->engine = *engine;
-    } else if (auto row = SupportedBrowsers::descriptor(bundleId)) {
+    if (auto row = SupportedBrowsers::descriptor(bundleId)) {
         app->engine = row->engine;
     }
     app->windows = std::move(windowURLs);
@@ -187,22 +185,6 @@ std::string SimulatedBrowserWorld::frontmost() const {
         }
     }
     return {};
-}
-
-std::string SimulatedBrowserWorld::keyboardFocus() const {
-    std::lock_guard lock(mutex_);
-    for (const auto& a : apps_) {
-        if (a->pid == focusPid_) {
-            return a->bundleId;
-        }
-    }
-    return {};
-}
-
-std::optional<int> SimulatedBrowserWorld::processId(const std::string& bundleId) const {
-    std::lock_guard lock(mutex_);
-    const App* app = findLocked(bundleId);
-    return app ? std::optional<int>(app->pid) : std::nullopt;
 }
 
 // --- Knobs -----------------------------------------------------------------------------------------------
