@@ -147,9 +147,10 @@ private:
     class InFlight;
 
     Knobs& knobsLocked(const std::string& bundleId);
-    App* findLocked(const std::string& bundleId);
-    const App* findLocked(const std::string& bundleId) const;
-    App* findByPidLocked(int pid);
+    // None when no knob of the browser was ever turned. Knobs are never removed, so the pointer stays good.
+    Knobs* findKnobsLocked(const std::string& bundleId) const;
+    App* findLocked(const std::string& bundleId) const;
+    App* findByPidLocked(int pid) const;
     void notify(bool launch, const std::string& bundleId);
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
     // What a script run answers before its script runs: no such application, no consent, a planted failure.
