@@ -77,7 +77,7 @@ std::vector<std::string> AccessibilityBrowserBridge::collectWebAreaURLs(Accessib
 
 void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandler done) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isStuck(bundleId)) {
+    if (!pid) {
         done(std::nullopt);
         return;
     }
@@ -98,7 +98,7 @@ void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandle
 
 void AccessibilityBrowserBridge::enableAccessibilityInterface(const std::string& bundleId) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isStuck(bundleId)) {
+    if (!pid) {
         return;
     }
     AccessibilityTree& tree = ports_.tree;

@@ -280,7 +280,7 @@ void BrowserMonitor::endPass() {
 void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, const PassRules& rules,
                                   std::function<void()> done) {
     auto examine = [this, browser, rules, done](std::optional<std::vector<std::string>> urls) {
-        if (!urls || workers_.isStuck(browser.bundleId)) {
+        if (!urls) {
             done();
             return;
         }
