@@ -36,10 +36,6 @@ void walk(AccessibilityTree& tree, const AccessibilityElement& element, int dept
     }
 }
 
-std::string redirectKey(const std::string& bundleId, const std::string& oldUrl, const std::string& newUrl) {
-    return bundleId + '\n' + oldUrl + '\n' + newUrl;
-}
-
 } // namespace
 
 AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers,
@@ -81,7 +77,7 @@ std::vector<std::string> AccessibilityBrowserBridge::collectWebAreaURLs(Accessib
 
 void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandler done) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isStuck(bundleId)) {
+    if (!pid) {
         done(std::nullopt);
         return;
     }
@@ -102,7 +98,7 @@ void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandle
 
 void AccessibilityBrowserBridge::enableAccessibilityInterface(const std::string& bundleId) {
     const auto pid = processIdentifier(bundleId);
-    if (!pid || workers_.isStuck(bundleId)) {
+    if (!pid) {
         return;
     }
     AccessibilityTree& tree = ports_.tree;
@@ -125,14 +121,12 @@ void AccessibilityBrowserBridge::openAccessibilitySettings(SettingsOpener& opene
 
 void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std::string& oldUrl,
                                           const std::string& newUrl, std::function<void(bool)> done) {
-    const std::string key = redirectKey(bundleId, oldUrl, newUrl);
-    auto last = lastTyped_.find(key);
+    auto last = lastTyped_.find({bundleId, oldUrl, newUrl});
     const bool recentlyTyped =
         last != lastTyped_.end() && clock_.monotonicNow() - last->second < kRepeatWindow;
-    bool queued = false;
-    for (const auto& p : queue_) {
-        queued = queued || redirectKey(p.bundleId, p.oldUrl, p.newUrl) == key;
-    }
+    const bool queued = std::any_of(queue_.begin(), queue_.end(), [&](const PendingRedirect& p) {
+        return p.bundleId == bundleId && p.oldUrl == oldUrl && p.newUrl == newUrl;
+    });
     if (recentlyTyped || queued) {
         // The page is still loading the address typed a moment ago.
         qCDebug(lcAutomation, "AX redirect for %s: %s -> %s already typed", bundleId.c_str(), oldUrl.c_str(),
@@ -232,7 +226,7 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     PendingRedirect done = std::move(queue_.front());
     queue_.pop_front();
     if (sent) {
-        lastTyped_[redirectKey(done.bundleId, done.oldUrl, done.newUrl)] = clock_.monotonicNow();
+        lastTyped_[{done.bundleId, done.oldUrl, done.newUrl}] = clock_.monotonicNow();
         qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                done.newUrl.c_str());
     } else if (routine) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kivo {
@@ -102,7 +103,8 @@ private:
     SerialWorker keyboard_;
     std::deque<PendingRedirect> queue_;
     bool typing_ = false;
-    std::map<std::string, Clock::Instant> lastTyped_; // bundle id + old + new URL -> when it went out
+    // Bundle id, old URL, new URL -> when it went out.
+    std::map<std::tuple<std::string, std::string, std::string>, Clock::Instant> lastTyped_;
 };
 
 } // namespace kivo

@@ -48,11 +48,7 @@ void AccessibilityPermissionFlow::suppress() {
     // An unreadable stored value counts as empty and is replaced here as a whole.
     auto ids = suppressedBundleIds();
     ids.insert(promptingBrowser_->bundleId);
-    nlohmann::json array = nlohmann::json::array();
-    for (const auto& id : ids) {
-        array.push_back(id);
-    }
-    if (auto written = defaults_.setValue(kSuppressedKey, std::move(array)); !written) {
+    if (auto written = defaults_.setValue(kSuppressedKey, ids); !written) { // an array, in sorted order
         qCWarning(lcAutomation, "Could not store the suppressed accessibility prompts");
     }
     setPromptingBrowser(std::nullopt);

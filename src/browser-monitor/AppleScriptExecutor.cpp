@@ -82,10 +82,6 @@ void AppleScriptExecutor::executeCompiledScript(const std::string& bundleId,
                                                 std::optional<AppleEventDescriptor> event,
                                                 std::chrono::milliseconds timeout,
                                                 std::function<void(AppleScriptResult)> done) {
-    if (workers_.isStuck(bundleId)) {
-        done(AppleScriptResult::timeout());
-        return;
-    }
     // The job owns what it touches: a stuck run can outlive this executor.
     workers_.submit<AppleScriptResult>(
         bundleId,

@@ -2,7 +2,6 @@
 
 #include "browser-monitor/AutomationPermissionProbe.h"
 #include "browser-monitor/SupportedBrowsers.h"
-#include "browser-monitor/ports/AccessibilityTree.h"
 #include "core/Log.h"
 #include "domain/DomainMatcher.h"
 #include "domain/RedirectResolver.h"
@@ -208,8 +207,7 @@ void BrowserMonitor::stopPolling() {
     setPolling(false); // a pass in progress runs to its end
 }
 
-// --- The pass
-// ------------------------------------------------------------------------------------------------
+// --- The pass ------------------------------------------------------------------------------------------
 
 void BrowserMonitor::pollOnce() {
     if (passRunning_) {
@@ -282,7 +280,7 @@ void BrowserMonitor::endPass() {
 void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, const PassRules& rules,
                                   std::function<void()> done) {
     auto examine = [this, browser, rules, done](std::optional<std::vector<std::string>> urls) {
-        if (!urls || workers_.isStuck(browser.bundleId)) {
+        if (!urls) {
             done();
             return;
         }

@@ -107,8 +107,7 @@ protected:
     int passes = 0;
 };
 
-// --- The road of a visited page
-// ------------------------------------------------------------------------------
+// --- The road of a visited page ------------------------------------------------------------------------
 
 TEST_F(BrowserMonitorTest, ABlockedPageIsSentToItsTargetThroughEachBrowsersRoute) {
     groups = {group({rule("*video.test*"), rule("*news.test*", RuleAction::block, "https://rule.test/r"),

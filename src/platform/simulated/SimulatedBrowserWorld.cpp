@@ -1,5 +1,6 @@
 #include "platform/simulated/SimulatedBrowserWorld.h"
 
+#include "browser-monitor/BrowserEngine.h"
 #include "browser-monitor/BrowserScripts.h"
 #include "browser-monitor/SupportedBrowsers.h"
 #include "browser-monitor/ports/AutomationConsent.h"
@@ -106,16 +107,13 @@ SimulatedBrowserWorld::~SimulatedBrowserWorld() {
 // --- The model -----------------------------------------------------------------------------------------
 
 int SimulatedBrowserWorld::addBrowser(const std::string& bundleId,
-                                      std::vector<std::optional<std::string>> windowURLs,
-                                      std::optional<BrowserEngine> engine) {
+                                      std::vector<std::optional<std::string>> windowURLs) {
     std::lock_guard lock(mutex_);
     auto app = std::make_unique<App>();
     app->bundleId = bundleId;
     app->pid = nextPid_++;
     app->isBrowser = true;
-    if (engine) {
-        app->engine = *engine;
-    } else if (auto row = SupportedBrowsers::descriptor(bundleId)) {
+    if (auto row = SupportedBrowsers::descriptor(bundleId)) {
         app->engine = row->engine;
     }
     app->windows = std::move(windowURLs);
@@ -181,28 +179,8 @@ std::string SimulatedBrowserWorld::text(const std::string& bundleId) const {
 
 std::string SimulatedBrowserWorld::frontmost() const {
     std::lock_guard lock(mutex_);
-    for (const auto& a : apps_) {
-        if (a->pid == frontPid_) {
-            return a->bundleId;
-        }
-    }
-    return {};
-}
-
-std::string SimulatedBrowserWorld::keyboardFocus() const {
-    std::lock_guard lock(mutex_);
-    for (const auto& a : apps_) {
-        if (a->pid == focusPid_) {
-            return a->bundleId;
-        }
-    }
-    return {};
-}
-
-std::optional<int> SimulatedBrowserWorld::processId(const std::string& bundleId) const {
-    std::lock_guard lock(mutex_);
-    const App* app = findLocked(bundleId);
-    return app ? std::optional<int>(app->pid) : std::nullopt;
+    const App* app = findByPidLocked(frontPid_);
+    return app ? app->bundleId : std::string();
 }
 
 // --- Knobs -----------------------------------------------------------------------------------------------
@@ -217,35 +195,30 @@ SimulatedBrowserWorld::Knobs& SimulatedBrowserWorld::knobsLocked(const std::stri
 
 void SimulatedBrowserWorld::setLatency(const std::string& bundleId, std::chrono::milliseconds latency) {
     std::lock_guard lock(mutex_);
-    Knobs& k = knobsLocked(bundleId);
-    k.latency = latency;
+    knobsLocked(bundleId).latency = latency;
 }
 
 void SimulatedBrowserWorld::setHanging(const std::string& bundleId, bool hanging) {
     {
         std::lock_guard lock(mutex_);
-        Knobs& k = knobsLocked(bundleId);
-        k.hanging = hanging;
+        knobsLocked(bundleId).hanging = hanging;
     }
     changed_.notify_all();
 }
 
 void SimulatedBrowserWorld::setCompileFails(const std::string& bundleId, bool fails) {
     std::lock_guard lock(mutex_);
-    Knobs& k = knobsLocked(bundleId);
-    k.compileFails = fails;
+    knobsLocked(bundleId).compileFails = fails;
 }
 
 void SimulatedBrowserWorld::setConsent(const std::string& bundleId, Consent consent) {
     std::lock_guard lock(mutex_);
-    Knobs& k = knobsLocked(bundleId);
-    k.consent = consent;
+    knobsLocked(bundleId).consent = consent;
 }
 
 void SimulatedBrowserWorld::setConsentStatus(const std::string& bundleId, std::optional<int> status) {
     std::lock_guard lock(mutex_);
-    Knobs& k = knobsLocked(bundleId);
-    k.consentStatus = status;
+    knobsLocked(bundleId).consentStatus = status;
 }
 
 void SimulatedBrowserWorld::failNextScriptRuns(const std::string& bundleId, int count, int errorCode,
@@ -266,8 +239,7 @@ void SimulatedBrowserWorld::setScriptOutput(const std::string& bundleId, std::op
 
 void SimulatedBrowserWorld::setAccessibilityTree(const std::string& bundleId, std::optional<AXNode> root) {
     std::lock_guard lock(mutex_);
-    Knobs& k = knobsLocked(bundleId);
-    k.tree = std::move(root);
+    knobsLocked(bundleId).tree = std::move(root);
 }
 
 void SimulatedBrowserWorld::setTrusted(bool trusted) {
@@ -337,16 +309,12 @@ int SimulatedBrowserWorld::callsInFlight() const {
 
 // --- Helpers -------------------------------------------------------------------------------------------
 
-SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::string& bundleId) {
-    for (auto& a : apps_) {
-        if (a->bundleId == bundleId) {
-            return a.get();
-        }
-    }
-    return nullptr;
+SimulatedBrowserWorld::Knobs* SimulatedBrowserWorld::findKnobsLocked(const std::string& bundleId) const {
+    auto it = knobs_.find(bundleId);
+    return it == knobs_.end() ? nullptr : it->second.get();
 }
 
-const SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::string& bundleId) const {
+SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::string& bundleId) const {
     for (const auto& a : apps_) {
         if (a->bundleId == bundleId) {
             return a.get();
@@ -355,8 +323,8 @@ const SimulatedBrowserWorld::App* SimulatedBrowserWorld::findLocked(const std::s
     return nullptr;
 }
 
-SimulatedBrowserWorld::App* SimulatedBrowserWorld::findByPidLocked(int pid) {
-    for (auto& a : apps_) {
+SimulatedBrowserWorld::App* SimulatedBrowserWorld::findByPidLocked(int pid) const {
+    for (const auto& a : apps_) {
         if (a->pid == pid) {
             return a.get();
         }
@@ -381,27 +349,23 @@ void SimulatedBrowserWorld::notify(bool launch, const std::string& bundleId) {
 
 void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& lock,
                                                const std::string& bundleId) {
-    auto it = knobs_.find(bundleId);
-    if (it == knobs_.end()) {
+    Knobs* k = findKnobsLocked(bundleId);
+    if (!k) {
         return;
     }
-    const auto latency = it->second->latency;
+    const auto latency = k->latency;
     if (latency.count() > 0) {
         lock.unlock();
         std::this_thread::sleep_for(latency);
         lock.lock();
     }
-    changed_.wait(lock, [&] {
-        auto k = knobs_.find(bundleId);
-        return shuttingDown_ || k == knobs_.end() || !k->second->hanging;
-    });
+    changed_.wait(lock, [&] { return shuttingDown_ || !k->hanging; });
 }
 
 std::optional<SimulatedBrowserWorld::AXNode>
 SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
-    auto k = knobs_.find(bundleId);
-    if (k != knobs_.end() && k->second->tree) {
-        return k->second->tree;
+    if (const Knobs* k = findKnobsLocked(bundleId); k && k->tree) {
+        return k->tree;
     }
     const App* app = findLocked(bundleId);
     if (!app) {
@@ -427,10 +391,11 @@ SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const 
     if (!app || elementOwner(bundleId, app->pid) != element.owner) {
         return std::nullopt;
     }
-    auto node = treeLocked(bundleId);
-    if (!node) {
+    const auto tree = treeLocked(bundleId);
+    if (!tree) {
         return std::nullopt;
     }
+    const AXNode* node = &*tree;
     std::istringstream path(element.path);
     std::string part;
     while (std::getline(path, part, '/')) {
@@ -441,10 +406,9 @@ SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const 
         if (index >= node->children.size()) {
             return std::nullopt;
         }
-        AXNode child = node->children[index];
-        node = std::move(child);
+        node = &node->children[index];
     }
-    return node;
+    return *node;
 }
 
 // --- Workspace -----------------------------------------------------------------------------------------
@@ -522,8 +486,7 @@ ScriptHost::CompileResult SimulatedBrowserWorld::portCompile(const std::string& 
         if (!kind) {
             continue;
         }
-        auto k = knobs_.find(bundleId);
-        if (k != knobs_.end() && k->second->compileFails) {
+        if (const Knobs* k = findKnobsLocked(bundleId); k && k->compileFails) {
             return {nullptr, "Expected end of line but found identifier."};
         }
         return {std::make_shared<SimulatedCompiledScript>(*this, bundleId, *kind), {}};
@@ -535,7 +498,7 @@ std::optional<AppleScriptResult> SimulatedBrowserWorld::scriptRunRefusalLocked(c
     if (!findLocked(bundleId)) {
         return AppleScriptResult{std::nullopt, -600, std::string("Application isn't running.")};
     }
-    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
+    Knobs* k = findKnobsLocked(bundleId);
     if (k && k->consent == Consent::denied) {
         return AppleScriptResult{std::nullopt, -1743, std::string("Not authorized to send Apple events.")};
     }
@@ -555,7 +518,7 @@ AppleScriptResult SimulatedBrowserWorld::portRunTabScript(const std::string& bun
         return *refusal;
     }
     App* app = findLocked(bundleId);
-    Knobs* k = knobs_.count(bundleId) ? knobs_[bundleId].get() : nullptr;
+    const Knobs* k = findKnobsLocked(bundleId);
     if (k && k->overrideOutput) {
         return AppleScriptResult{k->output, std::nullopt, std::nullopt};
     }
@@ -606,14 +569,14 @@ AppleScriptResult SimulatedBrowserWorld::portRunRedirectScript(const std::string
 int SimulatedBrowserWorld::portPermissionToAutomate(const std::string& bundleId) {
     std::lock_guard lock(mutex_);
     ++counts_.consentQueries;
-    auto k = knobs_.find(bundleId);
-    if (k == knobs_.end()) {
+    const Knobs* k = findKnobsLocked(bundleId);
+    if (!k) {
         return AutomationConsent::kConsentRequired;
     }
-    if (k->second->consentStatus) {
-        return *k->second->consentStatus;
+    if (k->consentStatus) {
+        return *k->consentStatus;
     }
-    switch (k->second->consent) {
+    switch (k->consent) {
     case Consent::granted:
         return AutomationConsent::kAllowed;
     case Consent::denied:

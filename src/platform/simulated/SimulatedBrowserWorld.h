@@ -2,12 +2,10 @@
 
 #include "browser-monitor/AppleEventDescriptor.h"
 #include "browser-monitor/AppleScriptResult.h"
-#include "browser-monitor/BrowserEngine.h"
 #include "browser-monitor/ports/AccessibilityElement.h"
 #include "browser-monitor/ports/RunningApplication.h"
 #include "browser-monitor/ports/ScriptHost.h"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -75,10 +73,9 @@ public:
     SimulatedBrowserWorld& operator=(const SimulatedBrowserWorld&) = delete;
 
     // --- The model ---------------------------------------------------------------------------------
-    // Starts a browser (engine from the supported table unless given) with one window per URL; none
-    // stands for a window whose front tab has no URL. Returns its process id. No notification is sent.
-    int addBrowser(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs,
-                   std::optional<BrowserEngine> engine = std::nullopt);
+    // Starts a browser (its engine from the supported table) with one window per URL; none stands for a
+    // window whose front tab has no URL. Returns its process id. No notification is sent.
+    int addBrowser(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs);
     // Starts an application that is not a browser, with some text in its buffer.
     int addApplication(const std::string& bundleId, const std::string& text = {});
     // addBrowser plus the launch notification.
@@ -92,8 +89,6 @@ public:
     void setWindowURLs(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs);
     std::string text(const std::string& bundleId) const; // an application's text buffer
     std::string frontmost() const;
-    std::string keyboardFocus() const;
-    std::optional<int> processId(const std::string& bundleId) const;
 
     // --- Knobs ---------------------------------------------------------------------------------------
     void setLatency(const std::string& bundleId, std::chrono::milliseconds latency); // scripts, tree root
@@ -152,9 +147,10 @@ private:
     class InFlight;
 
     Knobs& knobsLocked(const std::string& bundleId);
-    App* findLocked(const std::string& bundleId);
-    const App* findLocked(const std::string& bundleId) const;
-    App* findByPidLocked(int pid);
+    // None when no knob of the browser was ever turned. Knobs are never removed, so the pointer stays good.
+    Knobs* findKnobsLocked(const std::string& bundleId) const;
+    App* findLocked(const std::string& bundleId) const;
+    App* findByPidLocked(int pid) const;
     void notify(bool launch, const std::string& bundleId);
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
     // What a script run answers before its script runs: no such application, no consent, a planted failure.
