@@ -71,7 +71,7 @@ std::string DomainMatcher::normalize(std::string_view url) {
         return normalizeAscii(lower);
     }
     // A "?" or "/" with a combining mark on it is another character, so the cuts go by clusters.
-    const auto clusters = ClusterText::segment(lower);
+    const auto clusters = Text::graphemeClusterViews(lower);
     std::size_t first = 0;
     if (startsWithClusters(clusters, "https://")) {
         first = 8;
