@@ -179,14 +179,17 @@ std::string trimmed(std::string_view s) {
 }
 
 std::string lowercased(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
     if (isAscii(s)) {
-        for (const char c : s) {
-            out.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
+        std::string out(s);
+        for (char& c : out) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
         }
         return out;
     }
+    std::string out;
+    out.reserve(s.size());
     forEachScalar(s, [&](const Scalar& sc) {
         if (sc.codepoint < 0) {
             out.append(s.substr(sc.offset, sc.length));
