@@ -71,9 +71,13 @@ requires std::integral<I> Result<I> toInteger(const Value& v) {
 }
 
 template <class T>
-concept StoredType = requires(const T& t, const Value& v) {
-    { t.toJson() } -> std::same_as<Value>;
+concept DecodableType = requires(const Value& v) {
     { T::fromJson(v) } -> std::same_as<Result<T>>;
+};
+
+template <class T>
+concept StoredType = DecodableType<T> && requires(const T& t) {
+    { t.toJson() } -> std::same_as<Value>;
 };
 
 // Enumerations and other types that cannot carry members take part through two free functions found by
@@ -146,7 +150,7 @@ template <class T> Result<T> decode(const Value& v) {
         }
         return Result<T>::success(T(list.value().begin(), list.value().end()));
     } else {
-        static_assert(StoredType<T>, "a stored type needs toJson and fromJson");
+        static_assert(DecodableType<T>, "a stored type needs fromJson");
         return T::fromJson(v);
     }
 }
