@@ -116,16 +116,7 @@ std::vector<std::string> graphemeClusters(std::string_view s) {
 }
 
 std::size_t characterCount(std::string_view s) {
-    if (isAscii(s)) {
-        std::size_t count = s.size();
-        for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-            if (s[i] == '\r' && s[i + 1] == '\n') {
-                --count;
-            }
-        }
-        return count;
-    }
-    return graphemeClusters(s).size();
+    return graphemeClusterViews(s).size();
 }
 
 std::string decomposed(std::string_view s) {
