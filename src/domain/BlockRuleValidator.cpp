@@ -1,5 +1,6 @@
 #include "domain/BlockRuleValidator.h"
 
+#include "domain/DomainMatcher.h"
 #include "domain/KivoMacOSConstants.h"
 #include "domain/Text.h"
 
@@ -9,37 +10,6 @@ namespace kivo::BlockRuleValidator {
 namespace {
 
 using Clusters = std::vector<std::string>;
-
-std::string join(const Clusters& clusters, std::size_t begin, std::size_t end) {
-    std::string out;
-    for (std::size_t i = begin; i < end; ++i) {
-        out += clusters[i];
-    }
-    return out;
-}
-
-// Whether `clusters` begins with the characters of the ASCII text `prefix`.
-bool hasPrefix(const Clusters& clusters, std::string_view prefix) {
-    if (clusters.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (clusters[i].size() != 1 || clusters[i][0] != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Clusters up to (not including) the first one that is exactly `mark`.
-void cutAt(Clusters& clusters, std::string_view mark) {
-    for (std::size_t i = 0; i < clusters.size(); ++i) {
-        if (clusters[i] == mark) {
-            clusters.resize(i);
-            return;
-        }
-    }
-}
 
 std::string tooLongMessage(const char* head, std::size_t limit) {
     return std::string(head) + std::to_string(limit) + "文字以内で入力してください";
@@ -72,17 +42,8 @@ std::string errorDescription(ValidationError error) {
 }
 
 std::string normalizePattern(std::string_view pattern) {
-    Clusters clusters = Text::graphemeClusters(Text::lowercased(Text::trimmed(pattern)));
-    std::size_t start = 0;
-    if (hasPrefix(clusters, "https://")) {
-        start = 8;
-    } else if (hasPrefix(clusters, "http://")) {
-        start = 7;
-    }
-    clusters.erase(clusters.begin(), clusters.begin() + static_cast<std::ptrdiff_t>(start));
-    cutAt(clusters, "?");
-    cutAt(clusters, "#");
-    return Text::trimmed(join(clusters, 0, clusters.size()));
+    // What the matcher makes of a visited URL, so that a typed URL is stored as the text it would match.
+    return Text::trimmed(DomainMatcher::normalize(Text::trimmed(pattern)));
 }
 
 std::optional<ValidationError> validatePattern(std::string_view pattern) {

@@ -182,20 +182,7 @@ Result<Json::Value> BrightnessTrigger::encodeList(const std::vector<BrightnessTr
 }
 
 Result<std::vector<BrightnessTrigger>> BrightnessTrigger::decodeList(const Json::Value& v) {
-    using List = std::vector<BrightnessTrigger>;
-    if (!v.is_array()) {
-        return Result<List>::failure("expected an array");
-    }
-    List triggers;
-    triggers.reserve(v.size());
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        Result<BrightnessTrigger> element = fromJson(v[i]);
-        if (!element.ok()) {
-            return Result<List>::failure("[" + std::to_string(i) + "]: " + element.error());
-        }
-        triggers.push_back(std::move(element.value()));
-    }
-    return Result<List>::success(std::move(triggers));
+    return Json::decodeList<BrightnessTrigger>(v);
 }
 
 bool operator==(const BrightnessTrigger& a, const BrightnessTrigger& b) {

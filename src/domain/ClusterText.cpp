@@ -1,5 +1,7 @@
 #include "domain/ClusterText.h"
 
+#include "domain/Text.h"
+
 #include <cstring>
 #include <utf8proc.h>
 
@@ -35,19 +37,8 @@ void appendDecomposed(std::string_view cluster, std::string& out, std::vector<ut
 } // namespace
 
 bool ClusterText::isSimpleText(std::string_view text) {
-    // Eight bytes at a time for the high bit: this runs on every URL of every pass.
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if ((word & 0x8080808080808080ull) != 0) {
-            return false;
-        }
-    }
-    for (; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80) {
-            return false;
-        }
+    if (!Text::isAscii(text)) {
+        return false;
     }
     for (std::size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r', cr + 1)) {
         if (cr + 1 < text.size() && text[cr + 1] == '\n') {
@@ -55,42 +46,6 @@ bool ClusterText::isSimpleText(std::string_view text) {
         }
     }
     return true;
-}
-
-std::vector<std::string_view> ClusterText::segment(std::string_view text) {
-    std::vector<std::string_view> out;
-    const auto* data = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    const auto length = static_cast<utf8proc_ssize_t>(text.size());
-    utf8proc_ssize_t pos = 0;
-    utf8proc_int32_t state = 0;
-    utf8proc_int32_t previous = -1;
-    std::size_t clusterStart = 0;
-    auto close = [&](std::size_t end) {
-        if (end > clusterStart) {
-            out.push_back(text.substr(clusterStart, end - clusterStart));
-        }
-        clusterStart = end;
-    };
-    while (pos < length) {
-        utf8proc_int32_t cp = -1;
-        const utf8proc_ssize_t n = utf8proc_iterate(data + pos, length - pos, &cp);
-        const auto here = static_cast<std::size_t>(pos);
-        if (n <= 0 || cp < 0) {
-            close(here);
-            close(here + 1);
-            ++pos;
-            previous = -1;
-            state = 0;
-            continue;
-        }
-        if (previous >= 0 && utf8proc_grapheme_break_stateful(previous, cp, &state)) {
-            close(here);
-        }
-        previous = cp;
-        pos += n;
-    }
-    close(text.size());
-    return out;
 }
 
 ClusterText ClusterText::from(std::string_view text) {
@@ -102,7 +57,7 @@ ClusterText ClusterText::from(std::string_view text) {
     result.bytes_.reserve(text.size() + text.size() / 2);
     result.boundaries_.reserve(text.size() + 8);
     std::vector<utf8proc_int32_t> scratch;
-    for (const auto cluster : segment(text)) {
+    for (const auto cluster : Text::graphemeClusterViews(text)) {
         result.boundaries_.push_back(1);
         utf8proc_int32_t first = -1;
         if (utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(cluster.data()),

@@ -40,10 +40,6 @@ public:
     // Builds a text from clusters already decomposed (used to cut a text at cluster boundaries).
     static ClusterText fromClusters(const std::vector<std::string_view>& clusters);
 
-    // The clusters of `text` as ranges of its own bytes (not decomposed). A byte that is not UTF-8 is a
-    // cluster of its own.
-    static std::vector<std::string_view> segment(std::string_view text);
-
     // True when the text is ASCII without CR LF: bytes and clusters coincide, and the NFD is the text.
     static bool isSimpleText(std::string_view text);
 

@@ -4,100 +4,49 @@
 #include "domain/Text.h"
 #include "domain/WildcardPattern.h"
 
+#include <algorithm>
+
 namespace kivo {
 
 namespace {
 
-std::string lowercasedForMatching(std::string_view text) {
-    if (Text::isAscii(text)) {
-        std::string out(text);
-        for (char& c : out) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-        }
-        return out;
-    }
-    return Text::lowercased(text);
-}
-
-// Whether a cluster is canonically the given ASCII character.
-bool clusterIs(std::string_view cluster, char c) {
-    if (cluster.size() == 1) {
-        return cluster[0] == c;
-    }
-    if (Text::isAscii(cluster)) {
-        return false; // only CR LF is a multi-byte ASCII cluster
-    }
-    const ClusterText decomposed = ClusterText::from(cluster);
-    return decomposed.size() == 1 && decomposed.bytes()[0] == c;
-}
-
-bool startsWithClusters(const std::vector<std::string_view>& clusters, std::string_view prefix) {
-    if (clusters.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (!clusterIs(clusters[i], prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string normalizeAscii(std::string_view text) {
-    std::size_t start = 0;
-    if (text.substr(0, 8) == "https://") {
-        start = 8;
-    } else if (text.substr(0, 7) == "http://") {
-        start = 7;
-    }
-    std::size_t end = text.find('?', start);
-    if (end == std::string_view::npos) {
-        end = text.size();
-    }
-    const std::size_t hash = text.substr(0, end).find('#', start);
-    if (hash != std::string_view::npos) {
-        end = hash;
-    }
-    return std::string(text.substr(start, end - start));
+// Whether the clusters begin with the characters of the ASCII text `prefix`. Here and for the cuts below,
+// clusters are compared by their bytes: no character outside ASCII is canonically equivalent to any of
+// "htps:/?#".
+bool startsWithCharacters(const std::vector<std::string_view>& clusters, std::string_view prefix) {
+    return clusters.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), clusters.begin(), [](char c, std::string_view cluster) {
+               return cluster.size() == 1 && cluster[0] == c;
+           });
 }
 
 } // namespace
 
 std::string DomainMatcher::normalize(std::string_view url) {
-    std::string lower = lowercasedForMatching(url);
+    std::string lower = Text::lowercased(url);
     if (Text::isAscii(lower)) {
-        return normalizeAscii(lower);
+        // Every byte is a character (a CR LF pair holds neither mark), so the cuts go by bytes, in place.
+        const std::size_t first = lower.starts_with("https://") ? 8 : lower.starts_with("http://") ? 7 : 0;
+        std::size_t last = std::min(lower.find('?', first), lower.size());
+        last = std::min(lower.find('#', first), last);
+        lower.erase(last);
+        lower.erase(0, first);
+        return lower;
     }
     // A "?" or "/" with a combining mark on it is another character, so the cuts go by clusters.
-    const auto clusters = ClusterText::segment(lower);
-    std::size_t first = 0;
-    if (startsWithClusters(clusters, "https://")) {
-        first = 8;
-    } else if (startsWithClusters(clusters, "http://")) {
-        first = 7;
-    }
-    std::size_t last = clusters.size();
-    for (std::size_t i = first; i < last; ++i) {
-        if (clusterIs(clusters[i], '?')) {
-            last = i;
-            break;
-        }
-    }
-    for (std::size_t i = first; i < last; ++i) {
-        if (clusterIs(clusters[i], '#')) {
-            last = i;
-            break;
-        }
-    }
-    if (first >= last) {
+    const auto clusters = Text::graphemeClusterViews(lower);
+    const std::size_t first = startsWithCharacters(clusters, "https://")  ? 8
+                              : startsWithCharacters(clusters, "http://") ? 7
+                                                                          : 0;
+    const auto begin = clusters.begin() + static_cast<std::ptrdiff_t>(first);
+    auto end = std::find(begin, clusters.end(), "?");
+    end = std::find(begin, end, "#");
+    if (begin == end) {
         return {};
     }
-    const auto begin = static_cast<std::size_t>(clusters[first].data() - lower.data());
-    const auto end =
-        static_cast<std::size_t>(clusters[last - 1].data() + clusters[last - 1].size() - lower.data());
-    return lower.substr(begin, end - begin);
+    const auto from = static_cast<std::size_t>(begin->data() - lower.data());
+    const auto to = static_cast<std::size_t>(end[-1].data() + end[-1].size() - lower.data());
+    return lower.substr(from, to - from);
 }
 
 bool DomainMatcher::glob(std::string_view pattern, std::string_view subject) {

@@ -71,9 +71,13 @@ requires std::integral<I> Result<I> toInteger(const Value& v) {
 }
 
 template <class T>
-concept StoredType = requires(const T& t, const Value& v) {
-    { t.toJson() } -> std::same_as<Value>;
+concept DecodableType = requires(const Value& v) {
     { T::fromJson(v) } -> std::same_as<Result<T>>;
+};
+
+template <class T>
+concept StoredType = DecodableType<T> && requires(const T& t) {
+    { t.toJson() } -> std::same_as<Value>;
 };
 
 // Enumerations and other types that cannot carry members take part through two free functions found by
@@ -111,9 +115,10 @@ template <class T> Result<std::vector<T>> decodeList(const Value& v) {
     return Result<std::vector<T>>::success(std::move(out));
 }
 
-template <class T> Value encodeList(const std::vector<T>& values) {
+// Arrays from vectors, and from sets in their own order.
+template <class Container> Value encodeList(const Container& values) {
     Value out = Value::array();
-    for (const T& value : values) {
+    for (const auto& value : values) {
         out.push_back(encode(value));
     }
     return out;
@@ -146,7 +151,7 @@ template <class T> Result<T> decode(const Value& v) {
         }
         return Result<T>::success(T(list.value().begin(), list.value().end()));
     } else {
-        static_assert(StoredType<T>, "a stored type needs toJson and fromJson");
+        static_assert(DecodableType<T>, "a stored type needs fromJson");
         return T::fromJson(v);
     }
 }
@@ -163,14 +168,8 @@ template <class T> Value encode(const T& value) {
         return Value(value.toString());
     } else if constexpr (std::is_same_v<T, Url>) {
         return Value(value.text());
-    } else if constexpr (IsVector<T>::value) {
+    } else if constexpr (IsVector<T>::value || IsSet<T>::value) {
         return encodeList(value);
-    } else if constexpr (IsSet<T>::value) {
-        Value out = Value::array();
-        for (const auto& element : value) {
-            out.push_back(encode(element));
-        }
-        return out;
     } else {
         static_assert(StoredType<T>, "a stored type needs toJson and fromJson");
         return value.toJson();

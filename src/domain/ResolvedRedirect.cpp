@@ -1,6 +1,6 @@
 #include "domain/ResolvedRedirect.h"
 
-#include <utf8proc.h>
+#include "domain/Text.h"
 
 namespace kivo {
 
@@ -35,23 +35,8 @@ bool staysUnescaped(unsigned char c) {
     }
 }
 
-bool isUtf8(std::string_view text) {
-    const auto* data = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    const auto length = static_cast<utf8proc_ssize_t>(text.size());
-    utf8proc_ssize_t pos = 0;
-    while (pos < length) {
-        utf8proc_int32_t cp = -1;
-        const utf8proc_ssize_t n = utf8proc_iterate(data + pos, length - pos, &cp);
-        if (n <= 0 || cp < 0) {
-            return false;
-        }
-        pos += n;
-    }
-    return true;
-}
-
 std::string encodedForQuery(std::string_view text) {
-    if (!isUtf8(text)) {
+    if (!Text::isValidUtf8(text)) {
         return {};
     }
     static constexpr char kHex[] = "0123456789ABCDEF";

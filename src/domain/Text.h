@@ -18,6 +18,8 @@ bool isValidUtf8(std::string_view s);
 
 // The extended grapheme clusters of `s`, in order; joined they give `s` back byte for byte.
 std::vector<std::string> graphemeClusters(std::string_view s);
+// The same clusters as ranges of `s` itself, without copying them.
+std::vector<std::string_view> graphemeClusterViews(std::string_view s);
 std::size_t characterCount(std::string_view s);
 
 // Canonical equivalence: equal NFD forms ("é" precomposed equals "e" + combining acute).

@@ -2,7 +2,9 @@
 
 #include "core/Log.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace kivo {
@@ -35,12 +37,20 @@ std::string storableProblem(const nlohmann::json& value) {
     return {};
 }
 
-template <typename T> DefaultsRead<T> wrongType(DefaultsValueType stored) {
-    return DefaultsRead<T>{DefaultsReadStatus::WrongType, std::nullopt, stored};
-}
-
-template <typename T> DefaultsRead<T> present(T value, DefaultsValueType stored) {
-    return DefaultsRead<T>{DefaultsReadStatus::Present, std::move(value), stored};
+// A typed read: absent, the value as a T when the key holds one of the `accepted` types, else the wrong
+// type (reported with what the key does hold, never coerced).
+template <typename T>
+DefaultsRead<T> typedRead(const nlohmann::json& document, const std::string& key,
+                          std::initializer_list<DefaultsValueType> accepted) {
+    const auto it = document.find(key);
+    const auto stored = it == document.end() ? DefaultsValueType::Absent : defaultsValueTypeOf(*it);
+    if (stored == DefaultsValueType::Absent) {
+        return {};
+    }
+    if (std::find(accepted.begin(), accepted.end(), stored) == accepted.end()) {
+        return {DefaultsReadStatus::WrongType, std::nullopt, stored};
+    }
+    return {DefaultsReadStatus::Present, it->get<T>(), stored};
 }
 
 } // namespace
@@ -69,69 +79,27 @@ std::optional<nlohmann::json> DefaultsStore::value(const std::string& key) const
 }
 
 DefaultsRead<bool> DefaultsStore::boolValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::Bool) {
-        return wrongType<bool>(stored);
-    }
-    return present(document_.at(key).get<bool>(), stored);
+    return typedRead<bool>(document_, key, {DefaultsValueType::Bool});
 }
 
 DefaultsRead<std::int64_t> DefaultsStore::integerValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::Integer) {
-        return wrongType<std::int64_t>(stored);
-    }
-    return present(document_.at(key).get<std::int64_t>(), stored);
+    return typedRead<std::int64_t>(document_, key, {DefaultsValueType::Integer});
 }
 
 DefaultsRead<double> DefaultsStore::realValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::Real && stored != DefaultsValueType::Integer) {
-        return wrongType<double>(stored);
-    }
-    return present(document_.at(key).get<double>(), stored);
+    return typedRead<double>(document_, key, {DefaultsValueType::Real, DefaultsValueType::Integer});
 }
 
 DefaultsRead<std::string> DefaultsStore::stringValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::String) {
-        return wrongType<std::string>(stored);
-    }
-    return present(document_.at(key).get<std::string>(), stored);
+    return typedRead<std::string>(document_, key, {DefaultsValueType::String});
 }
 
 DefaultsRead<nlohmann::json> DefaultsStore::arrayValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::Array) {
-        return wrongType<nlohmann::json>(stored);
-    }
-    return present(document_.at(key), stored);
+    return typedRead<nlohmann::json>(document_, key, {DefaultsValueType::Array});
 }
 
 DefaultsRead<nlohmann::json> DefaultsStore::objectValue(const std::string& key) const {
-    const auto stored = type(key);
-    if (stored == DefaultsValueType::Absent) {
-        return {};
-    }
-    if (stored != DefaultsValueType::Object) {
-        return wrongType<nlohmann::json>(stored);
-    }
-    return present(document_.at(key), stored);
+    return typedRead<nlohmann::json>(document_, key, {DefaultsValueType::Object});
 }
 
 std::vector<std::string> DefaultsStore::keys() const {

@@ -1,4 +1,5 @@
 #include "domain/BrightnessTrigger.h"
+#include "TestJson.h"
 #include "domain/DayOfWeekGroups.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +11,7 @@
 namespace kivo {
 namespace {
 
-Json::Value doc(const std::string& text) {
-    Result<Json::Value> parsed = Json::parse(text);
-    EXPECT_TRUE(parsed.ok()) << text;
-    return parsed.ok() ? parsed.value() : Json::Value();
-}
+using test::json;
 
 BrightnessTrigger trigger(std::int64_t minutes, std::map<std::string, double> levels = {}) {
     return BrightnessTrigger(Uuid::random(), "Evening", minutes, DaySet{DayOfWeek::monday, DayOfWeek::friday},
@@ -48,7 +45,7 @@ TEST(BrightnessTriggerTest, EveryWayInClampsTheMinute) {
         EXPECT_EQ(trigger(row.given).timeMinutes(), row.kept) << row.given;
         EXPECT_EQ(trigger(600).withTimeMinutes(row.given).timeMinutes(), row.kept) << row.given;
     }
-    Json::Value stored = doc(kStored);
+    Json::Value stored = json(kStored);
     stored["timeMinutes"] = 2000;
     const Result<BrightnessTrigger> read = BrightnessTrigger::fromJson(stored);
     ASSERT_TRUE(read.ok()) << read.error();
@@ -140,7 +137,7 @@ TEST(BrightnessTriggerTest, EqualityIsFieldByField) {
 }
 
 TEST(BrightnessTriggerTest, StoredFormRoundTrips) {
-    const Result<BrightnessTrigger> read = BrightnessTrigger::fromJson(doc(kStored));
+    const Result<BrightnessTrigger> read = BrightnessTrigger::fromJson(json(kStored));
     ASSERT_TRUE(read.ok()) << read.error();
     const BrightnessTrigger& t = read.value();
     EXPECT_EQ(t.id().toString(), "0B7C1A2E-9F4D-4C1B-8A55-3E2F1D0C9B8A");
@@ -176,7 +173,7 @@ TEST(BrightnessTriggerTest, ReadingIsStrict) {
         {"displayBrightness absent", "displayBrightness", std::nullopt, false},
         {"displayBrightness null", "displayBrightness", Json::Value(nullptr), false},
         {"displayBrightness a list", "displayBrightness", Json::Value::array({0.5}), false},
-        {"a level as text", "displayBrightness", doc(R"({"A": "0.5"})"), false},
+        {"a level as text", "displayBrightness", json(R"({"A": "0.5"})"), false},
         {"fractional minute", "timeMinutes", Json::Value(330.5), false},
         {"integral real minute", "timeMinutes", Json::Value(330.0), true},
         {"minute as text", "timeMinutes", Json::Value("330"), false},
@@ -187,7 +184,7 @@ TEST(BrightnessTriggerTest, ReadingIsStrict) {
         {"malformed id", "id", Json::Value("0b7c1a2e"), false},
     };
     for (const Row& row : rows) {
-        Json::Value stored = doc(kStored);
+        Json::Value stored = json(kStored);
         if (row.value) {
             stored[row.key] = *row.value;
         } else {

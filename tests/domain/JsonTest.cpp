@@ -1,4 +1,5 @@
 #include "domain/Json.h"
+#include "TestJson.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,7 @@
 namespace kivo {
 namespace {
 
-Json::Value doc(const std::string& text) {
-    auto parsed = Json::parse(text);
-    EXPECT_TRUE(parsed.ok()) << text;
-    return parsed.ok() ? parsed.value() : Json::Value();
-}
+using test::json;
 
 // A small stored type exercising required, optional and nested fields.
 struct Sample {
@@ -66,28 +63,28 @@ TEST(JsonTest, IntegerFieldsAreStrict) {
         {"null", false, 0},
     };
     for (const auto& c : cases) {
-        const auto r = Json::decode<std::int32_t>(doc(c.text));
+        const auto r = Json::decode<std::int32_t>(json(c.text));
         EXPECT_EQ(r.ok(), c.ok) << c.text;
         if (c.ok && r.ok()) {
             EXPECT_EQ(r.value(), c.value);
         }
     }
-    EXPECT_TRUE(Json::decode<std::uint64_t>(doc("18446744073709551615")).ok());
-    EXPECT_FALSE(Json::decode<std::int64_t>(doc("9223372036854775808")).ok());
-    EXPECT_FALSE(Json::decode<std::uint8_t>(doc("-1")).ok());
+    EXPECT_TRUE(Json::decode<std::uint64_t>(json("18446744073709551615")).ok());
+    EXPECT_FALSE(Json::decode<std::int64_t>(json("9223372036854775808")).ok());
+    EXPECT_FALSE(Json::decode<std::uint8_t>(json("-1")).ok());
 }
 
 TEST(JsonTest, ScalarFieldsRefuseOtherTypes) {
-    EXPECT_TRUE(Json::decode<bool>(doc("true")).ok());
+    EXPECT_TRUE(Json::decode<bool>(json("true")).ok());
     for (const char* text : {"1", "0", "\"true\"", "null"}) {
-        EXPECT_FALSE(Json::decode<bool>(doc(text)).ok()) << text;
+        EXPECT_FALSE(Json::decode<bool>(json(text)).ok()) << text;
     }
-    EXPECT_FALSE(Json::decode<std::string>(doc("1")).ok());
-    EXPECT_FALSE(Json::decode<double>(doc("\"1.5\"")).ok());
-    EXPECT_EQ(Json::decode<Date>(doc("12.5")).value(), Date{12.5});
-    EXPECT_EQ(Json::decode<Date>(doc("-3")).value(), Date{-3});
-    EXPECT_FALSE(Json::decode<Uuid>(doc("\"not-a-uuid\"")).ok());
-    EXPECT_FALSE(Json::decode<Url>(doc("\"https://a b\"")).ok());
+    EXPECT_FALSE(Json::decode<std::string>(json("1")).ok());
+    EXPECT_FALSE(Json::decode<double>(json("\"1.5\"")).ok());
+    EXPECT_EQ(Json::decode<Date>(json("12.5")).value(), Date{12.5});
+    EXPECT_EQ(Json::decode<Date>(json("-3")).value(), Date{-3});
+    EXPECT_FALSE(Json::decode<Uuid>(json("\"not-a-uuid\"")).ok());
+    EXPECT_FALSE(Json::decode<Url>(json("\"https://a b\"")).ok());
 }
 
 TEST(JsonTest, StoredTypeRoundTripsAndFailsOnBadFields) {
@@ -96,12 +93,12 @@ TEST(JsonTest, StoredTypeRoundTripsAndFailsOnBadFields) {
     ASSERT_TRUE(text.ok());
     EXPECT_EQ(text.value().find("note"), std::string::npos) << "an absent optional is not written";
     EXPECT_NE(text.value().find("0F8FAD5B-D9CB-469F-A165-70867728950E"), std::string::npos);
-    const auto back = Sample::fromJson(doc(text.value()));
+    const auto back = Sample::fromJson(json(text.value()));
     ASSERT_TRUE(back.ok()) << back.error();
     EXPECT_EQ(back.value(), s);
 
     s.note = "hello";
-    EXPECT_EQ(Sample::fromJson(doc(Json::serialize(s.toJson()).value())).value(), s);
+    EXPECT_EQ(Sample::fromJson(json(Json::serialize(s.toJson()).value())).value(), s);
 
     const std::string id = "\"id\":\"0f8fad5b-d9cb-469f-a165-70867728950e\"";
     struct Case {
@@ -123,21 +120,21 @@ TEST(JsonTest, StoredTypeRoundTripsAndFailsOnBadFields) {
         {"[]", false},
     };
     for (const auto& c : cases) {
-        const auto r = Sample::fromJson(doc(c.text));
+        const auto r = Sample::fromJson(json(c.text));
         EXPECT_EQ(r.ok(), c.ok) << c.text << " -> " << r.error();
     }
     const auto note =
-        Sample::fromJson(doc("{" + id + ",\"count\":1,\"flag\":false,\"values\":[],\"note\":null}"));
+        Sample::fromJson(json("{" + id + ",\"count\":1,\"flag\":false,\"values\":[],\"note\":null}"));
     EXPECT_FALSE(note.value().note.has_value());
 }
 
 TEST(JsonTest, OneBadElementFailsTheWholeArray) {
-    EXPECT_TRUE(Json::decodeList<int>(doc("[1,2,3]")).ok());
-    const auto bad = Json::decodeList<int>(doc("[1,\"2\",3]"));
+    EXPECT_TRUE(Json::decodeList<int>(json("[1,2,3]")).ok());
+    const auto bad = Json::decodeList<int>(json("[1,\"2\",3]"));
     ASSERT_FALSE(bad.ok());
     EXPECT_NE(bad.error().find("[1]"), std::string::npos);
-    EXPECT_FALSE(Json::decodeList<int>(doc("{}")).ok());
-    EXPECT_FALSE(Json::decodeList<int>(doc("[1,null]")).ok());
+    EXPECT_FALSE(Json::decodeList<int>(json("{}")).ok());
+    EXPECT_FALSE(Json::decodeList<int>(json("[1,null]")).ok());
 }
 
 TEST(JsonTest, EnumerationWithPayload) {
@@ -158,17 +155,17 @@ TEST(JsonTest, EnumerationWithPayload) {
         {R"("instant")", false, ""},
     };
     for (const auto& c : cases) {
-        const auto r = Json::decodeCase(doc(c.text), names);
+        const auto r = Json::decodeCase(json(c.text), names);
         EXPECT_EQ(r.ok(), c.ok) << c.text;
         if (r.ok()) {
             EXPECT_EQ(r.value().name, c.name);
         }
     }
-    EXPECT_EQ(Json::decodeCase(doc("{}"), names).error(), "Invalid number of keys found, expected one.");
-    EXPECT_EQ(Json::decodeCase(doc(R"({"instant":{},"custom":{}})"), names).error(),
+    EXPECT_EQ(Json::decodeCase(json("{}"), names).error(), "Invalid number of keys found, expected one.");
+    EXPECT_EQ(Json::decodeCase(json(R"({"instant":{},"custom":{}})"), names).error(),
               "Invalid number of keys found, expected one.");
     const auto encoded = Json::encodeCase("timed", Json::Value{{"_0", 5}});
-    const auto decoded = Json::decodeCase(doc(Json::serialize(encoded).value()), names);
+    const auto decoded = Json::decodeCase(json(Json::serialize(encoded).value()), names);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.value().payload["_0"], 5);
 }
