@@ -10,24 +10,30 @@
 namespace kivo {
 namespace {
 
-// Whether every number of `value` can be written as JSON: NaN and the infinities would come back as null.
-bool allNumbersFinite(const nlohmann::json& value) {
-    if (value.is_number_float()) {
-        return std::isfinite(value.get<double>());
+// Why `value` cannot be part of the document: NaN and the infinities would come back as null, and
+// containers as deeply nested as the load limit would make the whole document unreadable at the next
+// start. `enclosing` counts the containers around `value`; the walk stops at the limit.
+std::string contentProblem(const nlohmann::json& value, int enclosing) {
+    if (value.is_number_float() && !std::isfinite(value.get<double>())) {
+        return "a number that is not finite cannot be stored";
     }
     if (value.is_structured()) {
+        if (enclosing >= DefaultsStore::kMaximumDepth) {
+            return "the value is nested too deeply to be stored";
+        }
         for (const auto& element : value) {
-            if (!allNumbersFinite(element)) {
-                return false;
+            if (auto problem = contentProblem(element, enclosing + 1); !problem.empty()) {
+                return problem;
             }
         }
     }
-    return true;
+    return {};
 }
 
+// `value` as it will stand in the document, inside one container.
 std::string storableProblem(const nlohmann::json& value) {
-    if (!allNumbersFinite(value)) {
-        return "a number that is not finite cannot be stored";
+    if (auto problem = contentProblem(value, 0); !problem.empty()) {
+        return problem;
     }
     try {
         (void)value.dump();

@@ -23,6 +23,10 @@ class DefaultsStore {
 public:
     virtual ~DefaultsStore() = default;
     DefaultsStore(const DefaultsStore&) = delete;
+
+    // A document with containers nested this deep or deeper is unreadable, so no value is stored that
+    // would make it so.
+    static constexpr int kMaximumDepth = 256;
     DefaultsStore& operator=(const DefaultsStore&) = delete;
 
     // Reading. Typed reads report a value of another type as WrongType. A real read accepts an integer

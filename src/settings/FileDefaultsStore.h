@@ -22,8 +22,6 @@ public:
     // `$XDG_CONFIG_HOME/kivo` (`~/.config/kivo` when the variable is unset or not absolute).
     static QString standardDirectory();
     static QString fileName() { return QStringLiteral("defaults.json"); }
-    // A document with containers nested this deep or deeper is unreadable.
-    static constexpr int kMaximumDepth = 256;
 
     QString directory() const { return directory_; }
     QString filePath() const;

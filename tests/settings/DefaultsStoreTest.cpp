@@ -189,6 +189,26 @@ TEST(DefaultsStore, deepButReasonableNestingIsKept) {
     EXPECT_EQ(FileDefaultsStore(dir.path()).type("groups"), DefaultsValueType::Array);
 }
 
+// A value is refused when storing it would make the document too deep to load at the next start.
+TEST(DefaultsStore, aValueTooDeepToLoadAgainIsRefusedAndNothingIsLost) {
+    QTemporaryDir dir;
+    auto nestedArrays = [](int depth) {
+        nlohmann::json value = nlohmann::json::array();
+        for (int i = 1; i < depth; ++i) {
+            value = nlohmann::json::array({value});
+        }
+        return value;
+    };
+    FileDefaultsStore store(dir.path());
+    ASSERT_TRUE(store.setValue("deepest", nestedArrays(DefaultsStore::kMaximumDepth - 1)).ok());
+    EXPECT_FALSE(store.setValue("tooDeep", nestedArrays(DefaultsStore::kMaximumDepth)).ok());
+    EXPECT_FALSE(store.contains("tooDeep"));
+
+    FileDefaultsStore reopened(dir.path());
+    EXPECT_TRUE(reopened.movedAsidePath().isEmpty());
+    EXPECT_EQ(reopened.type("deepest"), DefaultsValueType::Array);
+}
+
 TEST(DefaultsStore, twoCorruptDocumentsInTheSameSecondKeepBothCopies) {
     QTemporaryDir dir;
     const auto path = dir.path() + "/defaults.json";
