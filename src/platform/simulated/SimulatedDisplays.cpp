@@ -91,4 +91,9 @@ std::vector<SimulatedDisplays::ServiceCall> SimulatedDisplays::calls() const {
     return calls_;
 }
 
+void SimulatedDisplays::clearCalls() {
+    std::lock_guard lock(mutex_);
+    calls_.clear();
+}
+
 } // namespace kivo

@@ -43,6 +43,7 @@ public:
 
     std::optional<float> level(std::uint32_t displayID) const;
     std::vector<ServiceCall> calls() const;
+    void clearCalls();
 
 private:
     Display* find(std::uint32_t displayID);
