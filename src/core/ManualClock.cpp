@@ -52,7 +52,8 @@ constexpr double kDefaultStartUnix = 1767603600.0;
 
 ManualClock::ManualClock() : ManualClock(Date::fromUnixSeconds(kDefaultStartUnix)) {}
 
-ManualClock::ManualClock(Date start, int utcOffsetSeconds) : now_(start), utcOffsetSeconds_(utcOffsetSeconds) {}
+ManualClock::ManualClock(Date start, int utcOffsetSeconds)
+    : now_(start), utcOffsetSeconds_(utcOffsetSeconds) {}
 
 ManualClock::~ManualClock() {
     for (auto* t : timers_) {
@@ -79,10 +80,13 @@ void ManualClock::setLocal(int year, int month, int day, int hour, int minute, i
     now_ = Date::fromUnixSeconds(static_cast<double>(utc));
 }
 
-std::unique_ptr<Timer> ManualClock::createTimer() { return std::make_unique<ManualTimer>(this); }
+std::unique_ptr<Timer> ManualClock::createTimer() {
+    return std::make_unique<ManualTimer>(this);
+}
 
 int ManualClock::activeTimerCount() const {
-    return static_cast<int>(std::count_if(timers_.begin(), timers_.end(), [](auto* t) { return t->active_; }));
+    return static_cast<int>(
+        std::count_if(timers_.begin(), timers_.end(), [](auto* t) { return t->active_; }));
 }
 
 void ManualClock::advance(std::chrono::milliseconds duration) {

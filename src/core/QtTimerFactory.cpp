@@ -24,6 +24,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Timer> QtTimerFactory::createTimer() { return std::make_unique<QtTimer>(); }
+std::unique_ptr<Timer> QtTimerFactory::createTimer() {
+    return std::make_unique<QtTimer>();
+}
 
 } // namespace kivo

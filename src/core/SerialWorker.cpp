@@ -44,8 +44,8 @@ SerialWorker::SerialWorker(std::string name, TimerFactory& timers, QObject* pare
             --shared->outstanding;
             if (shared->owner) {
                 SerialWorker* owner = shared->owner;
-                QMetaObject::invokeMethod(owner, [owner, id = id] { owner->finish(id, false); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    owner, [owner, id = id] { owner->finish(id, false); }, Qt::QueuedConnection);
             }
         }
     });
@@ -115,7 +115,8 @@ void SerialWorker::finish(std::uint64_t id, bool timedOut) {
     if (done) {
         done(timedOut);
     }
-    QMetaObject::invokeMethod(this, [d = std::shared_ptr<Timer>(std::move(deadline))] {}, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [d = std::shared_ptr<Timer>(std::move(deadline))] {}, Qt::QueuedConnection);
 }
 
 } // namespace kivo

@@ -10,9 +10,13 @@ Date SystemClock::now() const {
     return Date::fromUnixSeconds(std::chrono::duration<double>(since).count());
 }
 
-LocalTime SystemClock::localTime() const { return localTimeOf(now()); }
+LocalTime SystemClock::localTime() const {
+    return localTimeOf(now());
+}
 
-Clock::Instant SystemClock::monotonicNow() const { return std::chrono::steady_clock::now(); }
+Clock::Instant SystemClock::monotonicNow() const {
+    return std::chrono::steady_clock::now();
+}
 
 LocalTime SystemClock::localTimeOf(Date date) {
     tzset();

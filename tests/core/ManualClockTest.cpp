@@ -16,9 +16,11 @@ TEST(ManualClockTest, FiresTimersInDueOrderWithTheClockAtEachDueTime) {
     std::vector<std::string> fired;
     auto a = clock.createTimer();
     auto b = clock.createTimer();
-    a->setCallback([&] { fired.push_back("a@" + std::to_string(clock.now().secondsSinceReferenceDate - start)); });
+    a->setCallback(
+        [&] { fired.push_back("a@" + std::to_string(clock.now().secondsSinceReferenceDate - start)); });
     b->setSingleShot(true);
-    b->setCallback([&] { fired.push_back("b@" + std::to_string(clock.now().secondsSinceReferenceDate - start)); });
+    b->setCallback(
+        [&] { fired.push_back("b@" + std::to_string(clock.now().secondsSinceReferenceDate - start)); });
     a->start(1000ms);
     b->start(1500ms);
     clock.advance(3s);
@@ -53,9 +55,9 @@ TEST(ManualClockTest, LocalTimeUsesTheOffsetAndSundayIsOne) {
         int weekday, minute;
     };
     const Case cases[] = {
-        {0, 2026, 1, 4, 0, 0, 1, 0},            // a Sunday at midnight
-        {3600, 2026, 1, 10, 23, 59, 7, 1439},   // a Saturday, last minute
-        {-18000, 2026, 3, 2, 12, 30, 2, 750},   // a Monday
+        {0, 2026, 1, 4, 0, 0, 1, 0},          // a Sunday at midnight
+        {3600, 2026, 1, 10, 23, 59, 7, 1439}, // a Saturday, last minute
+        {-18000, 2026, 3, 2, 12, 30, 2, 750}, // a Monday
     };
     for (const auto& c : cases) {
         ManualClock clock(Date{}, c.offset);

@@ -1,6 +1,6 @@
+#include "core/SerialWorker.h"
 #include "core/ManualClock.h"
 #include "core/QtTimerFactory.h"
-#include "core/SerialWorker.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +46,12 @@ TEST(SerialWorkerTest, DeadlineReportsTimeOutWhileTheJobIsStuckAndDropsTheLateRe
     std::vector<std::optional<int>> reports;
     {
         SerialWorker worker("stuck", clock);
-        worker.submit<int>([released] { released.wait(); return 7; }, 5s,
-                           [&](std::optional<int> r) { reports.push_back(r); });
+        worker.submit<int>(
+            [released] {
+                released.wait();
+                return 7;
+            },
+            5s, [&](std::optional<int> r) { reports.push_back(r); });
         clock.advance(4999ms);
         test::processEvents();
         EXPECT_TRUE(reports.empty());

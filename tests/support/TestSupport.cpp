@@ -12,11 +12,16 @@ std::vector<std::string>* gLines = nullptr;
 
 const char* levelName(QtMsgType type) {
     switch (type) {
-    case QtDebugMsg: return "debug";
-    case QtInfoMsg: return "info";
-    case QtWarningMsg: return "warning";
-    case QtCriticalMsg: return "critical";
-    case QtFatalMsg: return "fatal";
+    case QtDebugMsg:
+        return "debug";
+    case QtInfoMsg:
+        return "info";
+    case QtWarningMsg:
+        return "warning";
+    case QtCriticalMsg:
+        return "critical";
+    case QtFatalMsg:
+        return "fatal";
     }
     return "?";
 }
@@ -67,8 +72,8 @@ LogCapture::~LogCapture() {
 void LogCapture::handler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     std::lock_guard lock(gLogMutex);
     if (gLines) {
-        gLines->push_back(std::string(context.category ? context.category : "default") + "|" + levelName(type) +
-                          "|" + message.toStdString());
+        gLines->push_back(std::string(context.category ? context.category : "default") + "|" +
+                          levelName(type) + "|" + message.toStdString());
     }
 }
 
@@ -77,7 +82,9 @@ std::vector<std::string> LogCapture::lines() const {
     return gLines ? *gLines : std::vector<std::string>{};
 }
 
-bool LogCapture::contains(const std::string& fragment) const { return count(fragment) > 0; }
+bool LogCapture::contains(const std::string& fragment) const {
+    return count(fragment) > 0;
+}
 
 int LogCapture::count(const std::string& fragment) const {
     std::lock_guard lock(gLogMutex);

@@ -17,7 +17,8 @@
 namespace kivo::test {
 
 // Processes queued calls until `condition` holds or `timeout` passes; returns whether it held.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // Delivers queued calls that are already posted.
 void processEvents();
