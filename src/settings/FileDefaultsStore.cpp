@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace kivo {
 namespace {
 
@@ -250,25 +252,20 @@ void FileDefaultsStore::moveAside(const QString& why) {
 
 void FileDefaultsStore::removeLeftoverTemporaries() {
     // Only the lock holder writes, so any temporary file there now was left by a writer that was killed.
+    // Writes through a link leave theirs beside the file the link leads to.
     const QFileInfo target(AtomicFile::writeTarget(filePath()));
-    QStringList directories{directory_};
-    if (target.absolutePath() != QFileInfo(directory_).absoluteFilePath()) {
-        directories << target.absolutePath();
-    }
-    for (const auto& directory : directories) {
+    const std::pair<QString, QString> places[] = {{directory_, fileName()},
+                                                  {target.absolutePath(), target.fileName()}};
+    for (const auto& [directory, name] : places) {
         const QDir dir(directory);
         bool removed = false;
-        for (const auto& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-            if (!AtomicFile::isTemporaryName(entry, target.fileName()) &&
-                !AtomicFile::isTemporaryName(entry, fileName())) {
-                continue;
-            }
+        for (const auto& entry :
+             dir.entryList({name + QStringLiteral(".tmp*")}, QDir::Files | QDir::Hidden | QDir::System)) {
             const auto path = QFile::encodeName(dir.filePath(entry));
             struct stat info {};
-            if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
-                ::unlink(path.constData()) == 0) {
-                qCInfo(lcSettings, "Removed %s, left by an interrupted save",
-                       qUtf8Printable(dir.filePath(entry)));
+            if (AtomicFile::isTemporaryName(entry, name) && ::lstat(path.constData(), &info) == 0 &&
+                S_ISREG(info.st_mode) && ::unlink(path.constData()) == 0) {
+                qCInfo(lcSettings, "Removed %s, left by an interrupted save", path.constData());
                 removed = true;
             }
         }
