@@ -12,14 +12,13 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
 #include <random>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -312,22 +311,6 @@ INSTANTIATE_TEST_SUITE_P(
                         struct stat info {};
                         ASSERT_EQ(::lstat(QFile::encodeName(dir + "/defaults.json").constData(), &info), 0);
                         EXPECT_TRUE(S_ISFIFO(info.st_mode));
-                    }},
-        OddFileCase{"socket",
-                    [](const QString& dir, const QString&) {
-                        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                        sockaddr_un address{};
-                        address.sun_family = AF_UNIX;
-                        const auto path = QFile::encodeName(dir + "/defaults.json");
-                        ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-                        std::memcpy(address.sun_path, path.constData(),
-                                    static_cast<std::size_t>(path.size()));
-                        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-                        ::close(fd);
-                    },
-                    true, "is a socket", false,
-                    [](const QString& dir, const QString&, FileDefaultsStore&) {
-                        EXPECT_TRUE(QFileInfo(dir + "/defaults.json").exists());
                     }},
         OddFileCase{"directory",
                     [](const QString& dir, const QString&) {
