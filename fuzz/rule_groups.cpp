@@ -4,9 +4,11 @@
 #include "domain/BlockRuleGroup.h"
 #include "domain/DomainMatcher.h"
 #include "domain/RedirectResolver.h"
+#include "domain/ShieldCountdownState.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -32,9 +34,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again.value() == groups.value());
     FUZZ_CHECK(Json::encode(again.value()) == stored);
 
+    // The waits a stored policy asks for, at any unlock count, are whole countdowns that run down.
+    for (const auto& group : groups.value()) {
+        for (const std::int64_t count :
+             {std::numeric_limits<std::int64_t>::min(), std::int64_t{-1}, std::int64_t{0}, std::int64_t{3},
+              std::int64_t{64}, std::numeric_limits<std::int64_t>::max()}) {
+            const auto countdown = ShieldCountdownState::forPolicy(group.unlockPolicy, count);
+            FUZZ_CHECK(countdown.remainingSeconds >= 0);
+            const double progress = countdown.ticked().progress();
+            FUZZ_CHECK(progress >= 0.0 && progress <= 1.0);
+        }
+    }
+
     const auto prefixes = RedirectResolver::redirectPrefixes(groups.value());
-    for (int weekday = 0; weekday <= 8; weekday += 4) {
-        const auto rules = DomainMatcher::activeRules(groups.value(), weekday, 600);
+    constexpr std::int64_t minutes[] = {std::numeric_limits<std::int64_t>::min(), 0, 600, 1439,
+                                        std::numeric_limits<std::int64_t>::max()};
+    for (int weekday = 0; weekday <= 8; weekday += 2) {
+        const auto rules = DomainMatcher::activeRules(groups.value(), weekday, minutes[weekday / 2]);
         const auto compiled = DomainMatcher::compile(rules);
         for (const auto& rule : rules) {
             // Every rule is tried against its own pattern as a URL: only an enabled block rule catches.

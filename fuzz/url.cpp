@@ -3,6 +3,7 @@
 #include "domain/Url.h"
 #include "FuzzCheck.h"
 
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,9 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(url->text() == text);
     FUZZ_CHECK(recomposed(*url) == text);
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
         FUZZ_CHECK(byte > 0x20 && byte < 0x7F);
+        if (text[i] == '%') {
+            FUZZ_CHECK(i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                       std::isxdigit(static_cast<unsigned char>(text[i + 2])));
+        }
     }
     if (const auto port = url->port()) {
         FUZZ_CHECK(*port >= 0 && *port <= 65535);
