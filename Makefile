@@ -1,5 +1,8 @@
-# The two commands a newcomer needs: `make test` and `make run`. `make bench` prints the benchmark figures.
-.PHONY: deps configure build test test-debug test-asan run bench format clean
+# The two commands a newcomer needs: `make test` and `make run`. `make bench` prints the benchmark figures;
+# `make fuzz` runs each fuzz target for FUZZ_SECONDS (clang build) and prints its executions.
+.PHONY: deps configure build test test-debug test-asan run bench fuzz format clean
+
+FUZZ_SECONDS ?= 60
 
 deps:
 	@scripts/install-deps
@@ -25,6 +28,11 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	@for b in build/release/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b" || true; done
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/fuzz $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

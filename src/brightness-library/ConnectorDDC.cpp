@@ -16,10 +16,10 @@ bool isInternalLocation(std::string location) {
     return location.find("embedded") != std::string::npos || location.find("internal") != std::string::npos;
 }
 
-// An entry whose EDID names another monitor belongs to someone else; an entry without a usable EDID is
-// given the benefit of the doubt.
+// An entry whose EDID names another monitor belongs to someone else; an entry without a usable EDID (none,
+// too short, or without the fixed header, so its ids mean nothing) is given the benefit of the doubt.
 bool edidMatches(const DdcBusEntry& entry, const ActiveDisplay& display) {
-    if (!entry.edid || entry.edid->size() < 12) {
+    if (!entry.edid || entry.edid->size() < 12 || !Edid::hasHeader(*entry.edid)) {
         return true;
     }
     return Edid::vendorNumber(*entry.edid) == display.vendor &&

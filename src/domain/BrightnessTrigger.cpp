@@ -37,8 +37,9 @@ bool levelsFoundIn(const std::map<std::string, double>& a, const std::map<std::s
     for (const auto& [display, level] : a) {
         auto other = b.find(display);
         if (other == b.end()) {
-            other = std::find_if(b.begin(), b.end(), [&](const auto& entry) {
-                return Text::canonicallyEqual(entry.first, display);
+            // A named capture: clang before 16 cannot capture a structured binding.
+            other = std::find_if(b.begin(), b.end(), [&name = display](const auto& entry) {
+                return Text::canonicallyEqual(entry.first, name);
             });
         }
         if (other == b.end() || !(other->second == level)) {

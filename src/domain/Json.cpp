@@ -120,7 +120,8 @@ Result<Uuid> toUuid(const Value& v) {
 }
 
 Result<Url> toUrl(const Value& v) {
-    if (v.is_string()) {
+    // A stored URL is a target to go to: the empty reference parses but names nothing.
+    if (v.is_string() && !v.get_ref<const std::string&>().empty()) {
         if (auto url = Url::parse(v.get_ref<const std::string&>())) {
             return Result<Url>::success(*url);
         }

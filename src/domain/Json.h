@@ -44,6 +44,7 @@ Result<double> toDouble(const Value& v);
 Result<std::string> toString(const Value& v);
 Result<Date> toDate(const Value& v);
 Result<Uuid> toUuid(const Value& v);
+// Refuses the empty text, which Url::parse accepts as a relative reference.
 Result<Url> toUrl(const Value& v);
 
 template <class I>

@@ -132,6 +132,7 @@ TEST(DDCBrightnessTest, ChoosesAChannelOfTheDisplaysOwnConnector) {
     const Bytes matchingEdid{0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x10, 0xAC, 0x42, 0x42};
     const Bytes otherModel{0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x10, 0xAC, 0x43, 0x42};
     const Bytes otherVendor{0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x10, 0xAD, 0x42, 0x42};
+    const Bytes noHeader{1, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x10, 0xAD, 0x43, 0x42};
     struct Entry {
         std::string location;
         std::optional<Bytes> edid;
@@ -144,6 +145,8 @@ TEST(DDCBrightnessTest, ChoosesAChannelOfTheDisplaysOwnConnector) {
     const Case cases[] = {
         {"no EDID is accepted", {{"DP", std::nullopt}}, 0},
         {"a short EDID is accepted", {{"", Bytes{1, 2, 3}}}, 0},
+        {"an EDID without its header is accepted", {{"DP", noHeader}}, 0},
+        {"an all-zero EDID is accepted", {{"DP", Bytes(128, 0)}}, 0},
         {"matching EDID", {{"DP", matchingEdid}}, 0},
         {"embedded skipped", {{"Embedded", std::nullopt}, {"DP", std::nullopt}}, 1},
         {"internal in any case skipped", {{"port-INTERNAL-0", std::nullopt}, {"DP", matchingEdid}}, 1},

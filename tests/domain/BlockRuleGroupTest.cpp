@@ -119,6 +119,7 @@ TEST(BlockRuleGroupTest, DecodingFailures) {
         {"{" + id + R"(,"pattern":"p","isEnabled":1,"action":"block"})", false},
         {"{" + id + R"(,"pattern":null,"isEnabled":true,"action":"block"})", false},
         {"{" + id + R"(,"pattern":"p","isEnabled":true,"action":"block","redirectURL":"not a url"})", false},
+        {"{" + id + R"(,"pattern":"p","isEnabled":true,"action":"block","redirectURL":""})", false},
         {"{" + id + R"(,"pattern":"p","isEnabled":true,"action":"block","appendsQueryParameters":"yes"})",
          false},
         {R"({"id":"zzz","pattern":"p","isEnabled":true,"action":"block"})", false},
@@ -136,6 +137,11 @@ TEST(BlockRuleGroupTest, DecodingFailures) {
         << "a group without isDefault fails";
     EXPECT_TRUE(
         BlockRuleGroup::fromJson(json("{" + id + groupTail + R"(,"rules":[],"isDefault":true,"x":1})")).ok());
+    for (const char* redirect : {R"("")", R"("a b")"}) {
+        const std::string g =
+            "{" + id + groupTail + R"(,"rules":[],"isDefault":true,"redirectURL":)" + redirect + "}";
+        EXPECT_FALSE(BlockRuleGroup::fromJson(json(g)).ok()) << g;
+    }
     EXPECT_FALSE(
         BlockRuleGroup::fromJson(json("{" + id + R"(,"name":"n","isEnabled":true,"schedule":{"always":{}},
         "unlockPolicy":{},"rules":[],"isDefault":true})"))
