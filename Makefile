@@ -1,5 +1,8 @@
-# The two commands a newcomer needs: `make test` and `make run`. `make bench` prints the benchmark figures.
-.PHONY: deps configure build test test-debug test-asan run bench format clean
+# The two commands a newcomer needs: `make test` and `make run`. `make bench` prints the benchmark figures,
+# `make soak` the figures of a long run (SOAK_PASSES, default 20,000).
+.PHONY: deps configure build test test-debug test-asan run bench soak format clean
+
+SOAK_PASSES ?= 20000
 
 deps:
 	@scripts/install-deps
@@ -25,6 +28,11 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	@for b in build/release/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b" || true; done
+
+soak: deps
+	cmake --preset asan
+	cmake --build --preset asan --target kivo_soak
+	ASAN_OPTIONS=detect_leaks=1 ./build/asan/soak/kivo_soak --passes $(SOAK_PASSES) --warmup 1000
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
