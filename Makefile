@@ -29,10 +29,15 @@ bench: deps
 	cmake --build --preset release
 	@for b in build/release/bench/*; do [ -x "$$b" ] && [ -f "$$b" ] && "$$b" || true; done
 
+# Under the sanitizers for leaks and undefined behaviour, then in Release, where pass time and resident
+# memory are judged.
 soak: deps
 	cmake --preset asan
 	cmake --build --preset asan --target kivo_soak
 	ASAN_OPTIONS=detect_leaks=1 ./build/asan/soak/kivo_soak --passes $(SOAK_PASSES) --warmup 1000
+	cmake --preset release
+	cmake --build --preset release --target kivo_soak
+	./build/release/soak/kivo_soak --passes $(SOAK_PASSES) --warmup 1000
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
