@@ -45,7 +45,7 @@ SerialWorker::SerialWorker(std::string name, TimerFactory& timers, QObject* pare
             if (shared->owner) {
                 SerialWorker* owner = shared->owner;
                 QMetaObject::invokeMethod(
-                    owner, [owner, id = id] { owner->finish(id, false); }, Qt::QueuedConnection);
+                    owner, [owner, id = id] { owner->returned(id); }, Qt::QueuedConnection);
             }
         }
     });
@@ -100,6 +100,13 @@ void SerialWorker::submitJob(std::function<void()> work, std::chrono::millisecon
         ++shared_->outstanding;
     }
     shared_->wake.notify_one();
+}
+
+void SerialWorker::returned(std::uint64_t id) {
+    finish(id, false);
+    if (!isBusy()) {
+        emit idle();
+    }
 }
 
 void SerialWorker::finish(std::uint64_t id, bool timedOut) {

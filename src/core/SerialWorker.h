@@ -52,6 +52,11 @@ public:
     void submitVoid(std::function<void()> work, std::chrono::milliseconds deadline,
                     std::function<void(bool finished)> done);
 
+signals:
+    // The last outstanding job has returned, on the owner's thread: also one whose caller was already
+    // given its time-out, so a caller that skipped the worker while it was stuck knows when to go on.
+    void idle();
+
 private:
     struct Shared;
     struct Pending {
@@ -62,6 +67,7 @@ private:
     void submitJob(std::function<void()> work, std::chrono::milliseconds deadline,
                    std::function<void(bool timedOut)> done);
     void finish(std::uint64_t id, bool timedOut);
+    void returned(std::uint64_t id);
 
     std::string name_;
     TimerFactory& timers_;

@@ -1,4 +1,6 @@
 #include "app/brightness/BrightnessTriggerStore.h"
+#include "app/BlockRuleStore.h"
+#include "core/ManualClock.h"
 #include "domain/DayOfWeekGroups.h"
 #include "settings/MemoryDefaultsStore.h"
 
@@ -166,6 +168,43 @@ TEST(BrightnessTriggerStoreTest, SeedsFollowTheLanguageUnlessRenamed) {
     EXPECT_EQ(rig.defaults.writeCount() - before, 2); // one save per rename, none for the rest
     EXPECT_EQ(rig.changes, 2);
     EXPECT_EQ(rig.stored()[0].id(), ja.id());
+}
+
+TEST(BrightnessTriggerStoreTest, SeedNamesCompareLikeTheDefaultGroupName) {
+    // The same Korean names composed (as typed) and decomposed (as some file systems and editors keep them).
+    const std::string sunrise = "일출";
+    const std::string sunriseDecomposed = "\u110b\u1175\u11af\u110e\u116e\u11af";
+    const std::string sunset = "일몰";
+    const std::string sunsetDecomposed = "\u110b\u1175\u11af\u1106\u1169\u11af";
+    struct Case {
+        const char* name;
+        std::string stored;
+        std::string newName;
+        bool renamed;
+    };
+    const Case cases[] = {
+        {"a decomposed seed name is a seed name", sunriseDecomposed, "Sunrise", true},
+        {"already bears the new name, decomposed", sunrise, sunriseDecomposed, false},
+        {"already bears the new name, composed", sunriseDecomposed, sunrise, false},
+        {"a plain seed name", "Sunrise", sunrise, true},
+        {"a user's own name", "Sunrise walk", sunrise, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreRig rig({{trigger(c.stored, 330), trigger(sunsetDecomposed, 1170)}});
+        const int before = rig.defaults.writeCount();
+        rig.store->renameSeedTriggers({"Sunrise", sunrise}, c.newName, {"Sunset", sunset}, "Sunset");
+        EXPECT_EQ(rig.store->triggers()[0].name(), c.renamed ? c.newName : c.stored);
+        EXPECT_EQ(rig.store->triggers()[1].name(), "Sunset");
+        EXPECT_EQ(rig.defaults.writeCount() - before, c.renamed ? 2 : 1);
+
+        // The default group answers the same for the same names.
+        MemoryDefaultsStore defaults;
+        ManualClock clock;
+        BlockRuleStore groups(defaults, c.stored, clock);
+        groups.renameDefaultGroup({"Sunrise", sunrise}, c.newName);
+        EXPECT_EQ(groups.groups()[0].name, c.renamed ? c.newName : c.stored);
+    }
 }
 
 TEST(BrightnessTriggerStoreTest, ASavedListReadsBackEqual) {

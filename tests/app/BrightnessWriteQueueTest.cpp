@@ -35,26 +35,62 @@ TEST(BrightnessWriteQueueTest, WhileASetRunsOnlyTheLatestLevelFollows) {
     EXPECT_EQ(rig.backend->sets(), (Sets{{1, 0.1f}, {1, 0.4f}}));
 }
 
-TEST(BrightnessWriteQueueTest, AStuckDisplayHoldsUpOnlyItself) {
-    QueueRig rig;
-    rig.backend->hold(1);
-    rig.queue.setBrightness(1, 0.1f);
-    rig.queue.setBrightness(2, 0.2f);
-    ASSERT_TRUE(test::waitUntil([&] { return rig.backend->sets() == Sets{{2, 0.2f}}; }));
-    EXPECT_FALSE(rig.queue.isIdle());
+TEST(BrightnessWriteQueueTest, AStuckDisplayHoldsUpOnlyItselfAndItsLatestLevelLandsLast) {
+    struct Case {
+        const char* name;
+        std::vector<float> beforeDeadline; // asked while the stuck set still counts as running
+        std::vector<float> afterDeadline;  // asked once it was given up
+        Sets expected;                     // display 1's sets, in order
+    };
+    const Case cases[] = {
+        {"nothing newer", {}, {}, {{1, 0.1f}}},
+        {"one newer level", {}, {0.5f}, {{1, 0.1f}, {1, 0.5f}}},
+        {"newer levels merge", {}, {0.5f, 0.6f, 0.7f}, {{1, 0.1f}, {1, 0.7f}}},
+        {"asked on both sides of the deadline", {0.2f, 0.3f}, {0.8f}, {{1, 0.1f}, {1, 0.8f}}},
+        {"asked only before the deadline", {0.2f, 0.3f}, {}, {{1, 0.1f}, {1, 0.3f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QueueRig rig;
+        rig.backend->hold(1);
+        rig.queue.setBrightness(1, 0.1f);
+        rig.queue.setBrightness(2, 0.2f);
+        ASSERT_TRUE(test::waitUntil([&] {
+            return rig.backend->sets() == Sets{{2, 0.2f}} && rig.backend->started() == 2;
+        }));
+        for (float level : c.beforeDeadline) {
+            rig.queue.setBrightness(1, level);
+        }
+        EXPECT_FALSE(rig.queue.isIdle());
 
-    // Past the deadline the stuck set is given up; new levels for it are skipped until the call returns.
-    rig.clock.advance(BrightnessWriteQueue::kDeadline);
-    EXPECT_TRUE(rig.queue.isIdle());
-    rig.queue.setBrightness(1, 0.5f);
-    EXPECT_TRUE(rig.queue.isIdle());
-    rig.backend->release(1);
-    ASSERT_TRUE(test::waitUntil([&] { return rig.backend->sets().size() == 2; }));
-    test::processEvents();
+        // Past the deadline the stuck set is given up: the queue counts as idle while it stays stuck.
+        rig.clock.advance(BrightnessWriteQueue::kDeadline);
+        EXPECT_TRUE(rig.queue.isIdle());
+        for (float level : c.afterDeadline) {
+            rig.queue.setBrightness(1, level);
+        }
+        EXPECT_TRUE(rig.queue.isIdle());
+        EXPECT_EQ(rig.backend->started(), 2);
 
-    rig.queue.setBrightness(1, 0.6f);
-    ASSERT_TRUE(rig.settle());
-    EXPECT_EQ(rig.backend->sets(), (Sets{{2, 0.2f}, {1, 0.1f}, {1, 0.6f}}));
+        const auto display1 = [&] {
+            Sets sets;
+            for (const auto& set : rig.backend->sets()) {
+                if (set.first == 1) {
+                    sets.push_back(set);
+                }
+            }
+            return sets;
+        };
+        rig.backend->release(1);
+        EXPECT_TRUE(test::waitUntil([&] { return display1() == c.expected; }));
+
+        // Once the call has returned the display takes levels again, and nothing stale follows.
+        rig.queue.setBrightness(1, 0.9f);
+        ASSERT_TRUE(test::waitUntil([&] { return display1().back().second == 0.9f && rig.queue.isIdle(); }));
+        auto expected = c.expected;
+        expected.emplace_back(1, 0.9f);
+        EXPECT_EQ(display1(), expected);
+    }
 }
 
 TEST(BrightnessWriteQueueTest, AFailingDisplayDoesNotStopTheOthers) {

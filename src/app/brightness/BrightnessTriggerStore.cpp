@@ -1,6 +1,7 @@
 #include "app/brightness/BrightnessTriggerStore.h"
 
 #include "core/Log.h"
+#include "domain/Text.h"
 
 #include <algorithm>
 
@@ -131,12 +132,18 @@ void BrightnessTriggerStore::renameSeedTriggers(const std::set<std::string>& kno
                                                 const std::string& sunriseName,
                                                 const std::set<std::string>& knownSunsetNames,
                                                 const std::string& sunsetName) {
+    // Names compare by canonical equivalence, as the default group's do: a name stored decomposed is the
+    // same name.
+    const auto isOneOf = [](const std::string& name, const std::set<std::string>& names) {
+        return std::any_of(names.begin(), names.end(),
+                           [&](const std::string& known) { return Text::canonicallyEqual(name, known); });
+    };
     const std::size_t count = triggers_.size();
     for (std::size_t i = 0; i < count && i < triggers_.size(); ++i) {
         const std::string& name = triggers_[i].name();
-        if (knownSunriseNames.count(name) && name != sunriseName) {
+        if (isOneOf(name, knownSunriseNames) && !Text::canonicallyEqual(name, sunriseName)) {
             replaceAt(i, triggers_[i].withName(sunriseName));
-        } else if (knownSunsetNames.count(name) && name != sunsetName) {
+        } else if (isOneOf(name, knownSunsetNames) && !Text::canonicallyEqual(name, sunsetName)) {
             replaceAt(i, triggers_[i].withName(sunsetName));
         }
     }

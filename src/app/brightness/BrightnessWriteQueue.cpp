@@ -16,6 +16,7 @@ void BrightnessWriteQueue::setBrightness(std::uint32_t displayID, float level) {
     Lane& lane = lanes_[displayID];
     if (!lane.worker) {
         lane.worker = std::make_unique<SerialWorker>("display-" + std::to_string(displayID), timers_);
+        connect(lane.worker.get(), &SerialWorker::idle, this, [this, displayID] { pump(displayID); });
     }
     lane.pending = level;
     pump(displayID);
@@ -27,9 +28,9 @@ void BrightnessWriteQueue::pump(std::uint32_t displayID) {
         return;
     }
     if (lane.worker->isBusy()) {
-        // An earlier call is stuck past its deadline; queueing behind it would only pile up work.
-        qCDebug(lcBrightness, "Display %u still busy; level skipped", displayID);
-        lane.pending.reset();
+        // An earlier call is stuck past its deadline; queueing behind it would only pile up work. The
+        // level stays pending (newer ones replace it) and goes out when the worker reports idle.
+        qCDebug(lcBrightness, "Display %u still busy; level held back", displayID);
         return;
     }
     const float level = *lane.pending;
@@ -46,7 +47,7 @@ void BrightnessWriteQueue::pump(std::uint32_t displayID) {
 
 bool BrightnessWriteQueue::isIdle() const {
     for (const auto& [id, lane] : lanes_) {
-        if (lane.inFlight || lane.pending) {
+        if (lane.inFlight || (lane.pending && !lane.worker->isBusy())) {
             return false;
         }
     }

@@ -17,8 +17,9 @@ namespace kivo {
 // Sets display levels off the main thread. Each display has its own connector and bus, so each gets its own
 // serial worker: a slow or stuck monitor holds up only itself. While a set is running, newer levels for the
 // same display replace each other and only the latest is sent next, so a slider dragged across a DDC
-// monitor costs one exchange at a time, not a backlog. A display whose call outlived its deadline is
-// skipped until that call returns. Failures are dropped, display by display.
+// monitor costs one exchange at a time, not a backlog. Nothing is queued behind a call that outlived its
+// deadline; the latest level asked for meanwhile is sent when that call returns, so the stale level never
+// lands last. Failures are dropped, display by display.
 class BrightnessWriteQueue : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +31,8 @@ public:
 
     void setBrightness(std::uint32_t displayID, float level);
 
-    // True when no set is waiting or running (a call stuck past its deadline does not count).
+    // True when no set is waiting or running. A call stuck past its deadline, and the level waiting for it
+    // to return, do not count.
     bool isIdle() const;
 
 private:

@@ -307,6 +307,18 @@ int SimulatedBrowserWorld::callsInFlight() const {
     return inFlight_;
 }
 
+int SimulatedBrowserWorld::callsHanging() const {
+    std::lock_guard lock(mutex_);
+    return hanging_;
+}
+
+void SimulatedBrowserWorld::clearRecords() {
+    std::lock_guard lock(mutex_);
+    keystrokes_.clear();
+    redirectEvents_.clear();
+    attributes_.clear();
+}
+
 // --- Helpers -------------------------------------------------------------------------------------------
 
 SimulatedBrowserWorld::Knobs* SimulatedBrowserWorld::findKnobsLocked(const std::string& bundleId) const {
@@ -359,7 +371,11 @@ void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& loc
         std::this_thread::sleep_for(latency);
         lock.lock();
     }
-    changed_.wait(lock, [&] { return shuttingDown_ || !k->hanging; });
+    if (k->hanging && !shuttingDown_) {
+        ++hanging_;
+        changed_.wait(lock, [&] { return shuttingDown_ || !k->hanging; });
+        --hanging_;
+    }
 }
 
 std::optional<SimulatedBrowserWorld::AXNode>

@@ -119,6 +119,10 @@ public:
     int maxConcurrentRuns(const std::string& bundleId) const;
     int maxConcurrentRunsOverall() const;
     int callsInFlight() const;
+    // Calls in flight that are held by setHanging: when it equals callsInFlight, only a deadline moves on.
+    int callsHanging() const;
+    // Forgets the keystrokes, redirect events and attributes seen so far (long runs keep memory flat).
+    void clearRecords();
 
     // --- Entry points of the simulated ports (not for tests) -----------------------------------------
     std::string portFrontmostBundleId();
@@ -179,6 +183,7 @@ private:
     std::map<std::string, int> inFlightPerApp_;
     std::map<std::string, int> maxInFlightPerApp_;
     int inFlight_ = 0;
+    int hanging_ = 0;
     int maxInFlight_ = 0;
 };
 

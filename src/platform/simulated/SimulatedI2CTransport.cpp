@@ -72,6 +72,11 @@ std::vector<std::string> SimulatedI2CTransport::opened() const {
     return opened_;
 }
 
+void SimulatedI2CTransport::clearOpened() {
+    std::lock_guard lock(mutex_);
+    opened_.clear();
+}
+
 int SimulatedI2CTransport::openChannels() const {
     std::lock_guard lock(mutex_);
     return *openChannels_;

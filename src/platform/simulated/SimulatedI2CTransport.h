@@ -24,6 +24,7 @@ public:
 
     // The buses opened, in order.
     std::vector<std::string> opened() const;
+    void clearOpened();
     int openChannels() const;
 
 private:
