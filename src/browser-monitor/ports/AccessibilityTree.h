@@ -36,6 +36,13 @@ public:
     // window, a back end exposes as web areas only the pages the window shows (not those of background
     // tabs), since typing reaches only a shown page.
     virtual std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) = 0;
+    // Brings one of the application's windows (a child of its application element) to the front with
+    // the keyboard focus; false when the desktop refused at once. Whether it came is for the caller to
+    // watch through `focusedWindow`.
+    virtual bool raiseWindow(const AccessibilityElement& window) = 0;
+    // The text of the element that has the keyboard focus in the window (the address field while it is
+    // being typed into); none when no focused element with text can be read.
+    virtual std::optional<std::string> focusedText(const AccessibilityElement& window) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;
