@@ -337,6 +337,10 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
             break;
         }
         if (waited >= kFocusWait) {
+            const auto focused = tree.focusedWindow(app);
+            qCDebug(lcAutomation, "AX focused window %s %s does not show %s (raised %s)",
+                    focused ? focused->owner.c_str() : "none", focused ? focused->path.c_str() : "",
+                    typing.oldUrl.c_str(), typing.window.path.c_str());
             return window ? Outcome::focusLost : Outcome::otherPage;
         }
         sleep(kPollStep);
@@ -364,13 +368,26 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
         return *stop;
     }
     sleep(kAfterTypePause);
-    // Return loads whatever the field holds: only exactly the typed address goes out.
-    if (tree.focusedText(*window) != *text) {
+    // Return loads whatever the field holds: only exactly the typed address goes out. The browser takes
+    // a moment to take in a long burst of keys.
+    const auto readBack = [&](std::chrono::milliseconds wait) {
+        for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
+            if (tree.focusedTextEquals(*window, *text)) {
+                return true;
+            }
+            if (waited >= wait) {
+                return false;
+            }
+            sleep(kPollStep);
+        }
+    };
+    if (!readBack(kReadBackWait)) {
+        // An inline suggestion may have completed the text: Delete removes the selected rest.
         if (auto stop = group([&] { return keystrokes.pressDelete(); })) {
             return *stop;
         }
         sleep(kAfterDeletePause);
-        if (tree.focusedText(*window) != *text) {
+        if (!readBack(kPollStep * 5)) {
             return Outcome::notVerified;
         }
     }

@@ -52,6 +52,7 @@ public:
     static constexpr std::chrono::milliseconds kAfterDeletePause{150};
     // How long a raised window may take to get the focus, and a typed address to show, polled in steps.
     static constexpr std::chrono::milliseconds kFocusWait{1000};
+    static constexpr std::chrono::milliseconds kReadBackWait{1000};
     static constexpr std::chrono::milliseconds kConfirmWait{2500};
     static constexpr std::chrono::milliseconds kPollStep{20};
 

@@ -40,9 +40,10 @@ public:
     // the keyboard focus; false when the desktop refused at once. Whether it came is for the caller to
     // watch through `focusedWindow`.
     virtual bool raiseWindow(const AccessibilityElement& window) = 0;
-    // The text of the element that has the keyboard focus in the window (the address field while it is
-    // being typed into); none when no focused element with text can be read.
-    virtual std::optional<std::string> focusedText(const AccessibilityElement& window) = 0;
+    // Whether an element with the keyboard focus in the window (the address field while it is being
+    // typed into) holds exactly this text. A browser may keep a stale focus mark on another element, so
+    // the question is about any focused element, not the first one found.
+    virtual bool focusedTextEquals(const AccessibilityElement& window, const std::string& text) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;

@@ -24,8 +24,8 @@ public:
         return world_.portFocusedWindow(e);
     }
     bool raiseWindow(const AccessibilityElement& e) override { return world_.portRaiseWindow(e); }
-    std::optional<std::string> focusedText(const AccessibilityElement& e) override {
-        return world_.portFocusedText(e);
+    bool focusedTextEquals(const AccessibilityElement& e, const std::string& text) override {
+        return world_.portFocusedText(e) == text;
     }
     bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {
         return world_.portSetBooleanAttribute(e, name, value);
