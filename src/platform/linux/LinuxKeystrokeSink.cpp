@@ -78,8 +78,14 @@ std::optional<std::string> LinuxKeystrokeSink::asciiURL(const std::string& url) 
                 if (idn2_to_ascii_8z(host.c_str(), &ace, IDN2_NONTRANSITIONAL | IDN2_NFC_INPUT) != IDN2_OK) {
                     return std::nullopt;
                 }
-                out += ace;
+                const std::string converted = ace;
                 idn2_free(ace);
+                // A character mapped away to nothing would leave another host than the one asked for.
+                if (converted.empty() || converted.front() == '.' ||
+                    converted.find("..") != std::string::npos) {
+                    return std::nullopt;
+                }
+                out += converted;
             }
             i = hostEnd - 1;
             continue;
