@@ -429,8 +429,18 @@ bool LinuxAccessibilityTree::focusedTextEquals(const AccessibilityElement& windo
 
 bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, const std::string&,
                                                  bool value) {
-    // AT-SPI has no per-application switch: the browsers follow the bus.
-    return value && enableAccessibilityBus();
+    if (!value) {
+        return false;
+    }
+    // AT-SPI has no per-application switch: the browsers follow the bus. It is asked for each time a
+    // browser comes to the front, so a bus already on is left as it is.
+    {
+        std::lock_guard lock(mutex_);
+        if (enabled_) {
+            return true;
+        }
+    }
+    return enableAccessibilityBus();
 }
 
 } // namespace kivo
