@@ -367,13 +367,17 @@
         <source>Later</source>
         <translation>Later</translation>
     </message>
+    <message id="permissions.accessibility.restart">
+        <source>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</source>
+        <translation>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</translation>
+    </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
         <translation>Open your desktop's accessibility settings.</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications, then restart the browser.</source>
-        <translation>Turn on accessibility support for applications, then restart the browser.</translation>
+        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
+        <translation>Turn on accessibility support for applications. Firefox follows it at once.</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

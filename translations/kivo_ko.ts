@@ -367,13 +367,17 @@
         <source>Later</source>
         <translation>나중에</translation>
     </message>
+    <message id="permissions.accessibility.restart">
+        <source>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</source>
+        <translation>%1을(를) 완전히 종료한 후 다시 시작하세요. 시작할 때 접근성 지원이 켜져 있어야만 페이지를 읽을 수 있습니다. 그래도 읽을 수 없으면 --force-renderer-accessibility 옵션을 붙여 시작하세요.</translation>
+    </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
         <translation>데스크톱의 접근성 설정을 엽니다.</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications, then restart the browser.</source>
-        <translation>응용 프로그램의 접근성 지원을 켠 다음 브라우저를 다시 시작합니다.</translation>
+        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
+        <translation>응용 프로그램의 접근성 지원을 켭니다. Firefox에는 바로 적용됩니다.</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

@@ -367,13 +367,17 @@
         <source>Later</source>
         <translation>稍后</translation>
     </message>
+    <message id="permissions.accessibility.restart">
+        <source>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</source>
+        <translation>请完全退出 %1 后重新启动：只有在启动时辅助功能支持已打开，它才会公开页面。如果仍然无法读取，请使用 --force-renderer-accessibility 选项启动它。</translation>
+    </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
         <translation>打开桌面的辅助功能设置。</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications, then restart the browser.</source>
-        <translation>开启应用程序的辅助功能支持，然后重新启动浏览器。</translation>
+        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
+        <translation>为应用程序打开辅助功能支持。Firefox 会立即生效。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

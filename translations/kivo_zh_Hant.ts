@@ -367,13 +367,17 @@
         <source>Later</source>
         <translation>稍後</translation>
     </message>
+    <message id="permissions.accessibility.restart">
+        <source>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</source>
+        <translation>請完全結束 %1 後重新啟動：只有在啟動時輔助使用支援已開啟，它才會公開頁面。如果仍然無法讀取，請使用 --force-renderer-accessibility 選項啟動它。</translation>
+    </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
         <translation>開啟桌面的輔助使用設定。</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications, then restart the browser.</source>
-        <translation>開啟應用程式的輔助使用支援，然後重新啟動瀏覽器。</translation>
+        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
+        <translation>為應用程式開啟輔助使用支援。Firefox 會立即生效。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

@@ -63,6 +63,13 @@ LocalizedString Permissions::Accessibility::step3(const QString& browserName) {
     return {"permissions.accessibility.step3", "Kivo only reads the address bar of %@", browserName};
 }
 
+LocalizedString Permissions::Accessibility::restart(const QString& browserName) {
+    return {"permissions.accessibility.restart",
+            "Quit %@ completely and start it again: it shows its pages only when accessibility support was "
+            "on when it started. If it still cannot be read, start it with --force-renderer-accessibility.",
+            browserName};
+}
+
 LocalizedString Permissions::Automation::message(const QString& browserNames) {
     return {"permissions.automation.message",
             "Kivo can't block %@.\nEnable Kivo under System Settings > Privacy & Security > Automation.",
@@ -89,6 +96,7 @@ const std::vector<KeyInfo>& allKeys() {
             Permissions::Accessibility::title({}),
             Permissions::Accessibility::description({}),
             Permissions::Accessibility::step3({}),
+            Permissions::Accessibility::restart({}),
             Permissions::Automation::message({}),
         };
         for (const LocalizedString& text : formatted) {

@@ -1,5 +1,6 @@
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 
+#include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserWorkerPool.h"
 #include "browser-monitor/ports/AccessibilityTree.h"
 #include "browser-monitor/ports/KeystrokeSink.h"
@@ -154,23 +155,26 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             continue;
         }
         typing_ = true;
-        // First, without bringing the browser forward: does the window that would get the keystrokes
-        // show the URL at all? A page in another window is left alone, and the user is not pulled away
-        // from what they are doing for nothing.
+        // First, without bringing anything forward: which window shows the URL at all? When none does, the
+        // user is not pulled away from what they are doing for nothing.
         AccessibilityTree& tree = ports_.tree;
-        keyboard_.submit<bool>(
-            [&tree, pid = apps.front().processId, oldUrl] { return focusedWindowShows(tree, pid, oldUrl); },
+        keyboard_.submit<WindowSearch>(
+            [&tree, pid = apps.front().processId, oldUrl] { return windowShowing(tree, pid, oldUrl); },
             kKeystrokeDeadline,
-            [this](std::optional<bool> shows) {
-                if (shows && *shows) {
-                    typeFrontRedirect();
+            [this, bundleId](std::optional<WindowSearch> search) {
+                if (search && !search->focusKnown) {
+                    // Typing needs the focused window: without it every redirect of this browser fails.
+                    qCWarning(lcAutomation, "Cannot tell the focused window of %s", bundleId.c_str());
+                }
+                if (search && search->window) {
+                    typeFrontRedirect(*search->window);
                     return;
                 }
                 typing_ = false;
-                if (shows) {
-                    // Routine while a page in a background window is caught: it waits for its window to
-                    // be focused, and is looked at again every pass.
-                    finishRedirect(false, "its focused window shows another page", true);
+                if (search) {
+                    // Routine while the page is being left or the tree is not readable yet: looked at again
+                    // every pass.
+                    finishRedirect(false, "no window shows the page", true);
                 } else {
                     finishRedirect(false, "timed out");
                 }
@@ -179,12 +183,11 @@ void AccessibilityBrowserBridge::startNextRedirect() {
     }
 }
 
-void AccessibilityBrowserBridge::typeFrontRedirect() {
+void AccessibilityBrowserBridge::typeFrontRedirect(const AccessibilityElement& window) {
     // Copies: activating the browser notifies observers, which may queue further redirects (behind this
     // one: `typing_` is set).
     const std::string bundleId = queue_.front().bundleId;
-    const std::string oldUrl = queue_.front().oldUrl;
-    const std::string url = queue_.front().newUrl;
+    Typing typing{0, window, false, queue_.front().oldUrl, queue_.front().newUrl};
     const auto apps = ports_.workspace.runningApplications(bundleId);
     if (apps.empty()) {
         typing_ = false;
@@ -193,30 +196,48 @@ void AccessibilityBrowserBridge::typeFrontRedirect() {
         return;
     }
     const RunningApplication app = apps.front();
-    bool pause = false;
+    typing.processId = app.processId;
     if (!app.isActive) {
         ports_.workspace.activate(app.processId);
-        pause = true;
+        typing.pause = true;
     }
     KeystrokeSink& keystrokes = ports_.keystrokes;
     AccessibilityTree& tree = ports_.tree;
     keyboard_.submit<Outcome>(
-        [&tree, &keystrokes, pid = app.processId, pause, oldUrl, url, sleep = sleep_] {
-            return typeURL(tree, keystrokes, pid, pause, oldUrl, url, sleep);
-        },
+        [&tree, &keystrokes, typing, sleep = sleep_] { return typeURL(tree, keystrokes, typing, sleep); },
         kKeystrokeDeadline,
         [this](std::optional<Outcome> outcome) {
             typing_ = false;
             if (!outcome) {
                 finishRedirect(false, "timed out");
-            } else if (*outcome == Outcome::focusLost) {
-                finishRedirect(false, "the browser lost the keyboard focus");
-            } else if (*outcome == Outcome::otherPage) {
-                finishRedirect(false, "its focused window shows another page");
-            } else if (*outcome == Outcome::noEvent) {
-                finishRedirect(false, "keystrokes could not be posted");
-            } else {
+                startNextRedirect();
+                return;
+            }
+            switch (*outcome) {
+            case Outcome::sent:
                 finishRedirect(true, {});
+                break;
+            case Outcome::focusLost:
+                finishRedirect(false, "the browser lost the keyboard focus");
+                break;
+            case Outcome::otherPage:
+                finishRedirect(false, "its focused window shows another page");
+                break;
+            case Outcome::noEvent:
+                finishRedirect(false, "keystrokes could not be posted");
+                break;
+            case Outcome::notRaised:
+                finishRedirect(false, "its window could not be brought forward");
+                break;
+            case Outcome::untypable:
+                finishRedirect(false, "the address cannot be typed");
+                break;
+            case Outcome::notVerified:
+                finishRedirect(false, "the address field did not hold the typed address");
+                break;
+            case Outcome::notConfirmed:
+                finishRedirect(false, "the window did not show the new page");
+                break;
             }
             startNextRedirect();
         });
@@ -246,32 +267,88 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     }
 }
 
-bool AccessibilityBrowserBridge::focusedWindowShows(AccessibilityTree& tree, int processId,
-                                                    const std::string& url) {
-    // The URL may come from another window than the focused one, which the keystrokes would reach.
-    const auto window = tree.focusedWindow(tree.applicationElement(processId));
-    if (!window) {
-        return false;
-    }
-    const auto shown = collectWebAreaURLs(tree, *window);
-    return std::find(shown.begin(), shown.end(), url) != shown.end();
+namespace {
+
+bool shows(AccessibilityTree& tree, const AccessibilityElement& window, const std::string& url) {
+    const auto shown = AccessibilityBrowserBridge::collectWebAreaURLs(tree, window);
+    return std::any_of(shown.begin(), shown.end(),
+                       [&](const std::string& s) { return AddressText::sameAddress(s, url); });
 }
 
-AccessibilityBrowserBridge::Outcome
-AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId,
-                                    bool pause, const std::string& oldUrl, const std::string& url,
-                                    const Sleep& sleep) {
-    if (pause) {
+} // namespace
+
+AccessibilityBrowserBridge::WindowSearch
+AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, int processId, const std::string& url) {
+    WindowSearch search;
+    const auto app = tree.applicationElement(processId);
+    const auto focused = tree.focusedWindow(app);
+    search.focusKnown = focused.has_value();
+    if (focused && shows(tree, *focused, url)) {
+        search.window = focused;
+        return search;
+    }
+    // A page in a background window: that window is brought forward.
+    if (const auto windows = tree.children(app)) {
+        for (const auto& window : *windows) {
+            if (window != focused && shows(tree, window, url)) {
+                search.window = window;
+                break;
+            }
+        }
+    }
+    return search;
+}
+
+std::optional<AccessibilityElement> AccessibilityBrowserBridge::focusedWindowShowing(AccessibilityTree& tree,
+                                                                                     int processId,
+                                                                                     const std::string& url) {
+    // The URL may come from another window than the focused one, which the keystrokes would reach.
+    const auto window = tree.focusedWindow(tree.applicationElement(processId));
+    if (!window || !shows(tree, *window, url)) {
+        return std::nullopt;
+    }
+    return window;
+}
+
+AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree,
+                                                                        KeystrokeSink& keystrokes,
+                                                                        const Typing& typing,
+                                                                        const Sleep& sleep) {
+    // A line break would press Return part way through and load a half-typed address.
+    if (AddressText::hasControlCharacter(typing.url)) {
+        return Outcome::untypable;
+    }
+    const auto text = keystrokes.keyboardText(typing.url);
+    if (!text || AddressText::hasControlCharacter(*text)) {
+        return Outcome::untypable;
+    }
+    if (typing.pause) {
         sleep(kActivationPause);
     }
-    // Again after activating: the user may have switched windows meanwhile.
-    if (!focusedWindowShows(tree, processId, oldUrl)) {
-        return Outcome::otherPage;
+    const auto app = tree.applicationElement(typing.processId);
+    if (tree.focusedWindow(app) != typing.window && !tree.raiseWindow(typing.window)) {
+        return Outcome::notRaised;
+    }
+    // Again after bringing it forward: the user may have switched windows meanwhile.
+    std::optional<AccessibilityElement> window;
+    for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
+        window = focusedWindowShowing(tree, typing.processId, typing.oldUrl);
+        if (window && keystrokes.keyboardFocusProcess() == typing.processId) {
+            break;
+        }
+        if (waited >= kFocusWait) {
+            const auto focused = tree.focusedWindow(app);
+            qCDebug(lcAutomation, "AX focused window %s %s does not show %s (raised %s)",
+                    focused ? focused->owner.c_str() : "none", focused ? focused->path.c_str() : "",
+                    typing.oldUrl.c_str(), typing.window.path.c_str());
+            return window ? Outcome::focusLost : Outcome::otherPage;
+        }
+        sleep(kPollStep);
     }
     // Each group goes out only while the browser still has the focus: otherwise select-all and the URL
     // would land in whatever the user switched to.
     const auto group = [&](auto&& send) -> std::optional<Outcome> {
-        if (keystrokes.keyboardFocusProcess() != processId) {
+        if (keystrokes.keyboardFocusProcess() != typing.processId) {
             return Outcome::focusLost;
         }
         if (!send()) {
@@ -287,14 +364,45 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
         return *stop;
     }
     sleep(kAfterSelectPause);
-    if (auto stop = group([&] { return keystrokes.typeText(url); })) {
+    if (auto stop = group([&] { return keystrokes.typeText(*text); })) {
         return *stop;
     }
     sleep(kAfterTypePause);
+    // Return loads whatever the field holds: only exactly the typed address goes out. The browser takes
+    // a moment to take in a long burst of keys.
+    const auto readBack = [&](std::chrono::milliseconds wait) {
+        for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
+            if (tree.focusedTextEquals(*window, *text)) {
+                return true;
+            }
+            if (waited >= wait) {
+                return false;
+            }
+            sleep(kPollStep);
+        }
+    };
+    if (!readBack(kReadBackWait)) {
+        // An inline suggestion may have completed the text: Delete removes the selected rest.
+        if (auto stop = group([&] { return keystrokes.pressDelete(); })) {
+            return *stop;
+        }
+        sleep(kAfterDeletePause);
+        if (!readBack(kPollStep * 5)) {
+            return Outcome::notVerified;
+        }
+    }
     if (auto stop = group([&] { return keystrokes.pressReturn(); })) {
         return *stop;
     }
-    return Outcome::sent;
+    for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
+        if (shows(tree, *window, *text) || shows(tree, *window, typing.url)) {
+            return Outcome::sent;
+        }
+        if (waited >= kConfirmWait) {
+            return Outcome::notConfirmed;
+        }
+        sleep(kPollStep);
+    }
 }
 
 } // namespace kivo

@@ -29,11 +29,12 @@ class Workspace;
 //
 // Typing goes to whatever has the keyboard focus, so the browser's focus is checked right before each
 // group of keystrokes and the sequence stops when another application has it. It also goes to the
-// browser's focused window only, so nothing is typed unless that window shows the URL being replaced
-// (checked before the browser is brought forward, and again before typing): another window's page (a
-// half-written form, say) is never sent away in its place. Redirects are typed one
-// after the other, never interleaved, and the same redirect is not typed into the same browser again
-// within `kRepeatWindow` while its page is still loading.
+// browser's focused window only: the window that shows the URL being replaced is brought forward first,
+// and nothing is typed unless the focused window then shows that URL, so another window's page (a
+// half-written form, say) is never sent away in its place. A redirect counts only when the address
+// field read back holds exactly the typed text before Return and the window then shows the new page.
+// Redirects are typed one after the other, never interleaved, and the same redirect is not typed into
+// the same browser again within `kRepeatWindow` while its page is still loading.
 class AccessibilityBrowserBridge {
 public:
     using Sleep = std::function<void(std::chrono::milliseconds)>;
@@ -47,6 +48,13 @@ public:
     static constexpr std::chrono::milliseconds kAfterFocusPause{60};
     static constexpr std::chrono::milliseconds kAfterSelectPause{30};
     static constexpr std::chrono::milliseconds kAfterTypePause{30};
+    // A browser may complete the typed text inline with a suggestion; it settles this long after Delete.
+    static constexpr std::chrono::milliseconds kAfterDeletePause{150};
+    // How long a raised window may take to get the focus, and a typed address to show, polled in steps.
+    static constexpr std::chrono::milliseconds kFocusWait{1000};
+    static constexpr std::chrono::milliseconds kReadBackWait{1000};
+    static constexpr std::chrono::milliseconds kConfirmWait{2500};
+    static constexpr std::chrono::milliseconds kPollStep{20};
 
     struct Ports {
         Workspace& workspace;
@@ -87,14 +95,37 @@ private:
         std::string newUrl;
         std::function<void(bool)> done;
     };
-    enum class Outcome { sent, focusLost, otherPage, noEvent };
+    enum class Outcome {
+        sent,
+        focusLost,
+        otherPage,
+        noEvent,
+        notRaised,
+        untypable,
+        notVerified,
+        notConfirmed
+    };
+    // The browser window that shows a URL, the focused one first.
+    struct WindowSearch {
+        std::optional<AccessibilityElement> window;
+        bool focusKnown = false; // the focused window could be told
+    };
+    struct Typing {
+        int processId = 0;
+        AccessibilityElement window;
+        bool pause = false;
+        std::string oldUrl;
+        std::string url;
+    };
 
     void startNextRedirect();
-    void typeFrontRedirect();
+    void typeFrontRedirect(const AccessibilityElement& window);
     void finishRedirect(bool sent, const std::string& why, bool routine = false);
-    static bool focusedWindowShows(AccessibilityTree& tree, int processId, const std::string& url);
-    static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, int processId, bool pause,
-                           const std::string& oldUrl, const std::string& url, const Sleep& sleep);
+    static WindowSearch windowShowing(AccessibilityTree& tree, int processId, const std::string& url);
+    static std::optional<AccessibilityElement> focusedWindowShowing(AccessibilityTree& tree, int processId,
+                                                                    const std::string& url);
+    static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
+                           const Sleep& sleep);
 
     Ports ports_;
     BrowserWorkerPool& workers_;

@@ -10,11 +10,11 @@ namespace kivo {
 
 BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& timers, QObject* parent,
                                AccessibilityBrowserBridge::Sleep keystrokePause)
-    : QObject(parent), ports_(ports), clock_(clock), workers_(timers),
-      scripts_(ports.scriptHost, workers_,
-               [this](const std::string& bundleId, BrowserPermissionState state) {
-                   setPermissionState(bundleId, state);
-               }),
+    : QObject(parent), ports_(ports), routes_(ports.routes ? *ports.routes : tableRoutes_), clock_(clock),
+      workers_(timers), scripts_(ports.scriptHost, workers_,
+                                 [this](const std::string& bundleId, BrowserPermissionState state) {
+                                     setPermissionState(bundleId, state);
+                                 }),
       bridge_(AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes}, workers_,
               clock, timers, std::move(keystrokePause)),
       redirectPrefixes_(std::make_shared<const std::vector<std::string>>()),
@@ -59,7 +59,7 @@ void BrowserMonitor::start(GroupsProvider groupsProvider, AccessibilityPermissio
     });
     workspaceLaunchObserver_ = ports_.workspace.addLaunchObserver([this](const std::string& bundleId) {
         const auto row = SupportedBrowsers::descriptor(bundleId);
-        if (row && row->access == BrowserURLAccess::appleScript) {
+        if (row && routes_.access(*row) == BrowserURLAccess::appleScript) {
             refreshPermissionState(bundleId);
         }
     });
@@ -122,7 +122,7 @@ void BrowserMonitor::rebuildRuleIndex() {
 
 void BrowserMonitor::refreshPermissionStates() {
     for (const auto& row : SupportedBrowsers::all()) {
-        if (row.access == BrowserURLAccess::appleScript) {
+        if (routes_.access(row) == BrowserURLAccess::appleScript) {
             refreshPermissionState(row.bundleId);
         }
     }
@@ -147,12 +147,12 @@ void BrowserMonitor::setPermissionState(const std::string& bundleId, BrowserPerm
 std::vector<std::string> BrowserMonitor::deniedBrowserNames() const {
     std::vector<std::string> names;
     for (const auto& row : SupportedBrowsers::all()) {
-        if (row.access != BrowserURLAccess::appleScript) {
+        if (routes_.access(row) != BrowserURLAccess::appleScript) {
             continue;
         }
         auto it = permissionStates_.find(row.bundleId);
         if (it != permissionStates_.end() && it->second == BrowserPermissionState::denied) {
-            names.push_back(row.displayName);
+            names.push_back(routes_.displayName(row));
         }
     }
     return names;
@@ -181,14 +181,14 @@ void BrowserMonitor::handleActivation(const std::string& bundleId) {
 
 void BrowserMonitor::handleFrontmostBrowser(const std::string& bundleId) {
     const auto row = SupportedBrowsers::descriptor(bundleId);
-    if (!row || row->access != BrowserURLAccess::accessibility) {
+    if (!row || routes_.access(*row) != BrowserURLAccess::accessibility) {
         return;
     }
     if (bridge_.isTrusted()) {
         bridge_.enableAccessibilityInterface(bundleId);
     }
     if (accessibilityFlow_) {
-        accessibilityFlow_->requestPrompt(row->bundleId, row->displayName);
+        accessibilityFlow_->requestPrompt(row->bundleId, routes_.displayName(*row));
     }
 }
 
@@ -297,7 +297,7 @@ void BrowserMonitor::checkBrowser(const BrowserDescriptor& browser, const PassRu
                              done);
             });
     };
-    if (browser.access == BrowserURLAccess::accessibility) {
+    if (routes_.access(browser) == BrowserURLAccess::accessibility) {
         if (!bridge_.isTrusted()) {
             done(); // prompts are raised when the browser comes to the front, not here
             return;
@@ -324,7 +324,7 @@ void BrowserMonitor::redirectFrom(const BrowserDescriptor& browser,
     auto continueAfter = [this, browser, decisions, next, done] {
         redirectFrom(browser, decisions, next + 1, done);
     };
-    if (browser.access == BrowserURLAccess::accessibility) {
+    if (routes_.access(browser) == BrowserURLAccess::accessibility) {
         bridge_.redirect(browser.bundleId, decision.url, decision.target,
                          [continueAfter](bool) { continueAfter(); });
         return;

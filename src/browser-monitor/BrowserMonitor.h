@@ -9,6 +9,7 @@
 #include "browser-monitor/BrowserWorkerPool.h"
 #include "browser-monitor/PassRules.h"
 #include "browser-monitor/RedirectDecision.h"
+#include "browser-monitor/TableBrowserRoutes.h"
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Clock.h"
 #include "core/Timer.h"
@@ -57,6 +58,7 @@ public:
         AutomationConsent& consent;
         AccessibilityTree& tree;
         KeystrokeSink& keystrokes;
+        BrowserRoutes* routes = nullptr; // none: the table's own routes and names
     };
 
     static constexpr std::chrono::milliseconds kPollInterval{1000};
@@ -125,6 +127,8 @@ private:
     void setPolling(bool value);
 
     Ports ports_;
+    TableBrowserRoutes tableRoutes_;
+    BrowserRoutes& routes_;
     const Clock& clock_;
     BrowserWorkerPool workers_;
     AppleScriptExecutor scripts_;

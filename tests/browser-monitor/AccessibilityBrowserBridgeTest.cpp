@@ -195,15 +195,91 @@ TEST_F(AccessibilityBrowserBridgeTest, TheSameRedirectIsNotTypedAgainWithinThree
     EXPECT_EQ(d.world.keystrokes().size(), 12u);
 }
 
-TEST_F(AccessibilityBrowserBridgeTest, TheTypedURLIsOneEventWhateverItHolds) {
+TEST_F(AccessibilityBrowserBridgeTest, TheTypedURLIsOneEventAndNeverHoldsAKey) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.activate(kFirefox);
-    const std::string hostile = "https://x.test/?q=\"end tell\"\\\n" + std::string(5000, 'x') + "\nend";
-    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", hostile));
-    const auto keys = d.world.keystrokes();
+    const std::string longURL = "https://x.test/?q=\"end tell\"\\" + std::string(5000, 'x') + "&end";
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", longURL));
+    auto keys = d.world.keystrokes();
     ASSERT_EQ(keys.size(), 4u);
-    EXPECT_EQ(keys[2], (Keystroke{kFirefox, "type", hostile}));
-    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), hostile);
+    EXPECT_EQ(keys[2], (Keystroke{kFirefox, "type", longURL}));
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), longURL);
+
+    // A line break would press Return half way through: such an address is not typed at all.
+    for (const std::string& hostile :
+         {std::string("https://x.test/\nhttps://evil.test/"), std::string("https://x.test/\t"),
+          std::string("https://x.test/\x7f")}) {
+        d.world.setWindowURLs(kFirefox, {"https://a.test/"});
+        test::LogCapture log;
+        EXPECT_FALSE(redirect(kFirefox, "https://a.test/", hostile));
+        EXPECT_EQ(d.world.keystrokes().size(), 4u);
+        EXPECT_TRUE(log.contains("the address cannot be typed"));
+    }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, OnlyATypedAddressReadBackAndThenShownCounts) {
+    struct Case {
+        const char* name;
+        std::string autofill;
+        bool sticks;
+        bool stalled;
+        bool sent;
+        std::vector<std::string> groups;
+        const char* why;
+    } cases[] = {
+        {"plain", "", false, false, true, {"focusAddressField", "selectAll", "type", "return"}, ""},
+        {"suggestion removed",
+         "/watch",
+         false,
+         false,
+         true,
+         {"focusAddressField", "selectAll", "type", "delete", "return"},
+         ""},
+        {"suggestion sticks",
+         "/watch",
+         true,
+         false,
+         false,
+         {"focusAddressField", "selectAll", "type", "delete"},
+         "the address field did not hold the typed address"},
+        {"page never loads",
+         "",
+         false,
+         true,
+         false,
+         {"focusAddressField", "selectAll", "type", "return"},
+         "the window did not show the new page"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SimulatedDesktop desk;
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
+                                     desk.recordPause()};
+        desk.world.addBrowser(kFirefox, {"https://video.test/"});
+        desk.world.activate(kFirefox);
+        desk.world.setAutofill(kFirefox, c.autofill, c.sticks);
+        desk.world.setNavigationStalled(kFirefox, c.stalled);
+        test::LogCapture log;
+        std::optional<bool> sent;
+        b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_EQ(*sent, c.sent);
+        std::vector<std::string> groups;
+        for (const auto& k : desk.world.keystrokes()) {
+            groups.push_back(k.group);
+        }
+        EXPECT_EQ(groups, c.groups);
+        EXPECT_EQ(desk.world.windowURLs(kFirefox).front(),
+                  c.sent ? "https://shield.test/" : "https://video.test/");
+        if (!c.sent) {
+            EXPECT_TRUE(
+                log.contains(std::string("|critical|AX redirect for org.mozilla.firefox failed (") + c.why));
+        }
+    }
 }
 
 TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
@@ -258,15 +334,22 @@ TEST_F(AccessibilityBrowserBridgeTest, ABrowserTheDesktopWillNotBringForwardGets
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://video.test/");
 }
 
-TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedInto) {
+TEST_F(AccessibilityBrowserBridgeTest, TheWindowShowingTheURLIsBroughtForwardAndOnlyItIsTypedInto) {
+    using Windows = std::vector<std::optional<std::string>>;
     struct Case {
-        std::vector<std::optional<std::string>> windows; // the first one has the focus
+        Windows windows; // the first one has the focus
         bool sent;
+        Windows after;
     } cases[] = {
-        {{"https://video.test/", "https://docs.test/edit"}, true},
-        {{"https://docs.test/edit", "https://video.test/"}, false}, // would send the form away instead
-        {{std::nullopt, "https://video.test/"}, false},
-        {{}, false},
+        {{"https://video.test/", "https://docs.test/edit"},
+         true,
+         {"https://shield.test/", "https://docs.test/edit"}},
+        {{"https://docs.test/edit", "https://video.test/"},
+         true,
+         {"https://shield.test/", "https://docs.test/edit"}},
+        {{std::nullopt, "https://video.test/"}, true, {"https://shield.test/", std::nullopt}},
+        {{"https://docs.test/edit"}, false, {"https://docs.test/edit"}},
+        {{}, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.windows.size() > 0 ? c.windows.front().value_or("none") : "no window");
@@ -285,15 +368,15 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyTheFocusedWindowShowingTheURLIsTypedI
         b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
         ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
         EXPECT_EQ(*sent, c.sent);
+        EXPECT_EQ(desk.world.windowURLs(kFirefox), c.after);
+        EXPECT_EQ(desk.world.text("org.example.Editor"), "notes");
         if (c.sent) {
-            EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://shield.test/");
             EXPECT_EQ(desk.world.frontmost(), kFirefox);
         } else {
             // Nothing typed, and the user is not pulled away from the editor for nothing.
             EXPECT_EQ(desk.world.frontmost(), "org.example.Editor");
             EXPECT_EQ(desk.world.callCounts().activations, 0);
             EXPECT_TRUE(desk.world.keystrokes().empty());
-            EXPECT_EQ(desk.world.windowURLs(kFirefox), c.windows);
             // Looked at again every pass: not an error line each second.
             EXPECT_TRUE(log.contains("|debug|AX redirect for org.mozilla.firefox not sent"));
             EXPECT_FALSE(log.contains("|critical|"));

@@ -223,20 +223,50 @@ TEST_F(BrowserMonitorTest, TwoTypedRedirectsInOnePassGoOutOneAfterTheOther) {
     EXPECT_EQ(d.world.text(kEditor), "notes");
 }
 
-TEST_F(BrowserMonitorTest, ABlockedPageInABackgroundWindowWaitsUntilItsWindowHasTheFocus) {
+TEST_F(BrowserMonitorTest, ABlockedPageInABackgroundWindowIsBroughtForwardAndTheOtherWindowIsLeftAlone) {
     groups = {group({rule("*video.test*")})};
     d.world.addBrowser(kFirefox, {"https://docs.test/draft", "https://video.test/"});
     d.world.activate(kFirefox);
     start();
     waitForPasses(1);
-    EXPECT_EQ(d.world.windowURLs(kFirefox), (Windows{"https://docs.test/draft", "https://video.test/"}));
-    EXPECT_TRUE(d.world.keystrokes().empty());
-
-    d.world.setWindowURLs(kFirefox, {"https://video.test/", "https://docs.test/draft"}); // the user switches
-    d.clock.advance(1000ms);
-    waitForPasses(2);
     EXPECT_EQ(d.world.windowURLs(kFirefox),
               (Windows{shielded("https://video.test/"), "https://docs.test/draft"}));
+}
+
+// A desktop without scripting: every row goes through the accessibility tree, under its own name there.
+class EverythingThroughTheTree final : public BrowserRoutes {
+public:
+    BrowserURLAccess access(const BrowserDescriptor&) override { return BrowserURLAccess::accessibility; }
+    std::string displayName(const BrowserDescriptor& row) override {
+        return row.bundleId == kChrome ? "Chromium" : row.displayName;
+    }
+};
+
+TEST_F(BrowserMonitorTest, TheDesktopsRoutesDecideHowEachBrowserIsReachedAndNamed) {
+    EverythingThroughTheTree routes;
+    BrowserMonitor routed{{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes, &routes},
+                          d.clock,
+                          d.clock,
+                          nullptr,
+                          d.recordPause()};
+    int routedPasses = 0;
+    QObject::connect(&routed, &BrowserMonitor::passFinished, [&] { ++routedPasses; });
+    groups = {group({rule("*video.test*")})};
+    d.world.setConsent(kChrome, SimulatedBrowserWorld::Consent::denied);
+    d.world.setTrusted(false);
+    d.world.addBrowser(kChrome, {"https://video.test/"});
+    d.world.activate(kChrome);
+    routed.start([this] { return groups; }, &flow);
+    EXPECT_EQ(flow.promptingBrowser(), (PromptingBrowser{kChrome, "Chromium"}));
+    EXPECT_EQ(d.world.callCounts().consentQueries, 0);
+    EXPECT_TRUE(routed.deniedBrowserNames().empty());
+
+    d.world.setTrusted(true);
+    routed.pollOnce();
+    ASSERT_TRUE(test::waitUntil([&] { return routedPasses >= 2; }));
+    EXPECT_EQ(d.world.windowURLs(kChrome), (Windows{shielded("https://video.test/")}));
+    EXPECT_EQ(d.world.callCounts().scriptRuns, 0);
+    EXPECT_EQ(d.world.keystrokes().size(), 4u);
 }
 
 // --- Lifecycle ---------------------------------------------------------------------------------------------

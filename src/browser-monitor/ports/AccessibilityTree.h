@@ -36,6 +36,14 @@ public:
     // window, a back end exposes as web areas only the pages the window shows (not those of background
     // tabs), since typing reaches only a shown page.
     virtual std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) = 0;
+    // Brings one of the application's windows (a child of its application element) to the front with
+    // the keyboard focus; false when the desktop refused at once. Whether it came is for the caller to
+    // watch through `focusedWindow`.
+    virtual bool raiseWindow(const AccessibilityElement& window) = 0;
+    // Whether an element with the keyboard focus in the window (the address field while it is being
+    // typed into) holds exactly this text. A browser may keep a stale focus mark on another element, so
+    // the question is about any focused element, not the first one found.
+    virtual bool focusedTextEquals(const AccessibilityElement& window, const std::string& text) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;

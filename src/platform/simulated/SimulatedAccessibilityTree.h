@@ -23,6 +23,10 @@ public:
     std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& e) override {
         return world_.portFocusedWindow(e);
     }
+    bool raiseWindow(const AccessibilityElement& e) override { return world_.portRaiseWindow(e); }
+    bool focusedTextEquals(const AccessibilityElement& e, const std::string& text) override {
+        return world_.portFocusedText(e) == text;
+    }
     bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {
         return world_.portSetBooleanAttribute(e, name, value);
     }

@@ -22,6 +22,9 @@ struct SimulatedBrowserWorld::App {
     bool addressFocused = false;
     bool selected = false;
     std::string addressText;
+    std::string autofill;           // what the browser completes typed text with, selected
+    bool autofillSticks = false;    // Delete does not remove it
+    bool navigationStalled = false; // Return loads nothing
 };
 
 struct SimulatedBrowserWorld::Knobs {
@@ -715,10 +718,15 @@ bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::s
         } else if (group == "selectAll") {
             app->selected = app->addressFocused;
         } else if (group == "type" && app->addressFocused) {
-            app->addressText = app->selected ? text : app->addressText + text;
+            app->addressText = (app->selected ? text : app->addressText + text) + app->autofill;
+            app->selected = !app->autofill.empty();
+        } else if (group == "delete" && app->addressFocused) {
+            if (app->selected && !app->autofillSticks && !app->autofill.empty()) {
+                app->addressText.resize(app->addressText.size() - app->autofill.size());
+            }
             app->selected = false;
         } else if (group == "return" && app->addressFocused) {
-            if (!app->windows.empty()) {
+            if (!app->windows.empty() && !app->navigationStalled) {
                 app->windows.front() = app->addressText;
             }
             app->addressFocused = false;
@@ -741,6 +749,53 @@ bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::s
         focusSwitchAfter_ = -1;
     }
     return true;
+}
+
+bool SimulatedBrowserWorld::portRaiseWindow(const AccessibilityElement& window) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    const auto hash = window.owner.rfind('#');
+    App* app = hash == std::string::npos ? nullptr : findLocked(window.owner.substr(0, hash));
+    if (!trusted_ || !app || activationRefused_ || window.path.size() < 2 || window.path[0] != '/' ||
+        window.path.find('/', 1) != std::string::npos) {
+        return false;
+    }
+    const auto index = static_cast<std::size_t>(std::stoul(window.path.substr(1)));
+    if (index >= app->windows.size()) {
+        return false;
+    }
+    auto raised = app->windows[index];
+    app->windows.erase(app->windows.begin() + static_cast<std::ptrdiff_t>(index));
+    app->windows.insert(app->windows.begin(), std::move(raised));
+    frontPid_ = app->pid;
+    focusPid_ = app->pid;
+    return true;
+}
+
+std::optional<std::string> SimulatedBrowserWorld::portFocusedText(const AccessibilityElement& window) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    const auto hash = window.owner.rfind('#');
+    const App* app = hash == std::string::npos ? nullptr : findLocked(window.owner.substr(0, hash));
+    if (!trusted_ || !app || window.path != "/0" || !app->addressFocused) {
+        return std::nullopt;
+    }
+    return app->addressText;
+}
+
+void SimulatedBrowserWorld::setAutofill(const std::string& bundleId, const std::string& suffix, bool sticks) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->autofill = suffix;
+        app->autofillSticks = sticks;
+    }
+}
+
+void SimulatedBrowserWorld::setNavigationStalled(const std::string& bundleId, bool stalled) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->navigationStalled = stalled;
+    }
 }
 
 bool SimulatedBrowserWorld::portOpenAccessibilitySettings() {

@@ -36,7 +36,7 @@ public:
     // One keystroke group as it reached an application.
     struct Keystroke {
         std::string target; // bundle id of the application that had the focus
-        std::string group;  // "focusAddressField", "selectAll", "type", "return"
+        std::string group;  // "focusAddressField", "selectAll", "type", "delete", "return"
         std::string text;   // the typed text for "type"
         friend bool operator==(const Keystroke&, const Keystroke&) = default;
     };
@@ -107,6 +107,11 @@ public:
     void setKeyboardFocus(const std::string& bundleId);
     // After `groups` more keystroke groups have arrived, the keyboard focus moves to `bundleId`.
     void switchFocusAfterKeystrokes(int groups, const std::string& bundleId);
+    // Typing into the browser's address field completes the text with `suffix`, selected, as a browser's
+    // inline suggestion does; Delete removes it unless it `sticks`.
+    void setAutofill(const std::string& bundleId, const std::string& suffix, bool sticks = false);
+    // Return in the address field loads nothing (a page that never answers).
+    void setNavigationStalled(const std::string& bundleId, bool stalled);
     // The desktop refuses to bring applications to the front.
     void setActivationRefused(bool refused);
 
@@ -140,6 +145,8 @@ public:
     std::optional<std::string> portURL(const AccessibilityElement& element);
     std::optional<std::vector<AccessibilityElement>> portChildren(const AccessibilityElement& element);
     std::optional<AccessibilityElement> portFocusedWindow(const AccessibilityElement& application);
+    bool portRaiseWindow(const AccessibilityElement& window);
+    std::optional<std::string> portFocusedText(const AccessibilityElement& window);
     bool portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value);
     std::optional<int> portKeyboardFocusProcess();
     bool portKeystroke(const std::string& group, const std::string& text);

@@ -12,10 +12,13 @@ public:
     explicit SimulatedKeystrokeSink(SimulatedBrowserWorld& world) : world_(world) {}
 
     std::optional<int> keyboardFocusProcess() override { return world_.portKeyboardFocusProcess(); }
+    // Every character is on the simulated keyboard.
+    std::optional<std::string> keyboardText(const std::string& url) override { return url; }
     bool focusAddressField() override { return world_.portKeystroke("focusAddressField", {}); }
     bool selectAll() override { return world_.portKeystroke("selectAll", {}); }
     bool typeText(const std::string& text) override { return world_.portKeystroke("type", text); }
     bool pressReturn() override { return world_.portKeystroke("return", {}); }
+    bool pressDelete() override { return world_.portKeystroke("delete", {}); }
 
 private:
     SimulatedBrowserWorld& world_;

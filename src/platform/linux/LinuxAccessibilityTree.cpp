@@ -1,0 +1,446 @@
+#include "platform/linux/LinuxAccessibilityTree.h"
+
+#include "core/Log.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QProcess>
+
+#include <cstdlib>
+#include <limits>
+
+namespace kivo {
+namespace {
+
+const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
+const QString kRegistry = QStringLiteral("org.a11y.atspi.Registry");
+constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
+constexpr unsigned kRoleFrame = 23;
+constexpr unsigned kRoleApplication = 75;
+constexpr unsigned kRoleDocumentWeb = 95;
+constexpr unsigned kRelationEmbeds = 13;
+constexpr int kStateFocused = 12;
+constexpr int kCollectionMatchAll = 1;
+constexpr unsigned kCollectionSortCanonical = 1;
+constexpr std::chrono::milliseconds kTrustRecheck{2000};
+constexpr std::chrono::milliseconds kReconnectPause{2000};
+constexpr int kSessionTimeoutMs = 500;
+
+QDBusMessage sessionStatusCall(const char* method, const QList<QVariant>& arguments) {
+    auto message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QString::fromLatin1(method));
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
+}
+
+std::vector<AccessibilityElement> references(const QDBusArgument& argument) {
+    std::vector<AccessibilityElement> out;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QString name;
+        QDBusObjectPath path;
+        argument.beginStructure();
+        argument >> name >> path;
+        argument.endStructure();
+        out.push_back(AccessibilityElement{name.toStdString(), path.path().toStdString()});
+    }
+    argument.endArray();
+    return out;
+}
+
+bool isError(const QDBusMessage& reply) {
+    return reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty();
+}
+
+} // namespace
+
+LinuxAccessibilityTree::LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> desktop)
+    : desktop_(std::move(desktop)) {}
+
+LinuxAccessibilityTree::~LinuxAccessibilityTree() {
+    std::lock_guard lock(mutex_);
+    if (bus_) {
+        QDBusConnection::disconnectFromBus(bus_->name());
+    }
+}
+
+bool LinuxAccessibilityTree::enableAccessibilityBus() {
+    const auto reply =
+        sessionStatusCall("Set", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled"),
+                                  QVariant::fromValue(QDBusVariant(true))});
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        qCWarning(lcAutomation, "Could not turn on the accessibility bus: %s",
+                  qUtf8Printable(reply.errorMessage()));
+        return false;
+    }
+    // GNOME keeps the switch in its settings, where applications started later look for it.
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QStringLiteral("GNOME"), Qt::CaseInsensitive)) {
+        QProcess::startDetached(QStringLiteral("gsettings"),
+                                {QStringLiteral("set"), QStringLiteral("org.gnome.desktop.interface"),
+                                 QStringLiteral("toolkit-accessibility"), QStringLiteral("true")});
+    }
+    return true;
+}
+
+std::optional<QDBusConnection> LinuxAccessibilityTree::bus() {
+    std::unique_lock lock(mutex_);
+    if (bus_ && bus_->isConnected()) {
+        return bus_;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextConnectAttempt_) {
+        return std::nullopt;
+    }
+    nextConnectAttempt_ = now + kReconnectPause;
+    lock.unlock();
+    // The session bus hands out the accessibility bus's address (and starts it where needed).
+    const auto message =
+        QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                       QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+    const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
+    if (isError(reply)) {
+        return std::nullopt;
+    }
+    const QString address = reply.arguments().constFirst().toString();
+    static std::atomic<int> serial{0};
+    const QString name = QStringLiteral("kivo-a11y-%1").arg(++serial);
+    QDBusConnection connection = QDBusConnection::connectToBus(address, name);
+    if (!connection.isConnected()) {
+        QDBusConnection::disconnectFromBus(name);
+        return std::nullopt;
+    }
+    lock.lock();
+    if (bus_) {
+        QDBusConnection::disconnectFromBus(bus_->name());
+    }
+    bus_ = connection;
+    processOfName_.clear();
+    return bus_;
+}
+
+bool LinuxAccessibilityTree::isTrusted() {
+    const auto now = std::chrono::steady_clock::now();
+    bool recheck = false;
+    {
+        std::lock_guard lock(mutex_);
+        recheck = now - trustedCheckedAt_ >= kTrustRecheck;
+        if (recheck) {
+            trustedCheckedAt_ = now;
+        }
+    }
+    if (recheck) {
+        const auto reply =
+            sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
+        const bool enabled =
+            !isError(reply) && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+        std::lock_guard lock(mutex_);
+        enabled_ = enabled;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        if (!enabled_) {
+            return false;
+        }
+    }
+    return bus().has_value();
+}
+
+std::optional<QDBusMessage> LinuxAccessibilityTree::call(const AccessibilityElement& element,
+                                                         const char* interface, const char* method,
+                                                         const QList<QVariant>& arguments) {
+    if (element.owner.empty() || element.path.empty()) {
+        return std::nullopt;
+    }
+    const auto connection = bus();
+    if (!connection) {
+        return std::nullopt;
+    }
+    auto message = QDBusMessage::createMethodCall(
+        QString::fromStdString(element.owner), QString::fromStdString(element.path),
+        QString::fromLatin1(interface), QString::fromLatin1(method));
+    message.setArguments(arguments);
+    ++busCalls_;
+    auto reply = connection->call(message, QDBus::Block, static_cast<int>(kCallTimeout.count()));
+    if (isError(reply)) {
+        return std::nullopt;
+    }
+    return reply;
+}
+
+std::optional<int> LinuxAccessibilityTree::processOf(const std::string& busName) {
+    {
+        std::lock_guard lock(mutex_);
+        if (auto it = processOfName_.find(busName); it != processOfName_.end()) {
+            return it->second;
+        }
+    }
+    const auto reply =
+        call(AccessibilityElement{"org.freedesktop.DBus", "/org/freedesktop/DBus"}, "org.freedesktop.DBus",
+             "GetConnectionUnixProcessID", {QString::fromStdString(busName)});
+    if (!reply) {
+        return std::nullopt;
+    }
+    const int pid = static_cast<int>(reply->arguments().constFirst().toUInt());
+    std::lock_guard lock(mutex_);
+    processOfName_[busName] = pid; // a bus name is never given out twice
+    return pid;
+}
+
+AccessibilityElement LinuxAccessibilityTree::applicationElement(int processId) {
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [name, pid] : processOfName_) {
+            if (pid == processId) {
+                return AccessibilityElement{name, kRootPath.toStdString()};
+            }
+        }
+    }
+    const auto apps = call(AccessibilityElement{kRegistry.toStdString(), kRootPath.toStdString()},
+                           kAccessible, "GetChildren");
+    if (apps) {
+        for (const auto& app : references(apps->arguments().constFirst().value<QDBusArgument>())) {
+            if (processOf(app.owner) == processId) {
+                return AccessibilityElement{app.owner, kRootPath.toStdString()};
+            }
+        }
+    }
+    return AccessibilityElement{};
+}
+
+std::optional<unsigned> LinuxAccessibilityTree::roleNumber(const AccessibilityElement& element) {
+    const auto reply = call(element, kAccessible, "GetRole");
+    if (!reply) {
+        return std::nullopt;
+    }
+    return reply->arguments().constFirst().toUInt();
+}
+
+std::optional<std::string> LinuxAccessibilityTree::role(const AccessibilityElement& element) {
+    const auto number = roleNumber(element);
+    if (!number) {
+        return std::nullopt;
+    }
+    switch (*number) {
+    case kRoleDocumentWeb:
+        return std::string(kWebAreaRole);
+    case kRoleFrame:
+        return std::string("AXWindow");
+    case kRoleApplication:
+        return std::string("AXApplication");
+    default:
+        return std::string("AXUnknown");
+    }
+}
+
+std::optional<std::string> LinuxAccessibilityTree::url(const AccessibilityElement& element) {
+    const auto reply = call(element, "org.a11y.atspi.Document", "GetAttributes");
+    if (!reply) {
+        return std::nullopt;
+    }
+    QMap<QString, QString> attributes;
+    reply->arguments().constFirst().value<QDBusArgument>() >> attributes;
+    // Firefox names it DocURL, Chromium URI.
+    for (const char* key : {"DocURL", "URI"}) {
+        const QString value = attributes.value(QString::fromLatin1(key));
+        if (!value.isEmpty()) {
+            return value.toStdString();
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<AccessibilityElement>>
+LinuxAccessibilityTree::windowsOf(const AccessibilityElement& application) {
+    const auto reply = call(application, kAccessible, "GetChildren");
+    if (!reply) {
+        return std::nullopt;
+    }
+    return references(reply->arguments().constFirst().value<QDBusArgument>());
+}
+
+std::optional<std::vector<AccessibilityElement>>
+LinuxAccessibilityTree::children(const AccessibilityElement& element) {
+    if (element.path == kRootPath.toStdString()) {
+        return windowsOf(element);
+    }
+    // Below the application, only what a window embeds: the page its selected tab shows.
+    const auto reply = call(element, kAccessible, "GetRelationSet");
+    if (!reply) {
+        return std::nullopt;
+    }
+    std::vector<AccessibilityElement> shown;
+    const QDBusArgument relations = reply->arguments().constFirst().value<QDBusArgument>();
+    relations.beginArray();
+    while (!relations.atEnd()) {
+        unsigned type = 0;
+        relations.beginStructure();
+        relations >> type;
+        const QDBusArgument& targets = relations;
+        auto found = references(targets);
+        relations.endStructure();
+        if (type == kRelationEmbeds) {
+            shown.insert(shown.end(), found.begin(), found.end());
+        }
+    }
+    relations.endArray();
+    return shown;
+}
+
+std::optional<LinuxAccessibilityTree::Extents>
+LinuxAccessibilityTree::extents(const AccessibilityElement& element) {
+    const auto reply = call(element, "org.a11y.atspi.Component", "GetExtents", {0u}); // screen coordinates
+    if (!reply) {
+        return std::nullopt;
+    }
+    Extents e;
+    const QDBusArgument box = reply->arguments().constFirst().value<QDBusArgument>();
+    box.beginStructure();
+    box >> e.x >> e.y >> e.width >> e.height;
+    box.endStructure();
+    return e;
+}
+
+std::optional<AccessibilityElement>
+LinuxAccessibilityTree::focusedWindow(const AccessibilityElement& application) {
+    const auto pid = processOf(application.owner);
+    if (!pid || !desktop_) {
+        return std::nullopt;
+    }
+    // The window keystrokes reach: the active one when it is the application's, else its topmost.
+    xcb_window_t window = desktop_->activeWindow();
+    if (desktop_->windowProcess(window) != *pid) {
+        window = desktop_->topWindowOf(*pid);
+    }
+    const auto area = window ? desktop_->geometry(window) : std::nullopt;
+    const auto frames = area ? windowsOf(application) : std::nullopt;
+    if (!frames) {
+        return std::nullopt;
+    }
+    // Titles change with the page: the frame is told by where it is, and only windows that lie exactly
+    // on each other (maximised ones) by their titles, read at the same moment.
+    std::vector<AccessibilityElement> closest;
+    long bestDistance = std::numeric_limits<long>::max();
+    for (const auto& frame : *frames) {
+        const auto e = extents(frame);
+        if (!e || e->width <= 0 || e->height <= 0) {
+            continue;
+        }
+        const long distance = std::labs(e->x - area->x) + std::labs(e->y - area->y) +
+                              std::labs(e->width - area->width) + std::labs(e->height - area->height);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            closest.clear();
+        }
+        if (distance == bestDistance) {
+            closest.push_back(frame);
+        }
+    }
+    if (closest.size() > 1) {
+        const std::string title = desktop_->title(window);
+        for (const auto& frame : closest) {
+            if (name(frame) == title) {
+                return frame;
+            }
+        }
+    }
+    if (closest.empty()) {
+        return std::nullopt;
+    }
+    return closest.front();
+}
+
+std::optional<std::string> LinuxAccessibilityTree::name(const AccessibilityElement& element) {
+    const auto reply = call(element, "org.freedesktop.DBus.Properties", "Get",
+                            {QString::fromLatin1(kAccessible), QStringLiteral("Name")});
+    if (!reply) {
+        return std::nullopt;
+    }
+    return reply->arguments().constFirst().value<QDBusVariant>().variant().toString().toStdString();
+}
+
+xcb_window_t LinuxAccessibilityTree::xWindowFor(int processId, const Extents& frame,
+                                                const std::optional<std::string>& frameName) {
+    std::vector<xcb_window_t> closest;
+    long bestDistance = std::numeric_limits<long>::max();
+    for (const xcb_window_t window : desktop_->clientList()) {
+        if (desktop_->windowProcess(window) != processId) {
+            continue;
+        }
+        const auto area = desktop_->geometry(window);
+        if (!area) {
+            continue;
+        }
+        const long distance = std::labs(frame.x - area->x) + std::labs(frame.y - area->y) +
+                              std::labs(frame.width - area->width) + std::labs(frame.height - area->height);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            closest.clear();
+        }
+        if (distance == bestDistance) {
+            closest.push_back(window);
+        }
+    }
+    if (closest.size() > 1 && frameName) {
+        for (const xcb_window_t window : closest) {
+            if (desktop_->title(window) == *frameName) {
+                return window;
+            }
+        }
+    }
+    return closest.empty() ? 0 : closest.front();
+}
+
+bool LinuxAccessibilityTree::raiseWindow(const AccessibilityElement& window) {
+    const auto pid = processOf(window.owner);
+    const auto frame = extents(window);
+    if (!pid || !frame || !desktop_) {
+        return false;
+    }
+    return desktop_->requestActivation(xWindowFor(*pid, *frame, name(window)));
+}
+
+bool LinuxAccessibilityTree::focusedTextEquals(const AccessibilityElement& window,
+                                               const std::string& expected) {
+    // The browser searches its own tree for the focused element: one call instead of a walk.
+    QDBusArgument rule;
+    rule.beginStructure();
+    rule << QList<int>{1 << kStateFocused, 0} << kCollectionMatchAll;
+    rule.beginMap(QMetaType::fromType<QString>(), QMetaType::fromType<QString>());
+    rule.endMap();
+    rule << kCollectionMatchAll << QList<int>{0, 0, 0, 0} << kCollectionMatchAll << QStringList{}
+         << kCollectionMatchAll << false;
+    rule.endStructure();
+    const auto reply = call(window, "org.a11y.atspi.Collection", "GetMatches",
+                            {QVariant::fromValue(rule), kCollectionSortCanonical, 8, true});
+    if (!reply) {
+        return false;
+    }
+    for (const auto& element : references(reply->arguments().constFirst().value<QDBusArgument>())) {
+        const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1});
+        if (text && text->arguments().constFirst().toString().toStdString() == expected) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, const std::string&,
+                                                 bool value) {
+    if (!value) {
+        return false;
+    }
+    // AT-SPI has no per-application switch: the browsers follow the bus. It is asked for each time a
+    // browser comes to the front, so a bus already on is left as it is.
+    {
+        std::lock_guard lock(mutex_);
+        if (enabled_) {
+            return true;
+        }
+    }
+    return enableAccessibilityBus();
+}
+
+} // namespace kivo

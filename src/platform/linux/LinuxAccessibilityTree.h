@@ -1,0 +1,78 @@
+#pragma once
+
+#include "browser-monitor/ports/AccessibilityTree.h"
+#include "platform/linux/XcbDesktop.h"
+
+#include <QDBusConnection>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QDBusMessage;
+
+namespace kivo {
+
+// Applications' accessibility trees over AT-SPI, spoken directly on the accessibility bus with QtDBus:
+// its connection may be used from several worker threads at once and every call carries a timeout, so
+// a browser that stops answering costs a call its timeout and no more. Below a window only the page it
+// shows is exposed (the window's EMBEDS relation), never background tabs or the page's own content.
+// Windows are told apart through the X server (the active window's process and extents).
+class LinuxAccessibilityTree final : public AccessibilityTree {
+public:
+    static constexpr std::chrono::milliseconds kCallTimeout{1000};
+
+    // Works without a session bus or X display: it is then never trusted and reads nothing.
+    explicit LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> desktop);
+    ~LinuxAccessibilityTree() override;
+
+    bool isTrusted() override;
+    AccessibilityElement applicationElement(int processId) override;
+    std::optional<std::string> role(const AccessibilityElement& element) override;
+    std::optional<std::string> url(const AccessibilityElement& element) override;
+    std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& element) override;
+    std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) override;
+    bool raiseWindow(const AccessibilityElement& window) override;
+    bool focusedTextEquals(const AccessibilityElement& window, const std::string& text) override;
+    // Any switch turns the accessibility bus on (and the desktop's setting where it keeps one).
+    bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
+                             bool value) override;
+
+    // Turns on the session's accessibility bus, so that applications started from now on (and Firefox
+    // at once) expose their trees; false when the session has no accessibility bus.
+    static bool enableAccessibilityBus();
+
+    // Calls made on the accessibility bus, for tests and the bench.
+    long busCalls() const { return busCalls_.load(); }
+
+private:
+    struct Extents {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+
+    std::optional<QDBusConnection> bus();
+    std::optional<QDBusMessage> call(const AccessibilityElement& element, const char* interface,
+                                     const char* method, const QList<QVariant>& arguments = {});
+    std::optional<std::vector<AccessibilityElement>> windowsOf(const AccessibilityElement& application);
+    std::optional<Extents> extents(const AccessibilityElement& element);
+    std::optional<std::string> name(const AccessibilityElement& element);
+    std::optional<int> processOf(const std::string& busName);
+    std::optional<unsigned> roleNumber(const AccessibilityElement& element);
+    xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
+
+    std::unique_ptr<XcbDesktop> desktop_;
+    std::mutex mutex_; // guards everything below
+    std::optional<QDBusConnection> bus_;
+    std::chrono::steady_clock::time_point nextConnectAttempt_{};
+    std::chrono::steady_clock::time_point trustedCheckedAt_{};
+    bool enabled_ = false;
+    std::map<std::string, int> processOfName_;
+    std::atomic<long> busCalls_{0};
+};
+
+} // namespace kivo

@@ -1,0 +1,42 @@
+#include "PageServer.h"
+
+#include <QTcpSocket>
+
+namespace kivo::test {
+
+PageServer::PageServer() {
+    listen(QHostAddress::LocalHost, 0);
+    connect(this, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                const QByteArray request = socket->peek(64 * 1024);
+                if (!request.contains("\r\n\r\n")) {
+                    return;
+                }
+                socket->readAll();
+                const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
+                const QByteArray target = line.value(1);
+                QByteArray response;
+                if (line.value(0) != "GET" || target.endsWith("/favicon.ico")) {
+                    response = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+                } else {
+                    const QByteArray text = QString::fromUtf8(target).toHtmlEscaped().toUtf8();
+                    const QByteArray body = "<!doctype html><html><head><meta charset=\"utf-8\"><title>" +
+                                            text + "</title></head><body><p>" + text + "</p></body></html>";
+                    response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: "
+                               "no-store\r\nConnection: close\r\nContent-Length: " +
+                               QByteArray::number(body.size()) + "\r\n\r\n" + body;
+                }
+                socket->write(response);
+                socket->disconnectFromHost();
+            });
+        }
+    });
+}
+
+std::string PageServer::url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port()) + path;
+}
+
+} // namespace kivo::test
