@@ -53,8 +53,9 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     }));
     for (QScreen* screen : QGuiApplication::screens()) {
         const auto veils = shield.veils();
-        EXPECT_TRUE(std::any_of(veils.begin(), veils.end(),
-                                [&](ShieldVeil* v) { return v->frameGeometry().contains(screen->geometry()); }))
+        EXPECT_TRUE(
+            std::any_of(veils.begin(), veils.end(),
+                        [&](ShieldVeil* v) { return v->frameGeometry().contains(screen->geometry()); }))
             << screen->name().toStdString() << " is covered";
     }
     ASSERT_TRUE(test::waitUntil([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
@@ -62,7 +63,8 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     const std::string activeBefore = xdotool({"getactivewindow"}).toStdString();
     xdotool({"key", "--clearmodifiers", "alt+Tab"});
     test::waitUntil([] { return false; }, std::chrono::milliseconds(300));
-    EXPECT_EQ(xdotool({"getactivewindow"}).toStdString(), activeBefore) << "the window manager's switch did nothing";
+    EXPECT_EQ(xdotool({"getactivewindow"}).toStdString(), activeBefore)
+        << "the window manager's switch did nothing";
     EXPECT_TRUE(d.overlayController().isShown());
 
     xdotool({"mousemove", "1000", "400"}); // over the right-hand monitor
