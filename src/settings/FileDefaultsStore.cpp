@@ -117,4 +117,28 @@ DefaultsWriteResult FileDefaultsStore::persist(const nlohmann::json& document) {
     return error.empty() ? DefaultsWriteResult::success() : DefaultsWriteResult::failure(std::move(error));
 }
 
+DefaultsWriteResult FileDefaultsStore::removeKeptAsideDocuments() {
+    if (!blockedReason_.isEmpty()) {
+        return DefaultsWriteResult::failure(blockedReason_.toStdString());
+    }
+    const QDir dir(directory_);
+    const auto names = dir.entryList({fileName() + QStringLiteral(".unreadable-*")},
+                                     QDir::Files | QDir::System | QDir::Hidden);
+    std::string error;
+    for (const auto& name : names) {
+        const auto path = dir.filePath(name);
+        if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT && error.empty()) {
+            error = "cannot remove " + path.toStdString() + ": " + std::strerror(errno);
+        }
+    }
+    if (!names.isEmpty()) {
+        AtomicFile::syncDirectory(directory_);
+    }
+    if (!error.empty()) {
+        qCCritical(lcSettings, "Could not remove a kept-aside document: %s", error.c_str());
+        return DefaultsWriteResult::failure(std::move(error));
+    }
+    return DefaultsWriteResult::success();
+}
+
 } // namespace kivo

@@ -39,6 +39,7 @@ public:
 
 protected:
     DefaultsWriteResult persist(const nlohmann::json& document) override;
+    DefaultsWriteResult removeKeptAsideDocuments() override;
 
 private:
     void load();

@@ -250,6 +250,36 @@ TEST(DefaultsStore, copyAsideNeverOverwritesAnEarlierCopy) {
     EXPECT_EQ(planted.copyValueAside("g").copyKey, "g.unreadable.8");
 }
 
+TEST(DefaultsStore, removeKeptAsideCopiesTakesCopiesOnlyKeysAndFiles) {
+    QTemporaryDir dir;
+    writeFile(dir.path() + "/defaults.json", "broken {");
+    FileDefaultsStore store(dir.path());
+    ASSERT_FALSE(store.movedAsidePath().isEmpty());
+    writeFile(dir.path() + "/defaults.json.unreadable-20200101-000000-2", "older");
+    writeFile(dir.path() + "/unrelated.json.unreadable-1", "not ours");
+    for (const auto* key : {"groups", "groups.unreadable.1", "groups.unreadable.12", "a.b.unreadable.3",
+                            "groups.unreadable.x", "groups.unreadable.", ".unreadable.4"}) {
+        ASSERT_TRUE(store.setBool(key, true).ok()) << key;
+    }
+    ASSERT_TRUE(store.removeKeptAsideCopies().ok());
+    const std::vector<std::string> kept{".unreadable.4", "groups", "groups.unreadable.",
+                                        "groups.unreadable.x"};
+    EXPECT_EQ(store.keys(), kept);
+    EXPECT_EQ(FileDefaultsStore(dir.path()).keys(), kept);
+    EXPECT_TRUE(movedAsideFiles(dir.path()).isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.path() + "/unrelated.json.unreadable-1"));
+
+    MemoryDefaultsStore memory;
+    memory.plant("k.unreadable.1", 0);
+    memory.plant("k", 1);
+    ASSERT_TRUE(memory.removeKeptAsideCopies().ok());
+    EXPECT_EQ(memory.keys(), std::vector<std::string>{"k"});
+    memory.plant("k.unreadable.2", 0);
+    memory.setWriteFailure("disk full");
+    EXPECT_FALSE(memory.removeKeptAsideCopies().ok());
+    EXPECT_TRUE(memory.contains("k.unreadable.2"));
+}
+
 TEST(DefaultsStore, copyAsideOfAnAbsentKeyCopiesNothing) {
     MemoryDefaultsStore store;
     const auto result = store.copyValueAside("missing");
