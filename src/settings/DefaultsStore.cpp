@@ -213,8 +213,11 @@ DefaultsWriteResult DefaultsStore::removeKeptAsideCopies() {
 DefaultsWriteResult DefaultsStore::commit(nlohmann::json next, const char* operation,
                                           const std::string& key) {
     auto result = persist(next);
-    if (!result.ok()) {
+    // A read-only store said why when it loaded; every refused write would only repeat it.
+    if (!result.ok() && !isReadOnly()) {
         qCCritical(lcSettings, "Could not %s %s: %s", operation, key.c_str(), result.error.c_str());
+    }
+    if (!result.ok()) {
         return result;
     }
     document_ = std::move(next);

@@ -43,6 +43,11 @@ public:
     std::vector<std::string> keys() const;
     const nlohmann::json& document() const { return document_; }
 
+    // A read-only store refuses every mutation; the reason says why (another Kivo process owns the
+    // settings, or the document is something that must not be replaced). Empty while writes are possible.
+    virtual std::string readOnlyReason() const { return {}; }
+    bool isReadOnly() const { return !readOnlyReason().empty(); }
+
     // Writing. A value JSON cannot hold (a non-finite real, a string that is not UTF-8) is refused;
     // setting null removes the key.
     DefaultsWriteResult setValue(const std::string& key, nlohmann::json value);

@@ -116,27 +116,35 @@ TEST(DefaultsStore, typedReadsCarryTheValue) {
     EXPECT_TRUE(store.boolValue("missing").isAbsent());
 }
 
+QStringList temporaryFiles(const QString& directory) {
+    return QDir(directory).entryList({QStringLiteral("defaults.json.tmp*")}, QDir::Files | QDir::Hidden);
+}
+
 TEST(DefaultsStore, crashBetweenWriteAndRenameLeavesTheOldDocument) {
     QTemporaryDir dir;
-    FileDefaultsStore store(dir.path());
-    ASSERT_TRUE(store.setInteger("count", 1).ok());
-    const auto before = readFile(store.filePath());
+    QByteArray before;
+    {
+        FileDefaultsStore store(dir.path());
+        ASSERT_TRUE(store.setInteger("count", 1).ok());
+        before = readFile(store.filePath());
 
-    store.setInterruptionBeforeRenameForTesting([] { return true; });
-    const auto result = store.setInteger("count", 2);
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(store.integerValue("count").valueOr(0), 1) << "memory must match the document on disk";
-    EXPECT_EQ(readFile(store.filePath()), before);
-    EXPECT_TRUE(QFile::exists(store.filePath() + ".tmp")) << "the interrupted write left its temporary file";
+        store.setInterruptionBeforeRenameForTesting([] { return true; });
+        const auto result = store.setInteger("count", 2);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(store.integerValue("count").valueOr(0), 1) << "memory must match the document on disk";
+        EXPECT_EQ(readFile(store.filePath()), before);
+        EXPECT_EQ(temporaryFiles(dir.path()).size(), 1) << "the interrupted write left its temporary file";
+    }
+    // An older writer's fixed name is cleared away too.
+    writeFile(dir.path() + "/defaults.json.tmp", "{\"count\": 9}");
 
     FileDefaultsStore afterCrash(dir.path());
     EXPECT_EQ(afterCrash.integerValue("count").valueOr(0), 1);
     EXPECT_TRUE(movedAsideFiles(dir.path()).isEmpty());
-
-    // The leftover temporary file does not stand in the way of the next write.
+    EXPECT_TRUE(temporaryFiles(dir.path()).isEmpty()) << "the lock holder removes what a killed writer left";
     ASSERT_TRUE(afterCrash.setInteger("count", 3).ok());
-    EXPECT_FALSE(QFile::exists(afterCrash.filePath() + ".tmp"));
-    EXPECT_EQ(FileDefaultsStore(dir.path()).integerValue("count").valueOr(0), 3);
+    EXPECT_TRUE(temporaryFiles(dir.path()).isEmpty());
+    EXPECT_EQ(afterCrash.integerValue("count").valueOr(0), 3);
 }
 
 struct CorruptCase {
@@ -213,25 +221,27 @@ TEST(DefaultsStore, twoCorruptDocumentsInTheSameSecondKeepBothCopies) {
     QTemporaryDir dir;
     const auto path = dir.path() + "/defaults.json";
     writeFile(path, "first {");
-    FileDefaultsStore first(dir.path());
+    const auto first = FileDefaultsStore(dir.path()).movedAsidePath();
     writeFile(path, "second {");
-    FileDefaultsStore second(dir.path());
-    ASSERT_NE(first.movedAsidePath(), second.movedAsidePath());
-    EXPECT_EQ(readFile(first.movedAsidePath()), "first {");
-    EXPECT_EQ(readFile(second.movedAsidePath()), "second {");
+    const auto second = FileDefaultsStore(dir.path()).movedAsidePath();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(readFile(first), "first {");
+    EXPECT_EQ(readFile(second), "second {");
 }
 
 TEST(DefaultsStore, copyAsideNeverOverwritesAnEarlierCopy) {
     QTemporaryDir dir;
-    FileDefaultsStore store(dir.path());
-    ASSERT_TRUE(store.setValue("groups", json::array({"first"})).ok());
+    {
+        FileDefaultsStore store(dir.path());
+        ASSERT_TRUE(store.setValue("groups", json::array({"first"})).ok());
 
-    const auto one = store.copyValueAside("groups");
-    ASSERT_TRUE(one.ok());
-    EXPECT_EQ(one.copyKey, "groups.unreadable.1");
-    ASSERT_TRUE(store.setValue("groups", json::array({"second"})).ok());
-    const auto two = store.copyValueAside("groups");
-    EXPECT_EQ(two.copyKey, "groups.unreadable.2");
+        const auto one = store.copyValueAside("groups");
+        ASSERT_TRUE(one.ok());
+        EXPECT_EQ(one.copyKey, "groups.unreadable.1");
+        ASSERT_TRUE(store.setValue("groups", json::array({"second"})).ok());
+        const auto two = store.copyValueAside("groups");
+        EXPECT_EQ(two.copyKey, "groups.unreadable.2");
+    }
 
     FileDefaultsStore reopened(dir.path());
     EXPECT_EQ(*reopened.value("groups.unreadable.1"), json::array({"first"}));
