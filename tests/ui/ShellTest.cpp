@@ -11,11 +11,14 @@
 #include "support/TestSupport.h"
 #include "ui/ShellRig.h"
 #include "ui/sheets/SheetPresenter.h"
+#include "ui/onboarding/LanguageOnboardingPage.h"
 #include "ui/shell/MainContent.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shield/QtShieldWindowSystem.h"
 #include "ui/shield/ShieldVeil.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -120,6 +123,20 @@ TEST(MainWindow, LanguageChangeRebuildsTheContentOnALaterTurn) {
     EXPECT_EQ(window.mainContent()->selectedItem(), SidebarItem::rules) << "view state starts over";
     EXPECT_EQ(window.mainContent()->sidebar()->item(0)->text(),
               rig.shell->localizer().text(Strings::Sidebar::rules(), LanguagePreference::korean()));
+}
+
+TEST(MainWindow, ReturnOnTheLanguagePageCompletesOnboarding) {
+    ShellRig rig(nlohmann::json::object());
+    rig.shell->launch();
+    auto& window = rig.shell->mainWindow();
+    QApplication::setActiveWindow(&window);
+    auto* page = qobject_cast<LanguageOnboardingPage*>(window.content());
+    ASSERT_NE(page, nullptr);
+    page->picker()->setFocus();
+    QTest::keyClick(page->picker(), Qt::Key_Return);
+    EXPECT_TRUE(rig.shell->delegate().onboardingController().isCompleted());
+    EXPECT_EQ(rig.defaults.value("kivo.onboardingCompletedVersion"), nlohmann::json(1));
+    EXPECT_TRUE(test::waitUntil([&] { return window.mainContent() != nullptr; }));
 }
 
 TEST(MainWindow, ErasingAllDataReturnsToOnboarding) {

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -71,6 +72,12 @@ LanguageOnboardingPage::LanguageOnboardingPage(const UiContext& ui, std::functio
     buttonRow->addWidget(continue_);
     column->addLayout(buttonRow);
     connect(continue_, &QPushButton::clicked, this, [onContinue = std::move(onContinue)] { onContinue(); });
+    // A default button answers Return only inside a dialog; on the window's page a shortcut does it.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, continue_, &QPushButton::click);
+    }
 }
 
 } // namespace kivo
