@@ -45,6 +45,17 @@ public:
 
     void saveGroups();
     void saveBackoffRecords();
+    // Erasing all data: the unreadable stored lists are being removed, so a save must not keep them aside.
+    void forgetUnreadableValues() {
+        groupsProblem_.clear();
+        backoffRecordsProblem_.clear();
+    }
+
+    // Retries an unsaved list every SaveRetry::kInterval on these timers.
+    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
+    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
+    // Saves whatever list is unsaved (the quit calls this).
+    void saveIfUnsaved();
 
     // Retries an unsaved list every SaveRetry::kInterval on these timers.
     void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }

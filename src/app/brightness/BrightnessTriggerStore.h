@@ -60,6 +60,14 @@ public:
                             const std::set<std::string>& knownSunsetNames, const std::string& sunsetName);
 
     void save();
+    // Erasing all data: the unreadable stored list is being removed, so a save must not keep it aside.
+    void forgetUnreadableValue() { storedValueUnreadable_ = false; }
+
+    // Retries an unsaved list every SaveRetry::kInterval on these timers.
+    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
+    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
+    // Saves the list when it is unsaved (the quit calls this).
+    void saveIfUnsaved();
 
     // Retries an unsaved list every SaveRetry::kInterval on these timers.
     void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
