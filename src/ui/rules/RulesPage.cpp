@@ -3,7 +3,6 @@
 #include "app/BlockRuleStore.h"
 #include "app/LocalizedStrings.h"
 #include "app/rules/ProtectionSwitch.h"
-#include "ui/rules/ClickableRow.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/RuleDetailPage.h"
@@ -12,11 +11,12 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -47,24 +47,53 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     connect(reorder, &QPushButton::clicked, this, [this] { openReorderSheet(); });
     connect(add, &QPushButton::clicked, this, [this] { openAddSheet(); });
 
-    auto* scroll = new QScrollArea(listPage_);
-    scroll->setWidgetResizable(true);
-    auto* holder = new QWidget(scroll);
-    auto* holderColumn = new QVBoxLayout(holder);
-    rows_ = new QWidget(holder);
-    new QVBoxLayout(rows_);
-    rows_->layout()->setContentsMargins(0, 0, 0, 0);
-    rows_->layout()->setSpacing(0);
-    holderColumn->addWidget(rows_);
+    // One item per group rather than a widget per row: the list stays quick with hundreds of groups.
+    list_ = new QTreeWidget(listPage_);
+    list_->setColumnCount(3);
+    list_->setHeaderHidden(true);
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::NoSelection);
+    list_->setFocusPolicy(Qt::StrongFocus);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    column->addWidget(list_, 1);
     empty_ = plainLabel(context.text(Strings::Rules::emptyTitle()) + QLatin1Char('\n') +
                             context.text(Strings::Rules::emptyDescription()),
-                        holder);
+                        listPage_);
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
-    holderColumn->addWidget(empty_);
-    holderColumn->addStretch();
-    scroll->setWidget(holder);
-    column->addWidget(scroll, 1);
+    column->addWidget(empty_);
+    connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (column != 0) {
+            return;
+        }
+        const auto id = Uuid::parse(item->data(0, Qt::UserRole).toString().toStdString());
+        if (!id) {
+            return;
+        }
+        ProtectionSwitch::setGroupEnabled(context_.rules, context_.shield, *id,
+                                          item->checkState(0) == Qt::Checked);
+        // The switch shows what the store holds (still on while the shield counts down).
+        for (const auto& g : context_.rules.groups()) {
+            if (g.id == *id) {
+                const QSignalBlocker quiet(list_);
+                item->setCheckState(0, g.isEnabled ? Qt::Checked : Qt::Unchecked);
+            }
+        }
+    });
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
+        if (column == 0) {
+            return; // the switch
+        }
+        if (const auto id = Uuid::parse(item->data(0, Qt::UserRole).toString().toStdString())) {
+            const Uuid groupId = *id;
+            QTimer::singleShot(0, this, [this, groupId] { openGroup(groupId); });
+        }
+    });
+    connect(list_, &QTreeWidget::itemActivated, list_, &QTreeWidget::itemClicked);
     stack_->addWidget(listPage_);
 
     detailHolder_ = new QWidget(stack_);
@@ -104,38 +133,21 @@ void RulesPage::rebuildList() {
                                            names.join(QStringLiteral(", ")))));
     banner_->setVisible(!names.isEmpty());
 
-    auto* old = rows_;
-    auto* holderLayout = static_cast<QVBoxLayout*>(old->parentWidget()->layout());
-    rows_ = new QWidget(old->parentWidget());
-    rows_->setUpdatesEnabled(false);
-    auto* layout = new QVBoxLayout(rows_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    QList<QTreeWidgetItem*> items;
     for (const auto& group : context_.rules.groups()) {
-        const Uuid id = group.id;
-        auto* row = new ClickableRow(
-            [this, id] { QTimer::singleShot(0, this, [this, id] { openGroup(id); }); }, rows_);
-        auto* line = new QHBoxLayout(row);
-        line->setContentsMargins(6, 4, 6, 4);
-        QCheckBox* toggle = makeSwitch(row);
-        toggle->setChecked(group.isEnabled);
-        line->addWidget(toggle);
-        line->addWidget(plainLabel(fromStd(group.name), row), 1);
-        line->addWidget(captionLabel(QString::number(group.rules.size()), row));
-        layout->addWidget(row);
-        connect(toggle, &QCheckBox::clicked, this, [this, toggle, id](bool on) {
-            ProtectionSwitch::setGroupEnabled(context_.rules, context_.shield, id, on);
-            for (const auto& g : context_.rules.groups()) {
-                if (g.id == id) {
-                    toggle->setChecked(g.isEnabled);
-                }
-            }
-        });
+        auto* item = new QTreeWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, group.isEnabled ? Qt::Checked : Qt::Unchecked);
+        item->setData(0, Qt::UserRole, QString::fromStdString(group.id.toString()));
+        item->setText(1, fromStd(group.name)); // item text is never read as markup
+        item->setText(2, QString::number(group.rules.size()));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
     }
-    holderLayout->replaceWidget(old, rows_);
-    old->hide();
-    old->deleteLater();
-    rows_->setUpdatesEnabled(true);
+    list_->addTopLevelItems(items);
+    list_->setVisible(!items.isEmpty());
     empty_->setVisible(context_.rules.groups().empty());
 }
 

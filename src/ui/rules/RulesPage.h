@@ -10,6 +10,8 @@ class QDialog;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace kivo {
@@ -26,6 +28,7 @@ public:
     QWidget* listPage() const { return listPage_; }
     RuleDetailPage* detailPage() const { return detail_; }
     QLabel* emptyState() const { return empty_; }
+    QTreeWidget* groupList() const { return list_; }
     // Opens a group's page on top of the list, as a click on its row does.
     RuleDetailPage* openGroup(const Uuid& groupId);
     void showList();
@@ -38,7 +41,7 @@ private:
     const ScreenContext& context_;
     QStackedWidget* stack_ = nullptr;
     QWidget* listPage_ = nullptr;
-    QWidget* rows_ = nullptr;
+    QTreeWidget* list_ = nullptr;
     QLabel* banner_ = nullptr;
     QLabel* empty_ = nullptr;
     QWidget* detailHolder_ = nullptr;
