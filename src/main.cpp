@@ -1,7 +1,78 @@
-#include <QApplication>
+#include "app/LanguageController.h"
+#include "app/SingleInstance.h"
+#include "app/errors/ErrorReporter.h"
+#include "app/errors/ErrorReportingOptions.h"
+#include "core/QtTimerFactory.h"
+#include "core/SystemClock.h"
+#include "platform/linux/FreedesktopTrash.h"
+#include "platform/linux/LinuxActivationPolicy.h"
+#include "platform/linux/LinuxBrightnessBackend.h"
+#include "platform/linux/LinuxBrowserPlatform.h"
+#include "platform/linux/LinuxInstallation.h"
+#include "platform/linux/LogindShutdownSource.h"
+#include "platform/linux/LogindWakeSource.h"
+#include "platform/linux/PackageManagerUpdateDriver.h"
+#include "platform/linux/QtScreenChangeSource.h"
+#include "platform/linux/TerminationSignals.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "settings/FileDefaultsStore.h"
+#include "ui/shell/DesktopShell.h"
 
-// The application is wired here once its windows exist; until then the executable starts and exits.
+#include <QApplication>
+#include <QSessionManager>
+
+using namespace kivo;
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Kivo"));
+    QApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("app.kivo.Kivo"));
+    // Closing the window puts it away; Kivo lives on in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(SingleInstance::defaultDirectory());
+    switch (instance.start()) {
+    case SingleInstance::Role::handedOver:
+        return 0;
+    case SingleInstance::Role::failed:
+        return 1;
+    case SingleInstance::Role::primary:
+        break;
+    }
+
+    SystemClock clock;
+    ErrorReporter errors(clock);
+    errors.start(ErrorReportingOptions::kivoDefaults());
+
+    QtTimerFactory timers;
+    FileDefaultsStore defaults(FileDefaultsStore::standardDirectory());
+    LogindWakeSource wake;
+    QtScreenChangeSource displayChanges;
+    auto browsers = LinuxBrowserPlatform::create();
+    XdgAutostartLoginItem loginItem(XdgAutostartLoginItem::standardDirectory(),
+                                    QApplication::applicationFilePath());
+    LinuxActivationPolicy activationPolicy;
+    FreedesktopTrash trash;
+    const LinuxInstallation installation = LinuxInstallation::forRunningProgram();
+    PackageManagerUpdateDriver updates;
+
+    DesktopShell shell({defaults, clock, timers, LinuxBrightnessBackend::make(), wake, displayChanges,
+                        browsers->ports(), browsers->settingsOpener(), loginItem, activationPolicy, trash,
+                        installation, updates, errors, LanguageController::systemPreferredLanguages(),
+                        QApplication::applicationVersion()});
+
+    QObject::connect(&instance, &SingleInstance::reopenRequested, &shell,
+                     [&shell] { shell.delegate().applicationShouldHandleReopen(); });
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &shell,
+                     [&shell](TerminationReason reason) { shell.requestTermination(reason); });
+    LogindShutdownSource shutdown;
+    QObject::connect(&shutdown, &LogindShutdownSource::shutdownStarting, &shell,
+                     [&shell] { shell.requestTermination(TerminationReason::shutdown); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &shell,
+                     [&shell](QSessionManager&) { shell.requestTermination(TerminationReason::logOut); });
+
+    shell.launch();
+    return QApplication::exec();
 }

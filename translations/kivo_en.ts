@@ -545,6 +545,10 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Uninstall</source>
         <translation>Uninstall</translation>
     </message>
+    <message id="uninstall.packageRemains">
+        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</translation>
+    </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>
         <translation>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</translation>

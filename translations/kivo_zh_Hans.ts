@@ -545,6 +545,10 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Uninstall</source>
         <translation>卸载</translation>
     </message>
+    <message id="uninstall.packageRemains">
+        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo 由系统为所有用户安装，无法将自身移到废纸篓。退出后，请用软件包管理器删除其软件包。</translation>
+    </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>
         <translation>Kivo 将清除其所有数据，将自身移到回收站并退出。此操作无法撤销。</translation>

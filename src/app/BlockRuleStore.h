@@ -40,6 +40,11 @@ public:
 
     void saveGroups();
     void saveBackoffRecords();
+    // Erasing all data: the unreadable stored lists are being removed, so a save must not keep them aside.
+    void forgetUnreadableValues() {
+        groupsProblem_.clear();
+        backoffRecordsProblem_.clear();
+    }
 
     // Lookups by id take the first match in list order; an id that matches nothing changes nothing.
     void addGroup(BlockRuleGroup group);

@@ -140,6 +140,7 @@
     X(Sidebar, more, "sidebar.more") \
     X(Sidebar, rules, "sidebar.rules") \
     X(Uninstall, confirm, "uninstall.confirm") \
+    X(Uninstall, packageRemains, "uninstall.packageRemains") \
     X(Uninstall, warningMessage, "uninstall.warningMessage") \
     X(Uninstall, warningTitle, "uninstall.warningTitle") \
     X(Unlock, backoffDescription, "unlock.backoffDescription") \

@@ -56,6 +56,8 @@ public:
                             const std::set<std::string>& knownSunsetNames, const std::string& sunsetName);
 
     void save();
+    // Erasing all data: the unreadable stored list is being removed, so a save must not keep it aside.
+    void forgetUnreadableValue() { storedValueUnreadable_ = false; }
 
 signals:
     void triggersChanged();

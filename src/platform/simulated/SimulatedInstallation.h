@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/ports/Installation.h"
+
+namespace kivo {
+
+// An installation that is either the user's own (its files listed) or a system package.
+class SimulatedInstallation : public Installation {
+public:
+    QStringList files{QStringLiteral("/home/user/.local/bin/kivo")};
+    QString packageReason; // non-empty: the program belongs to a system package
+
+    QStringList userOwnedFiles() const override { return packageReason.isEmpty() ? files : QStringList{}; }
+    QString systemOwnedReason() const override { return packageReason; }
+};
+
+} // namespace kivo

@@ -1,0 +1,36 @@
+#include "ui/components/DeleteConfirmation.h"
+
+#include "app/LocalizedStrings.h"
+#include "ui/UiContext.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kivo {
+
+QMessageBox* DeleteConfirmation::ask(QWidget* parent, const UiContext& ui, const QString& title,
+                                     const QString& message, std::function<void()> onDelete) {
+    auto* box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(QMessageBox::Warning);
+    box->setText(title);
+    box->setInformativeText(message);
+    // The informative label does not follow setTextFormat: a name in the message must stay plain text.
+    if (auto* info = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        info->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::WindowModal);
+    auto* cancel = box->addButton(ui.text(Strings::Common::cancel()), QMessageBox::RejectRole);
+    auto* remove = box->addButton(ui.text(Strings::Common::delete_()), QMessageBox::DestructiveRole);
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    QObject::connect(remove, &QPushButton::clicked, box, [onDelete = std::move(onDelete)] {
+        if (onDelete)
+            onDelete();
+    });
+    box->open();
+    return box;
+}
+
+} // namespace kivo

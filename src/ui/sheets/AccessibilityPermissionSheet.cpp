@@ -1,0 +1,94 @@
+#include "ui/sheets/AccessibilityPermissionSheet.h"
+
+#include "app/LocalizedStrings.h"
+#include "ui/UiContext.h"
+#include "ui/components/PlainLabel.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace kivo {
+
+namespace {
+
+// The catalog marks the permission's name for emphasis; shown as plain text, the marks would be noise.
+QString withoutEmphasis(QString text) {
+    return text.remove(QStringLiteral("**"));
+}
+
+} // namespace
+
+AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowser& browser,
+                                                           const UiContext& ui, std::function<void()> onGrant,
+                                                           std::function<void()> onDismiss,
+                                                           std::function<void()> onSuppress, QWidget* parent)
+    : QDialog(parent), grant_(new QPushButton(ui.text(Strings::Permissions::Accessibility::grant()))),
+      later_(new QPushButton(ui.text(Strings::Permissions::Accessibility::later()))),
+      suppress_(new QPushButton(ui.text(Strings::Permissions::Accessibility::suppress()))) {
+    setObjectName(QStringLiteral("accessibilitySheet"));
+    setFixedWidth(480);
+    const QString name = QString::fromStdString(browser.displayName);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(24, 24, 24, 24);
+    column->setSpacing(16);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    auto* icon = new QLabel;
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(28, 28));
+    header->addWidget(icon, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    auto* title = plainLabel(ui.text(Strings::Permissions::Accessibility::title(name)));
+    QFont bold = title->font();
+    bold.setWeight(QFont::DemiBold);
+    title->setFont(bold);
+    title->setWordWrap(true);
+    texts->addWidget(title);
+    auto* description =
+        plainLabel(withoutEmphasis(ui.text(Strings::Permissions::Accessibility::description(name))));
+    description->setWordWrap(true);
+    description->setForegroundRole(QPalette::PlaceholderText);
+    texts->addWidget(description);
+    header->addLayout(texts, 1);
+    column->addLayout(header);
+
+    auto* steps = new QVBoxLayout;
+    steps->setSpacing(6);
+    const QString stepTexts[] = {ui.text(Strings::Permissions::Accessibility::step1()),
+                                 ui.text(Strings::Permissions::Accessibility::step2()),
+                                 ui.text(Strings::Permissions::Accessibility::step3(name))};
+    int number = 1;
+    for (const auto& text : stepTexts) {
+        auto* step = plainLabel(QStringLiteral("%1.  %2").arg(number++).arg(text));
+        step->setWordWrap(true);
+        steps->addWidget(step);
+    }
+    column->addLayout(steps);
+
+    auto* divider = new QFrame;
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    column->addWidget(divider);
+
+    auto* buttons = new QHBoxLayout;
+    suppress_->setFlat(true);
+    suppress_->setForegroundRole(QPalette::PlaceholderText);
+    buttons->addWidget(suppress_);
+    buttons->addStretch(1);
+    buttons->addWidget(later_);
+    buttons->addWidget(grant_);
+    column->addLayout(buttons);
+    for (auto* b : {suppress_, later_})
+        b->setAutoDefault(false);
+    grant_->setDefault(true);
+
+    connect(grant_, &QPushButton::clicked, this, [onGrant = std::move(onGrant)] { onGrant(); });
+    connect(later_, &QPushButton::clicked, this, [onDismiss = std::move(onDismiss)] { onDismiss(); });
+    connect(suppress_, &QPushButton::clicked, this, [onSuppress = std::move(onSuppress)] { onSuppress(); });
+}
+
+} // namespace kivo

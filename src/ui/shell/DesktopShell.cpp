@@ -1,0 +1,114 @@
+#include "ui/shell/DesktopShell.h"
+
+#include "app/ActivationPolicyCoordinator.h"
+#include "app/LanguageController.h"
+#include "app/LocalizedStrings.h"
+#include "ui/UiContext.h"
+#include "ui/sheets/SheetPresenter.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/shell/TrayItem.h"
+#include "ui/shield/QtShieldWindowSystem.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace kivo {
+
+// Answers which windows are up from the main window, and hands the policy to the platform's back end.
+class DesktopShell::WindowPolicy : public ActivationPolicyPort {
+public:
+    explicit WindowPolicy(ActivationPolicyPort& backend) : backend_(backend) {}
+    MainWindow* window = nullptr;
+    bool hasVisibleMainWindow() const override {
+        return window && window->isVisible() && !window->isMinimized();
+    }
+    void setActivationPolicy(ActivationPolicy policy) override { backend_.setActivationPolicy(policy); }
+
+private:
+    ActivationPolicyPort& backend_;
+};
+
+DesktopShell::DesktopShell(Ports ports, QObject* parent)
+    : QObject(parent), tray_(std::make_unique<TrayItem>()),
+      policy_(std::make_unique<WindowPolicy>(ports.activationPolicy)) {
+    shieldWindows_ = std::make_unique<QtShieldWindowSystem>([this] {
+        return localizer_.text(Strings::Shield::cancel(), delegate_->languageController().current());
+    });
+    delegate_ = std::make_unique<AppDelegate>(AppDelegate::Ports{ports.defaults,
+                                                                 ports.clock,
+                                                                 ports.timers,
+                                                                 localizer_,
+                                                                 *shieldWindows_,
+                                                                 std::move(ports.brightnessBackend),
+                                                                 ports.wake,
+                                                                 ports.displayChanges,
+                                                                 ports.browser,
+                                                                 ports.settingsOpener,
+                                                                 ports.loginItem,
+                                                                 *policy_,
+                                                                 *tray_,
+                                                                 *this,
+                                                                 ports.trash,
+                                                                 ports.installation,
+                                                                 ports.updates,
+                                                                 ports.errors,
+                                                                 std::move(ports.preferredLanguages),
+                                                                 std::move(ports.runningVersion)});
+    auto& d = *delegate_;
+    context_ = std::make_unique<UiContext>(
+        UiContext{d.store(), d.overlayController(), d.brightnessTriggerStore(), d.brightnessController(),
+                  d.browserMonitor(), d.loginItemService(), d.languageController(), localizer_, d,
+                  d.quitConfirmationFlow(), d.eraseAllDataFlow(), d.uninstallFlow(), d.accessibilityFlow()});
+    window_ = std::make_unique<MainWindow>(
+        *context_, [this] { requestTermination(TerminationReason::userInitiated); },
+        [] { return !TrayItem::isAvailable(); });
+    policy_->window = window_.get();
+    connect(window_.get(), &MainWindow::visibilityChanged, this,
+            [this] { delegate_->activationPolicyCoordinator().scheduleEvaluation(); });
+}
+
+DesktopShell::~DesktopShell() {
+    // Windows go before the objects they show.
+    policy_->window = nullptr;
+    window_.reset();
+    shieldWindows_->closeVeils();
+}
+
+void DesktopShell::launch(bool showWindow) {
+    delegate_->applicationDidFinishLaunching();
+    if (showWindow)
+        delegate_->showMainWindow();
+}
+
+bool DesktopShell::requestTermination(TerminationReason reason) {
+    if (terminating_)
+        return true;
+    if (!delegate_->applicationShouldTerminate(reason))
+        return false;
+    terminating_ = true;
+    emit terminating();
+    // Quit on a later turn: the request may come from inside a sheet's button or a menu.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+    return true;
+}
+
+void DesktopShell::showMainWindow() {
+    if (window_->isMinimized())
+        window_->showNormal();
+    else
+        window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void DesktopShell::endSheetsAndHideWindows() {
+    window_->sheets().endSheets();
+    // Only the main window: the shield's veils stay up and keep the keyboard.
+    window_->putAway();
+}
+
+void DesktopShell::terminate() {
+    requestTermination(TerminationReason::userInitiated);
+}
+
+} // namespace kivo

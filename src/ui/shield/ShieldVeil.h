@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+#include <functional>
+
+class QPushButton;
+
+namespace kivo {
+
+class ShieldOverlayController;
+
+// One screen's cover while the shield is up: a frameless, always-on-top full-screen window with the dark
+// veil and, on the primary screen, the countdown ring and the cancel button. Escape cancels from any
+// screen; close requests from outside are refused.
+class ShieldVeil : public QWidget {
+    Q_OBJECT
+public:
+    ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
+               std::function<void()> onEscape, const QString& cancelText);
+
+    bool isPrimary() const { return isPrimary_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QColor veilColor() const;
+    // The arc's progress as drawn (it eases towards the controller's over a second).
+    double shownProgress() const { return shownProgress_; }
+    // Set just before the shield itself takes the veil down, so only a hide from outside brings it back.
+    void setClosing() { closing_ = true; }
+
+signals:
+    // Hidden by someone other than the shield (a window manager, a tool).
+    void hiddenFromOutside();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void onCountdownChanged();
+
+    ShieldOverlayController& controller_;
+    bool isPrimary_;
+    bool opaque_;
+    bool closing_ = false;
+    std::function<void()> onEscape_;
+    QPushButton* cancel_ = nullptr;
+    double shownProgress_ = 0;
+    QVariantAnimation arc_;
+};
+
+} // namespace kivo
