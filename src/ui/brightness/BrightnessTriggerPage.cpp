@@ -123,7 +123,7 @@ void BrightnessTriggerPage::rebuild() {
 }
 
 QDialog* BrightnessTriggerPage::openAddSheet() {
-    auto* sheet = new BrightnessTriggerSheet(context_, std::nullopt, window());
+    auto* sheet = new BrightnessTriggerSheet(context_, std::nullopt, this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
     return sheet;
@@ -132,7 +132,7 @@ QDialog* BrightnessTriggerPage::openAddSheet() {
 QDialog* BrightnessTriggerPage::openEditSheet(const Uuid& id) {
     for (const auto& t : context_.triggers.triggers()) {
         if (t.id() == id) {
-            auto* sheet = new BrightnessTriggerSheet(context_, t, window());
+            auto* sheet = new BrightnessTriggerSheet(context_, t, this);
             sheet->setAttribute(Qt::WA_DeleteOnClose);
             sheet->open();
             return sheet;

@@ -3,6 +3,7 @@
 #include "app/BlockRuleStore.h"
 #include "app/LocalizedStrings.h"
 #include "app/rules/ProtectionSwitch.h"
+#include "browser-monitor/BrowserMonitor.h"
 #include "ui/rules/ClickableRow.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/GroupSummaryCard.h"
@@ -47,6 +48,10 @@ RuleDetailPage::RuleDetailPage(const ScreenContext& context, const Uuid& groupId
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     connect(&context.rules, &BlockRuleStore::groupsChanged, this, &RuleDetailPage::scheduleRebuild);
+    if (context.monitor != nullptr) {
+        connect(context.monitor, &BrowserMonitor::permissionStatesChanged, this,
+                &RuleDetailPage::scheduleRebuild);
+    }
     rebuild();
 }
 
@@ -189,7 +194,7 @@ void RuleDetailPage::rebuild() {
 
 QDialog* RuleDetailPage::openAddSheet() {
     return present(
-        new PatternEditSheet(context_, PatternEditPresenter::adding(groupId_, selectedTab_), window()));
+        new PatternEditSheet(context_, PatternEditPresenter::adding(groupId_, selectedTab_), this));
 }
 
 QDialog* RuleDetailPage::openEditSheet(const Uuid& ruleId) {
@@ -200,7 +205,7 @@ QDialog* RuleDetailPage::openEditSheet(const Uuid& ruleId) {
     for (const auto& rule : group->rules) {
         if (rule.id == ruleId) {
             return present(
-                new PatternEditSheet(context_, PatternEditPresenter::editing(groupId_, rule), window()));
+                new PatternEditSheet(context_, PatternEditPresenter::editing(groupId_, rule), this));
         }
     }
     return nullptr;
@@ -211,7 +216,7 @@ QDialog* RuleDetailPage::openSettingsSheet() {
     if (group == nullptr) {
         return nullptr;
     }
-    return present(new GroupSettingsSheet(context_, *group, window()));
+    return present(new GroupSettingsSheet(context_, *group, this));
 }
 
 } // namespace kivo

@@ -3,6 +3,7 @@
 #include "app/BlockRuleStore.h"
 #include "app/LocalizedStrings.h"
 #include "app/rules/ProtectionSwitch.h"
+#include "browser-monitor/BrowserMonitor.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/RuleDetailPage.h"
@@ -106,6 +107,9 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     stack_->addWidget(detailHolder_);
 
     connect(&context.rules, &BlockRuleStore::groupsChanged, this, &RulesPage::scheduleRebuild);
+    if (context.monitor != nullptr) {
+        connect(context.monitor, &BrowserMonitor::permissionStatesChanged, this, &RulesPage::scheduleRebuild);
+    }
     rebuildList();
 }
 
@@ -172,14 +176,14 @@ void RulesPage::showList() {
 }
 
 QDialog* RulesPage::openAddSheet() {
-    auto* sheet = new GroupSettingsSheet(context_, std::nullopt, window());
+    auto* sheet = new GroupSettingsSheet(context_, std::nullopt, this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
     return sheet;
 }
 
 QDialog* RulesPage::openReorderSheet() {
-    auto* sheet = new GroupReorderSheet(context_, window());
+    auto* sheet = new GroupReorderSheet(context_, this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
     return sheet;

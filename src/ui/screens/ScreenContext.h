@@ -14,6 +14,7 @@
 namespace kivo {
 
 class BlockRuleStore;
+class BrowserMonitor;
 class BrightnessController;
 class BrightnessTriggerStore;
 class EraseAllDataFlow;
@@ -41,6 +42,8 @@ struct ScreenContext {
     const Localizer& localizer;
     // Browsers whose Automation permission was refused (the banner above the rule lists); may be empty.
     std::function<std::vector<std::string>()> deniedBrowserNames;
+    // Announces permission changes so the banner follows them; absent in tests.
+    BrowserMonitor* monitor = nullptr;
     // The application's flows and the actions they confirm; absent outside the running application.
     QuitConfirmationFlow* quitFlow = nullptr;
     EraseAllDataFlow* eraseFlow = nullptr;
