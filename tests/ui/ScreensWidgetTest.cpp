@@ -217,6 +217,7 @@ TEST(ScreensWidgetTest, APreviewStartsOnlyFromASliderAndEndsOnEveryWayOut) {
         case Way::destroyed:
             break;
         }
+        EXPECT_EQ(rig.brightness.isPreviewing(), way == Way::destroyed) << static_cast<int>(way);
         delete sheet;
         EXPECT_FALSE(rig.brightness.isPreviewing()) << static_cast<int>(way);
     }

@@ -41,6 +41,7 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     namespace D = Strings::Display;
     namespace C = Strings::Common;
     setWindowModality(Qt::WindowModal);
+    ScreenWidgets::closeWithWindow(this);
     setFixedSize(400, 550);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);

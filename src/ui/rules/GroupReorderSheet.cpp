@@ -18,6 +18,7 @@ namespace kivo {
 GroupReorderSheet::GroupReorderSheet(const ScreenContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
     setWindowModality(Qt::WindowModal);
+    ScreenWidgets::closeWithWindow(this);
     setFixedWidth(400);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);

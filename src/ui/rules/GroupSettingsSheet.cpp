@@ -26,6 +26,7 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     namespace G = Strings::GroupRule;
     namespace C = Strings::Common;
     setWindowModality(Qt::WindowModal);
+    ScreenWidgets::closeWithWindow(this);
     setFixedWidth(400);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);

@@ -22,6 +22,7 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     namespace P = Strings::Pattern;
     namespace C = Strings::Common;
     setWindowModality(Qt::WindowModal);
+    ScreenWidgets::closeWithWindow(this);
     setFixedWidth(400);
     const bool block = presenter_.action() == RuleAction::block;
     auto* column = new QVBoxLayout(this);

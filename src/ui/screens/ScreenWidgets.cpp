@@ -4,9 +4,12 @@
 #include "ui/screens/ScreenContext.h"
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace kivo::ScreenWidgets {
@@ -70,6 +73,34 @@ void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>&
             edit->setText(kept);
         }
     });
+}
+
+namespace {
+
+class WindowHideWatcher : public QObject {
+public:
+    WindowHideWatcher(QDialog* sheet, QWidget* window) : QObject(sheet), sheet_(sheet) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && sheet_ && sheet_->isVisible() && watched != sheet_) {
+            sheet_->reject();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QDialog> sheet_;
+};
+
+} // namespace
+
+void closeWithWindow(QDialog* sheet) {
+    if (QWidget* parent = sheet->parentWidget()) {
+        new WindowHideWatcher(sheet, parent->window());
+    }
 }
 
 void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,

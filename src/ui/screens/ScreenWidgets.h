@@ -8,6 +8,7 @@
 #include <string>
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,9 @@ QLabel* headline(const QString& text, QWidget* parent = nullptr);
 QCheckBox* makeSwitch(QWidget* parent = nullptr);
 // Keeps `edit` to what the working state accepted after a user edit (typed or pasted).
 void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply);
+// Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
+// nothing it holds (a brightness preview) lingers behind a hidden window.
+void closeWithWindow(QDialog* sheet);
 // The shared delete confirmation: a window-modal alert with Cancel first and a destructive Delete, which
 // alone runs `onDelete`.
 void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
