@@ -211,6 +211,12 @@ void BrightnessTriggerSheet::rebuildDisplays() {
         displays_->layout()->addWidget(section);
         const std::string key = display.name;
         sliders_.emplace(key, slider);
+        const auto describe = [this, slider, key] {
+            const qint64 percent = std::lround(presenter_->level(key) * 100.0);
+            slider->setAccessibleDescription(
+                context_.text(Strings::Display::A11y::brightnessPercent(percent)));
+        };
+        describe();
         connect(slider, &QSlider::valueChanged, this, [this, key](int value) {
             presenter_->setLevel(key, value / static_cast<double>(kSteps));
             for (QSlider* twin : sliders(key)) {
@@ -218,6 +224,7 @@ void BrightnessTriggerSheet::rebuildDisplays() {
                 twin->setValue(value);
             }
         });
+        connect(slider, &QSlider::valueChanged, this, describe);
     }
 }
 
