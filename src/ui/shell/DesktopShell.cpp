@@ -87,8 +87,9 @@ bool DesktopShell::requestTermination(TerminationReason reason) {
         return false;
     terminating_ = true;
     emit terminating();
-    // Quit on a later turn: the request may come from inside a sheet's button or a menu.
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+    // On a later turn: the request may come from inside a sheet's button or a menu. exit(), not quit():
+    // quit() first asks every window to close, and the main window and the veils refuse.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     return true;
 }
 

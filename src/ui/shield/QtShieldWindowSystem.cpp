@@ -85,13 +85,14 @@ QtShieldWindowSystem::~QtShieldWindowSystem() {
 
 void QtShieldWindowSystem::watchScreens() {
     for (QScreen* s : QGuiApplication::screens()) {
-        connect(
-            s, &QScreen::geometryChanged, this,
-            [this] {
-                if (screensChanged_)
-                    screensChanged_();
-            },
-            Qt::UniqueConnection);
+        if (watched_.contains(s))
+            continue;
+        watched_.insert(s);
+        connect(s, &QScreen::geometryChanged, this, [this] {
+            if (screensChanged_)
+                screensChanged_();
+        });
+        connect(s, &QObject::destroyed, this, [this, s] { watched_.remove(s); });
     }
 }
 

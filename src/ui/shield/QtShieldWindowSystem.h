@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <vector>
@@ -47,6 +48,7 @@ private:
     QTimer grabRetry_;
     int grabAttempts_ = 0;
     bool grabbed_ = false;
+    QSet<const QObject*> watched_;
 };
 
 } // namespace kivo

@@ -1,0 +1,78 @@
+#include "app/AppDelegate.h"
+#include "app/BlockRuleStore.h"
+#include "app/ShieldOverlayController.h"
+#include "support/TestSupport.h"
+#include "ui/ShellRig.h"
+#include "ui/shield/QtShieldWindowSystem.h"
+#include "ui/shield/ShieldVeil.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+// Runs on a real X server with two monitors side by side (tests/desktop/two-monitors).
+
+namespace kivo {
+namespace {
+
+QString xdotool(const QStringList& arguments) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), arguments);
+    // Let the event loop run while xdotool works: the veils must answer the X server meanwhile.
+    test::waitUntil([&] { return p.state() == QProcess::NotRunning; }, std::chrono::seconds(10));
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondScreenCancels) {
+    ASSERT_EQ(QGuiApplication::screens().size(), 2) << "needs two screens";
+    test::ShellRig rig;
+    rig.shell->launch();
+    // A second window that the window manager could switch to.
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("other window"));
+    other.resize(300, 200);
+    other.show();
+    ASSERT_TRUE(test::waitUntil([&] { return other.isVisible() && other.windowHandle()->isExposed(); }));
+
+    auto& d = rig.shell->delegate();
+    auto group = d.store().groups().front();
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(60);
+    d.store().replaceGroup(group.id, group);
+    bool unlocked = false;
+    d.overlayController().present(group, d.store(), [&](BlockRuleStore&) { unlocked = true; });
+
+    auto& shield = rig.shell->shieldWindows();
+    ASSERT_TRUE(test::waitUntil([&] {
+        const auto veils = shield.veils();
+        return veils.size() == 2 && std::all_of(veils.begin(), veils.end(), [](ShieldVeil* v) {
+                   return v->windowHandle() && v->windowHandle()->isExposed();
+               });
+    }));
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const auto veils = shield.veils();
+        EXPECT_TRUE(
+            std::any_of(veils.begin(), veils.end(),
+                        [&](ShieldVeil* v) { return v->frameGeometry().contains(screen->geometry()); }))
+            << screen->name().toStdString() << " is covered";
+    }
+    ASSERT_TRUE(test::waitUntil([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
+
+    const std::string activeBefore = xdotool({"getactivewindow"}).toStdString();
+    xdotool({"key", "--clearmodifiers", "alt+Tab"});
+    test::waitUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_EQ(xdotool({"getactivewindow"}).toStdString(), activeBefore)
+        << "the window manager's switch did nothing";
+    EXPECT_TRUE(d.overlayController().isShown());
+
+    xdotool({"mousemove", "1000", "400"}); // over the right-hand monitor
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(test::waitUntil([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
+    EXPECT_FALSE(unlocked);
+    EXPECT_FALSE(shield.isGrabbing()) << "the grabs are released";
+}
+
+} // namespace
+} // namespace kivo
