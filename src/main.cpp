@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
 
     SystemClock clock;
     ErrorReporter errors(clock);
-    errors.start(ErrorReportingOptions::kivoDefaults());
 
     QtTimerFactory timers;
     FileDefaultsStore defaults(FileDefaultsStore::standardDirectory());
@@ -61,6 +60,9 @@ int main(int argc, char** argv) {
                         browsers->ports(), browsers->settingsOpener(), loginItem, activationPolicy, trash,
                         installation, updates, errors, LanguageController::systemPreferredLanguages(),
                         QApplication::applicationVersion()});
+
+    // Error reporting starts once the delegate exists, as the application's initialiser does it.
+    errors.start(ErrorReportingOptions::kivoDefaults());
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &shell,
                      [&shell] { shell.delegate().applicationShouldHandleReopen(); });

@@ -53,7 +53,9 @@ AppDelegate::AppDelegate(Ports ports, QObject* parent) : QObject(parent), ports_
     // The order matters: later objects read what earlier ones loaded.
     languageController_ = std::make_unique<LanguageController>(LanguagePreferenceStore(ports_.defaults),
                                                                ports_.preferredLanguages);
+    languageController_->setRetryTimers(ports_.timers);
     onboardingController_ = std::make_unique<OnboardingController>(OnboardingStore{&ports_.defaults});
+    onboardingController_->setRetryTimers(ports_.timers);
     overlayController_ =
         std::make_unique<ShieldOverlayController>(ports_.shieldWindows, ports_.clock, ports_.timers);
     brightnessController_ = std::make_unique<BrightnessController>(
@@ -81,6 +83,7 @@ BlockRuleStore& AppDelegate::store() {
     if (!store_) {
         store_ = std::make_unique<BlockRuleStore>(ports_.defaults, localizedSeedName(SeedKind::blocklist),
                                                   ports_.clock);
+        store_->setRetryTimers(ports_.timers);
         // Connected here, once for the life of the process, so no change of groups is missed whichever
         // page the window shows.
         connect(store_.get(), &BlockRuleStore::groupsChanged, browserMonitor_.get(),
@@ -173,6 +176,15 @@ bool AppDelegate::applicationShouldTerminate(TerminationReason reason) {
     return false;
 }
 
+void AppDelegate::saveUnsaved() {
+    languageController_->saveIfUnsaved();
+    onboardingController_->saveIfUnsaved();
+    if (store_)
+        store_->saveIfUnsaved();
+    if (brightnessTriggerStore_)
+        brightnessTriggerStore_->saveIfUnsaved();
+}
+
 void AppDelegate::completeOnboarding() {
     onboardingController_->completeOnboarding();
 }
@@ -205,10 +217,7 @@ void AppDelegate::eraseAllData() {
     rules.forgetUnreadableValues();
     auto& triggers = brightnessTriggerStore();
     triggers.forgetUnreadableValue();
-    for (const auto& key : ports_.defaults.keys()) {
-        if (key.find(".unreadable.") != std::string::npos)
-            ports_.defaults.remove(key);
-    }
+    ports_.defaults.removeKeptAsideCopies();
     rules.setGroups(BlockRuleGroup::makeDefault(seedName));
     triggers.setTriggers(BrightnessTrigger::makeDefaults(localizedSeedName(SeedKind::sunrise),
                                                          localizedSeedName(SeedKind::sunset)));

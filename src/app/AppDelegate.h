@@ -117,6 +117,8 @@ public:
     // hidden) unless a quit was approved; the session ending is let through.
     bool applicationShouldTerminate(TerminationReason reason);
     void completeOnboarding();
+    // At the end of the process: every store whose last save failed tries once more.
+    void saveUnsaved();
 
     void showMainWindow();
     // The tray's Quit: shows the window and starts the ten-second confirmation.

@@ -33,7 +33,8 @@ bool loadList(const DefaultsStore& defaults, const char* key, std::vector<T>& ou
 
 BlockRuleStore::BlockRuleStore(DefaultsStore& defaults, std::string seedDefaultName, const Clock& clock,
                                QObject* parent)
-    : QObject(parent), defaults_(defaults), seedDefaultName_(std::move(seedDefaultName)), clock_(clock) {
+    : QObject(parent), defaults_(defaults), seedDefaultName_(std::move(seedDefaultName)), clock_(clock),
+      retry_("rule groups", defaults, [this] { saveIfUnsaved(); }) {
     // Falling back writes nothing: an unreadable value stays where it is until a save keeps it aside.
     if (!loadList(defaults_, groupsKey, groups_, groupsProblem_)) {
         groups_ = BlockRuleGroup::makeDefault(seedDefaultName_);
@@ -60,21 +61,38 @@ void BlockRuleStore::setBackoffRecords(std::vector<BackoffRecord> records) {
 }
 
 void BlockRuleStore::saveGroups() {
-    save(groupsKey, Json::encodeList(groups_), groupsProblem_);
+    saveLists(true, false);
 }
 
 void BlockRuleStore::saveBackoffRecords() {
-    save(backoffRecordsKey, Json::encodeList(backoffRecords_), backoffRecordsProblem_);
+    saveLists(false, true);
 }
 
-void BlockRuleStore::save(const char* key, const nlohmann::json& value, std::string& unreadableProblem) {
+void BlockRuleStore::saveIfUnsaved() {
+    if (hasUnsavedChanges()) {
+        saveLists(false, false);
+    }
+}
+
+void BlockRuleStore::saveLists(bool groups, bool backoffRecords) {
+    if (groups || groupsUnsaved_) {
+        groupsUnsaved_ = !save(groupsKey, Json::encodeList(groups_), groupsProblem_);
+    }
+    if (backoffRecords || backoffRecordsUnsaved_) {
+        backoffRecordsUnsaved_ =
+            !save(backoffRecordsKey, Json::encodeList(backoffRecords_), backoffRecordsProblem_);
+    }
+    retry_.recordOutcome(!groupsUnsaved_ && !backoffRecordsUnsaved_);
+}
+
+bool BlockRuleStore::save(const char* key, const nlohmann::json& value, std::string& unreadableProblem) {
     if (!unreadableProblem.empty()) {
         // The user's unreadable list may be repairable by hand; never let a save destroy it.
         const DefaultsWriteResult copied = defaults_.copyValueAside(key);
         if (!copied.ok()) {
             qCWarning(lcSettings, "Could not keep the unreadable %s aside, so it was not replaced: %s", key,
                       copied.error.c_str());
-            return;
+            return false;
         }
         if (!copied.copyKey.empty()) {
             qCWarning(lcSettings, "Stored %s could not be read (%s); kept it as %s", key,
@@ -86,6 +104,7 @@ void BlockRuleStore::save(const char* key, const nlohmann::json& value, std::str
     if (!written.ok()) {
         qCWarning(lcSettings, "Could not save %s: %s", key, written.error.c_str());
     }
+    return written.ok();
 }
 
 void BlockRuleStore::commitGroups(std::vector<BlockRuleGroup> groups) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SaveRetry.h"
 #include "domain/BackoffRecord.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/Uuid.h"
@@ -13,6 +14,7 @@ namespace kivo {
 
 class Clock;
 class DefaultsStore;
+class TimerFactory;
 
 // The single owner of the user's rule groups and of the per-group unlock counters. Both lists live in
 // memory and are written to the defaults database after every change that the operations make; they are
@@ -20,6 +22,9 @@ class DefaultsStore;
 //
 // A stored list that cannot be read is not lost: the store falls back (seed group, no records), and
 // before its first save replaces the unreadable value it keeps a copy of it aside in the database.
+//
+// A list whose save failed stays unsaved (see SaveRetry) and is saved again with the next save of either
+// list, by the retry timer, and at quit.
 class BlockRuleStore : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +50,12 @@ public:
         groupsProblem_.clear();
         backoffRecordsProblem_.clear();
     }
+
+    // Retries an unsaved list every SaveRetry::kInterval on these timers.
+    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
+    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
+    // Saves whatever list is unsaved (the quit calls this).
+    void saveIfUnsaved();
 
     // Lookups by id take the first match in list order; an id that matches nothing changes nothing.
     void addGroup(BlockRuleGroup group);
@@ -81,7 +92,10 @@ private:
     void commitBackoffRecords(std::vector<BackoffRecord> records);
     std::vector<BlockRuleGroup>::iterator findGroup(const Uuid& groupId);
     // Writes `value` under `key`, first keeping an unreadable stored value aside (once).
-    void save(const char* key, const nlohmann::json& value, std::string& unreadableProblem);
+    // Returns whether it landed.
+    bool save(const char* key, const nlohmann::json& value, std::string& unreadableProblem);
+    // Saves the lists asked for and any that is still unsaved, then tells the retry how it went.
+    void saveLists(bool groups, bool backoffRecords);
 
     DefaultsStore& defaults_;
     std::string seedDefaultName_;
@@ -91,6 +105,9 @@ private:
     // Why the stored list could not be read; empty once it was read, or kept aside.
     std::string groupsProblem_;
     std::string backoffRecordsProblem_;
+    bool groupsUnsaved_ = false;
+    bool backoffRecordsUnsaved_ = false;
+    SaveRetry retry_;
 };
 
 } // namespace kivo

@@ -7,7 +7,19 @@ namespace kivo {
 
 LanguageController::LanguageController(LanguagePreferenceStore store, const QStringList& preferredLanguages,
                                        QObject* parent)
-    : QObject(parent), store_(store), current_(store.load().value_or(systemFallback(preferredLanguages))) {}
+    : QObject(parent), store_(store), current_(store.load().value_or(systemFallback(preferredLanguages))),
+      retry_("interface language", store_.defaults(), [this] { saveIfUnsaved(); }) {}
+
+void LanguageController::saveIfUnsaved() {
+    if (!unsaved_) {
+        return;
+    }
+    const bool saved = store_.save(*unsaved_);
+    if (saved) {
+        unsaved_.reset();
+    }
+    retry_.recordOutcome(saved);
+}
 
 void LanguageController::setCurrent(LanguagePreference language) {
     if (language == current_) {
@@ -22,7 +34,8 @@ void LanguageController::setLanguage(LanguagePreference language) {
         return;
     }
     setCurrent(language);
-    store_.save(language);
+    unsaved_ = language;
+    saveIfUnsaved();
     if (onLanguageChanged_) {
         // A copy: the handler may replace itself while it runs.
         const ChangeHandler handler = onLanguageChanged_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LanguagePreferenceStore.h"
+#include "app/SaveRetry.h"
 #include "domain/LanguagePreference.h"
 
 #include <QObject>
@@ -8,8 +9,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace kivo {
+
+class TimerFactory;
 
 // The interface language. The system's languages only decide it until the user picks one; the pick is
 // stored and announced to one listener (the application, which renames seeds and re-titles the menu).
@@ -39,6 +43,12 @@ public:
 
     const LanguagePreferenceStore& store() const { return store_; }
 
+    // A choice whose save failed stays unsaved (see SaveRetry) and is saved again at the next choice,
+    // every SaveRetry::kInterval on these timers, and at quit.
+    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
+    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
+    void saveIfUnsaved();
+
     // The language for a list of preferred UI languages: only the first entry counts ("" when empty),
     // written as language-script-territory first so that a bare "zh_TW" or "zh-HK" reads as Traditional.
     static LanguagePreference systemFallback(const QStringList& preferredLanguages);
@@ -54,6 +64,9 @@ private:
     LanguagePreferenceStore store_;
     LanguagePreference current_;
     ChangeHandler onLanguageChanged_;
+    // The user's last choice while its save has not landed.
+    std::optional<LanguagePreference> unsaved_;
+    SaveRetry retry_;
 };
 
 } // namespace kivo

@@ -14,11 +14,12 @@ std::optional<LanguagePreference> LanguagePreferenceStore::load() const {
     return LanguagePreference::fromRawValue(*stored.value);
 }
 
-void LanguagePreferenceStore::save(LanguagePreference language) const {
+bool LanguagePreferenceStore::save(LanguagePreference language) const {
     const DefaultsWriteResult written = defaults_->setString(key, std::string(language.rawValue()));
     if (!written.ok()) {
         qCWarning(lcSettings, "Saving the interface language failed: %s", written.error.c_str());
     }
+    return written.ok();
 }
 
 } // namespace kivo

@@ -16,9 +16,9 @@ public:
 
     // None when nothing usable is stored: absent, not a string, or not one of the five raw names.
     std::optional<LanguagePreference> load() const;
-    // Replaces what was stored. A failed write changes nothing and is only logged: the language in use
-    // stays the chosen one, it is just asked for again at the next start.
-    void save(LanguagePreference language) const;
+    // Replaces what was stored; returns whether it landed. A failed write changes nothing and is only
+    // logged: the language in use stays the chosen one (LanguageController saves it again later).
+    bool save(LanguagePreference language) const;
 
     DefaultsStore& defaults() const { return *defaults_; }
 

@@ -5,7 +5,8 @@
 namespace kivo {
 
 OnboardingController::OnboardingController(OnboardingStore store, QObject* parent)
-    : QObject(parent), store_(store) {
+    : QObject(parent), store_(store),
+      retry_("onboarding marker", *store.defaults, [this] { saveIfUnsaved(); }) {
     isCompleted_ = store_.defaults->integerValue(OnboardingStore::kCompletedVersionKey).valueOr(0) > 0;
 }
 
@@ -18,15 +19,29 @@ void OnboardingController::setIsCompleted(bool completed) {
 }
 
 void OnboardingController::completeOnboarding() {
-    // A failed write is logged by the store; the user still gets the main content now and simply sees
-    // onboarding once more at the next start.
-    store_.defaults->setInteger(OnboardingStore::kCompletedVersionKey, 1);
+    // A failed write is logged and saved again later; the user gets the main content now either way.
+    unsavedMarker_ = true;
+    saveIfUnsaved();
     setIsCompleted(true);
 }
 
 void OnboardingController::reset() {
-    store_.defaults->remove(OnboardingStore::kCompletedVersionKey);
+    unsavedMarker_ = false;
+    saveIfUnsaved();
     setIsCompleted(false);
+}
+
+void OnboardingController::saveIfUnsaved() {
+    if (!unsavedMarker_) {
+        return;
+    }
+    const auto written = *unsavedMarker_
+                             ? store_.defaults->setInteger(OnboardingStore::kCompletedVersionKey, 1)
+                             : store_.defaults->remove(OnboardingStore::kCompletedVersionKey);
+    if (written.ok()) {
+        unsavedMarker_.reset();
+    }
+    retry_.recordOutcome(written.ok());
 }
 
 } // namespace kivo

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,25 +47,52 @@ bool syncDirectory(const QString& directory) {
     return synced;
 }
 
+QString writeTarget(const QString& path) {
+    auto current = QFileInfo(path).absoluteFilePath();
+    // The kernel gives up on longer chains too; the last link reached is then replaced, and the rename
+    // reports the loop if there is one.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        const auto name = QFile::encodeName(current);
+        if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            break;
+        }
+        QByteArray target(PATH_MAX, '\0');
+        const auto length =
+            ::readlink(name.constData(), target.data(), static_cast<std::size_t>(target.size()));
+        if (length <= 0 || length >= target.size()) {
+            break;
+        }
+        target.truncate(length);
+        const auto decoded = QFile::decodeName(target);
+        current = QDir::cleanPath(QDir::isAbsolutePath(decoded)
+                                      ? decoded
+                                      : QFileInfo(current).absolutePath() + QLatin1Char('/') + decoded);
+    }
+    return current;
+}
+
+bool isTemporaryName(const QString& fileName, const QString& targetName) {
+    // "<name>.tmp" is what writes left behind before each write had a name of its own.
+    const auto prefix = targetName + QStringLiteral(".tmp");
+    return fileName == prefix ||
+           (fileName.size() == prefix.size() + 7 && fileName.startsWith(prefix + QLatin1Char('-')));
+}
+
 std::string write(const QString& path, const QByteArray& contents, int mode,
                   const std::function<bool()>& interruptBeforeRename) {
-    const auto directory = QFileInfo(path).absolutePath();
+    const auto target = writeTarget(path);
+    const auto directory = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(directory)) {
         return "cannot create the directory " + directory.toStdString();
     }
-    const auto temporaryPath = path + QStringLiteral(".tmp");
-    const auto temporaryName = QFile::encodeName(temporaryPath);
-
-    // A leftover from an interrupted write (or anything planted there) is replaced, never followed.
-    if (::unlink(temporaryName.constData()) != 0 && errno != ENOENT) {
-        return systemError("cannot remove", temporaryPath, errno);
-    }
-    const int fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                          static_cast<mode_t>(mode));
+    auto temporaryName = QFile::encodeName(target + QStringLiteral(".tmp-XXXXXX"));
+    const int fd = ::mkostemp(temporaryName.data(), O_CLOEXEC);
+    const auto temporaryPath = QFile::decodeName(temporaryName);
     if (fd < 0) {
-        return systemError("cannot create", temporaryPath, errno);
+        return systemError("cannot create a temporary file beside", target, errno);
     }
-    if (!writeAll(fd, contents) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, static_cast<mode_t>(mode)) != 0 || !writeAll(fd, contents) || ::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);
         ::unlink(temporaryName.constData());
@@ -77,10 +106,10 @@ std::string write(const QString& path, const QByteArray& contents, int mode,
     if (interruptBeforeRename && interruptBeforeRename()) {
         return "write interrupted before the rename";
     }
-    if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
+    if (::rename(temporaryName.constData(), QFile::encodeName(target).constData()) != 0) {
         const int error = errno;
         ::unlink(temporaryName.constData());
-        return systemError("cannot replace", path, error);
+        return systemError("cannot replace", target, error);
     }
     // The new file is in place and readable; only its durability across a power cut would be in doubt,
     // which is not worth failing the write over.

@@ -187,11 +187,37 @@ DefaultsWriteResult DefaultsStore::copyValueAside(const std::string& key) {
     return result;
 }
 
+DefaultsWriteResult DefaultsStore::removeKeptAsideCopies() {
+    auto next = document_;
+    bool removedAny = false;
+    for (auto it = document_.begin(); it != document_.end(); ++it) {
+        const auto& name = it.key();
+        const auto marker = name.rfind(".unreadable.");
+        if (marker == std::string::npos || marker == 0) {
+            continue;
+        }
+        const auto suffix = name.substr(marker + std::string(".unreadable.").size());
+        if (!suffix.empty() && suffix.find_first_not_of("0123456789") == std::string::npos) {
+            next.erase(name);
+            removedAny = true;
+        }
+    }
+    if (removedAny) {
+        if (auto result = commit(std::move(next), "remove", "the kept-aside copies"); !result.ok()) {
+            return result;
+        }
+    }
+    return removeKeptAsideDocuments();
+}
+
 DefaultsWriteResult DefaultsStore::commit(nlohmann::json next, const char* operation,
                                           const std::string& key) {
     auto result = persist(next);
-    if (!result.ok()) {
+    // A read-only store said why when it loaded; every refused write would only repeat it.
+    if (!result.ok() && !isReadOnly()) {
         qCCritical(lcSettings, "Could not %s %s: %s", operation, key.c_str(), result.error.c_str());
+    }
+    if (!result.ok()) {
         return result;
     }
     document_ = std::move(next);

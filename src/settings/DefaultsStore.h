@@ -43,6 +43,11 @@ public:
     std::vector<std::string> keys() const;
     const nlohmann::json& document() const { return document_; }
 
+    // A read-only store refuses every mutation; the reason says why (another Kivo process owns the
+    // settings, or the document is something that must not be replaced). Empty while writes are possible.
+    virtual std::string readOnlyReason() const { return {}; }
+    bool isReadOnly() const { return !readOnlyReason().empty(); }
+
     // Writing. A value JSON cannot hold (a non-finite real, a string that is not UTF-8) is refused;
     // setting null removes the key.
     DefaultsWriteResult setValue(const std::string& key, nlohmann::json value);
@@ -63,11 +68,19 @@ public:
     DefaultsWriteResult copyValueAside(const std::string& key);
     static std::string copyKeyPrefix(const std::string& key) { return key + ".unreadable."; }
 
+    // Removes every kept-aside copy: each "<key>.unreadable.<n>" value and whatever unreadable documents
+    // the back end moved aside at load. On failure the keys are left as they were; files already
+    // removed stay removed.
+    DefaultsWriteResult removeKeptAsideCopies();
+
 protected:
     explicit DefaultsStore(nlohmann::json document = nlohmann::json::object());
 
     // Makes `document` the stored document; on failure it returns why and nothing was stored.
     virtual DefaultsWriteResult persist(const nlohmann::json& document) = 0;
+
+    // Removes the documents this back end moved aside (none by default).
+    virtual DefaultsWriteResult removeKeptAsideDocuments() { return DefaultsWriteResult::success(); }
 
     // For a back end that (re)loads its document.
     void replaceDocument(nlohmann::json document);

@@ -116,27 +116,35 @@ TEST(DefaultsStore, typedReadsCarryTheValue) {
     EXPECT_TRUE(store.boolValue("missing").isAbsent());
 }
 
+QStringList temporaryFiles(const QString& directory) {
+    return QDir(directory).entryList({QStringLiteral("defaults.json.tmp*")}, QDir::Files | QDir::Hidden);
+}
+
 TEST(DefaultsStore, crashBetweenWriteAndRenameLeavesTheOldDocument) {
     QTemporaryDir dir;
-    FileDefaultsStore store(dir.path());
-    ASSERT_TRUE(store.setInteger("count", 1).ok());
-    const auto before = readFile(store.filePath());
+    QByteArray before;
+    {
+        FileDefaultsStore store(dir.path());
+        ASSERT_TRUE(store.setInteger("count", 1).ok());
+        before = readFile(store.filePath());
 
-    store.setInterruptionBeforeRenameForTesting([] { return true; });
-    const auto result = store.setInteger("count", 2);
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(store.integerValue("count").valueOr(0), 1) << "memory must match the document on disk";
-    EXPECT_EQ(readFile(store.filePath()), before);
-    EXPECT_TRUE(QFile::exists(store.filePath() + ".tmp")) << "the interrupted write left its temporary file";
+        store.setInterruptionBeforeRenameForTesting([] { return true; });
+        const auto result = store.setInteger("count", 2);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(store.integerValue("count").valueOr(0), 1) << "memory must match the document on disk";
+        EXPECT_EQ(readFile(store.filePath()), before);
+        EXPECT_EQ(temporaryFiles(dir.path()).size(), 1) << "the interrupted write left its temporary file";
+    }
+    // An older writer's fixed name is cleared away too.
+    writeFile(dir.path() + "/defaults.json.tmp", "{\"count\": 9}");
 
     FileDefaultsStore afterCrash(dir.path());
     EXPECT_EQ(afterCrash.integerValue("count").valueOr(0), 1);
     EXPECT_TRUE(movedAsideFiles(dir.path()).isEmpty());
-
-    // The leftover temporary file does not stand in the way of the next write.
+    EXPECT_TRUE(temporaryFiles(dir.path()).isEmpty()) << "the lock holder removes what a killed writer left";
     ASSERT_TRUE(afterCrash.setInteger("count", 3).ok());
-    EXPECT_FALSE(QFile::exists(afterCrash.filePath() + ".tmp"));
-    EXPECT_EQ(FileDefaultsStore(dir.path()).integerValue("count").valueOr(0), 3);
+    EXPECT_TRUE(temporaryFiles(dir.path()).isEmpty());
+    EXPECT_EQ(afterCrash.integerValue("count").valueOr(0), 3);
 }
 
 struct CorruptCase {
@@ -213,25 +221,27 @@ TEST(DefaultsStore, twoCorruptDocumentsInTheSameSecondKeepBothCopies) {
     QTemporaryDir dir;
     const auto path = dir.path() + "/defaults.json";
     writeFile(path, "first {");
-    FileDefaultsStore first(dir.path());
+    const auto first = FileDefaultsStore(dir.path()).movedAsidePath();
     writeFile(path, "second {");
-    FileDefaultsStore second(dir.path());
-    ASSERT_NE(first.movedAsidePath(), second.movedAsidePath());
-    EXPECT_EQ(readFile(first.movedAsidePath()), "first {");
-    EXPECT_EQ(readFile(second.movedAsidePath()), "second {");
+    const auto second = FileDefaultsStore(dir.path()).movedAsidePath();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(readFile(first), "first {");
+    EXPECT_EQ(readFile(second), "second {");
 }
 
 TEST(DefaultsStore, copyAsideNeverOverwritesAnEarlierCopy) {
     QTemporaryDir dir;
-    FileDefaultsStore store(dir.path());
-    ASSERT_TRUE(store.setValue("groups", json::array({"first"})).ok());
+    {
+        FileDefaultsStore store(dir.path());
+        ASSERT_TRUE(store.setValue("groups", json::array({"first"})).ok());
 
-    const auto one = store.copyValueAside("groups");
-    ASSERT_TRUE(one.ok());
-    EXPECT_EQ(one.copyKey, "groups.unreadable.1");
-    ASSERT_TRUE(store.setValue("groups", json::array({"second"})).ok());
-    const auto two = store.copyValueAside("groups");
-    EXPECT_EQ(two.copyKey, "groups.unreadable.2");
+        const auto one = store.copyValueAside("groups");
+        ASSERT_TRUE(one.ok());
+        EXPECT_EQ(one.copyKey, "groups.unreadable.1");
+        ASSERT_TRUE(store.setValue("groups", json::array({"second"})).ok());
+        const auto two = store.copyValueAside("groups");
+        EXPECT_EQ(two.copyKey, "groups.unreadable.2");
+    }
 
     FileDefaultsStore reopened(dir.path());
     EXPECT_EQ(*reopened.value("groups.unreadable.1"), json::array({"first"}));
@@ -248,6 +258,36 @@ TEST(DefaultsStore, copyAsideNeverOverwritesAnEarlierCopy) {
     planted.plant("g.unreadable.x9", 0);
     planted.plant("g.unreadable.99999999999999999999999", 0);
     EXPECT_EQ(planted.copyValueAside("g").copyKey, "g.unreadable.8");
+}
+
+TEST(DefaultsStore, removeKeptAsideCopiesTakesCopiesOnlyKeysAndFiles) {
+    QTemporaryDir dir;
+    writeFile(dir.path() + "/defaults.json", "broken {");
+    FileDefaultsStore store(dir.path());
+    ASSERT_FALSE(store.movedAsidePath().isEmpty());
+    writeFile(dir.path() + "/defaults.json.unreadable-20200101-000000-2", "older");
+    writeFile(dir.path() + "/unrelated.json.unreadable-1", "not ours");
+    for (const auto* key : {"groups", "groups.unreadable.1", "groups.unreadable.12", "a.b.unreadable.3",
+                            "groups.unreadable.x", "groups.unreadable.", ".unreadable.4"}) {
+        ASSERT_TRUE(store.setBool(key, true).ok()) << key;
+    }
+    ASSERT_TRUE(store.removeKeptAsideCopies().ok());
+    const std::vector<std::string> kept{".unreadable.4", "groups", "groups.unreadable.",
+                                        "groups.unreadable.x"};
+    EXPECT_EQ(store.keys(), kept);
+    EXPECT_EQ(FileDefaultsStore(dir.path()).keys(), kept);
+    EXPECT_TRUE(movedAsideFiles(dir.path()).isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.path() + "/unrelated.json.unreadable-1"));
+
+    MemoryDefaultsStore memory;
+    memory.plant("k.unreadable.1", 0);
+    memory.plant("k", 1);
+    ASSERT_TRUE(memory.removeKeptAsideCopies().ok());
+    EXPECT_EQ(memory.keys(), std::vector<std::string>{"k"});
+    memory.plant("k.unreadable.2", 0);
+    memory.setWriteFailure("disk full");
+    EXPECT_FALSE(memory.removeKeptAsideCopies().ok());
+    EXPECT_TRUE(memory.contains("k.unreadable.2"));
 }
 
 TEST(DefaultsStore, copyAsideOfAnAbsentKeyCopiesNothing) {

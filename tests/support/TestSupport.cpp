@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <unistd.h>
+
 namespace kivo::test {
 namespace {
 std::mutex gLogMutex;
@@ -101,6 +106,26 @@ void LogCapture::clear() {
     std::lock_guard lock(gLogMutex);
     if (gLines) {
         gLines->clear();
+    }
+}
+
+SmallTmpfs::SmallTmpfs(qint64 bytes) {
+    if (::geteuid() != 0) {
+        error_ = "mounting a tmpfs needs root";
+        return;
+    }
+    const auto options = "size=" + std::to_string(bytes) + ",mode=0700";
+    if (::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                options.c_str()) != 0) {
+        error_ = std::string("this machine does not allow mounting a tmpfs: ") + std::strerror(errno);
+        return;
+    }
+    mounted_ = true;
+}
+
+SmallTmpfs::~SmallTmpfs() {
+    if (mounted_) {
+        ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
     }
 }
 

@@ -46,4 +46,23 @@ private:
     QtMessageHandler previous_ = nullptr;
 };
 
+// A tmpfs of `bytes` mounted on a fresh temporary directory while alive, for tests of a full disk.
+// Mounting needs root and a sandbox that allows it: check mounted(), and skip with error() when false.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(qint64 bytes);
+    ~SmallTmpfs();
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    std::string error() const { return error_; }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+    std::string error_;
+};
+
 } // namespace kivo::test

@@ -1,4 +1,5 @@
 #include "ui/components/AccordionHeader.h"
+#include "ui/components/AutomationPermissionBanner.h"
 #include "ui/components/MaxLengthLimiter.h"
 
 #include <QInputMethodEvent>
@@ -76,6 +77,18 @@ TEST(AccordionHeader, TogglesAndTurnsItsChevron) {
     EXPECT_EQ(header.chevronAngle(), 90.0);
     QTest::mouseClick(&header, Qt::LeftButton, {}, QPoint(5, 15));
     EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+}
+
+TEST(AutomationPermissionBanner, JoinsTheDeniedNamesWithTheMiddleDotAlone) {
+    const std::pair<std::vector<std::string>, QString> cases[] = {
+        {{"Chrome"}, "Chrome"},
+        {{"Chrome", "Brave"},
+         QString::fromUtf8("Chrome\xE3\x83\xBB"
+                           "Brave")},
+        {{"A <b>", "%1"}, QString::fromUtf8("A <b>\xE3\x83\xBB%1")},
+    };
+    for (const auto& [names, expected] : cases)
+        EXPECT_EQ(AutomationPermissionBanner::joinedNames(names), expected);
 }
 
 } // namespace

@@ -25,7 +25,8 @@ BrightnessTriggerStore::BrightnessTriggerStore(DefaultsStore& defaults, std::str
                                                std::vector<BrightnessTrigger> initial, QObject* parent)
     : QObject(parent), defaults_(defaults), seedSunriseName_(std::move(seedSunriseName)),
       seedSunsetName_(std::move(seedSunsetName)), triggers_(std::move(initial)),
-      storedValueUnreadable_(!storedValueDecodes(defaults)) {}
+      storedValueUnreadable_(!storedValueDecodes(defaults)),
+      retry_("brightness triggers", defaults, [this] { saveIfUnsaved(); }) {}
 
 std::vector<BrightnessTrigger> BrightnessTriggerStore::loadTriggers(const DefaultsStore& defaults,
                                                                     const std::string& sunriseName,
@@ -44,10 +45,20 @@ std::vector<BrightnessTrigger> BrightnessTriggerStore::loadTriggers(const Defaul
 }
 
 void BrightnessTriggerStore::save() {
+    retry_.recordOutcome(write());
+}
+
+void BrightnessTriggerStore::saveIfUnsaved() {
+    if (hasUnsavedChanges()) {
+        save();
+    }
+}
+
+bool BrightnessTriggerStore::write() {
     const auto encoded = BrightnessTrigger::encodeList(triggers_);
     if (!encoded.ok()) {
         qCWarning(lcBrightness, "Brightness triggers not saved: %s", encoded.error().c_str());
-        return;
+        return false;
     }
     if (storedValueUnreadable_) {
         const auto copied = defaults_.copyValueAside(kDefaultsKey);
@@ -55,7 +66,7 @@ void BrightnessTriggerStore::save() {
             // Rather keep the unreadable original than lose it for good.
             qCWarning(lcBrightness, "Brightness triggers not saved: cannot keep the unreadable value (%s)",
                       copied.error.c_str());
-            return;
+            return false;
         }
         storedValueUnreadable_ = false;
     }
@@ -63,6 +74,7 @@ void BrightnessTriggerStore::save() {
     if (!written.ok()) {
         qCWarning(lcBrightness, "Brightness triggers not saved: %s", written.error.c_str());
     }
+    return written.ok();
 }
 
 void BrightnessTriggerStore::setTriggers(std::vector<BrightnessTrigger> triggers) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SaveRetry.h"
 #include "domain/BrightnessTrigger.h"
 #include "domain/Uuid.h"
 #include "settings/DefaultsStore.h"
@@ -13,10 +14,13 @@
 
 namespace kivo {
 
+class TimerFactory;
+
 // The user's brightness triggers, in the order they were added, kept under "brightnessTriggers" in the
 // defaults database. Every change is saved before the operation returns and then announced once with
 // triggersChanged. Operations on one trigger find it by identifier in the current list and touch nothing
-// else, so an editor working from an older copy cannot undo changes made in the meantime.
+// else, so an editor working from an older copy cannot undo changes made in the meantime. A save that
+// failed leaves the store unsaved (see SaveRetry) until a later save lands.
 class BrightnessTriggerStore : public QObject {
     Q_OBJECT
 public:
@@ -59,11 +63,18 @@ public:
     // Erasing all data: the unreadable stored list is being removed, so a save must not keep it aside.
     void forgetUnreadableValue() { storedValueUnreadable_ = false; }
 
+    // Retries an unsaved list every SaveRetry::kInterval on these timers.
+    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
+    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
+    // Saves the list when it is unsaved (the quit calls this).
+    void saveIfUnsaved();
+
 signals:
     void triggersChanged();
 
 private:
     void replaceAt(std::size_t index, BrightnessTrigger trigger);
+    bool write();
 
     DefaultsStore& defaults_;
     std::string seedSunriseName_;
@@ -71,6 +82,7 @@ private:
     std::vector<BrightnessTrigger> triggers_;
     // A stored value that did not decode is copied aside before the first save replaces it.
     bool storedValueUnreadable_ = false;
+    SaveRetry retry_;
 };
 
 } // namespace kivo

@@ -86,6 +86,7 @@ bool DesktopShell::requestTermination(TerminationReason reason) {
     if (!delegate_->applicationShouldTerminate(reason))
         return false;
     terminating_ = true;
+    delegate_->saveUnsaved();
     emit terminating();
     // On a later turn: the request may come from inside a sheet's button or a menu. exit(), not quit():
     // quit() first asks every window to close, and the main window and the veils refuse.
