@@ -243,6 +243,10 @@
         <source>Check for Updates…</source>
         <translation>Check for Updates…</translation>
     </message>
+    <message id="more.updatesFromPackageManager">
+        <source>Updates come from your package manager.</source>
+        <translation>Updates come from your package manager.</translation>
+    </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
         <translation>Erase All Data…</translation>

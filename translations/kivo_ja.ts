@@ -243,6 +243,10 @@
         <source>Check for Updates…</source>
         <translation>アップデートを確認…</translation>
     </message>
+    <message id="more.updatesFromPackageManager">
+        <source>Updates come from your package manager.</source>
+        <translation>アップデートはパッケージマネージャーから行われます。</translation>
+    </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
         <translation>すべてのデータを消去…</translation>

@@ -243,6 +243,10 @@
         <source>Check for Updates…</source>
         <translation>업데이트 확인…</translation>
     </message>
+    <message id="more.updatesFromPackageManager">
+        <source>Updates come from your package manager.</source>
+        <translation>업데이트는 패키지 관리자를 통해 제공됩니다.</translation>
+    </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
         <translation>모든 데이터 지우기…</translation>

@@ -243,6 +243,10 @@
         <source>Check for Updates…</source>
         <translation>检查更新…</translation>
     </message>
+    <message id="more.updatesFromPackageManager">
+        <source>Updates come from your package manager.</source>
+        <translation>更新由软件包管理器提供。</translation>
+    </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
         <translation>清除所有数据…</translation>

@@ -243,6 +243,10 @@
         <source>Check for Updates…</source>
         <translation>檢查更新…</translation>
     </message>
+    <message id="more.updatesFromPackageManager">
+        <source>Updates come from your package manager.</source>
+        <translation>更新由套件管理程式提供。</translation>
+    </message>
     <message id="more.eraseAllData">
         <source>Erase All Data…</source>
         <translation>清除所有資料…</translation>

@@ -165,6 +165,29 @@ void BlockRuleStore::disableGroup(const Uuid& groupId) {
     replaceGroup(groupId, it->withIsEnabled(false));
 }
 
+void BlockRuleStore::setGroupEnabled(const Uuid& groupId, bool enabled) {
+    const auto it = findGroup(groupId);
+    if (it == groups_.end() || it->isEnabled == enabled) {
+        return;
+    }
+    replaceGroup(groupId, it->withIsEnabled(enabled));
+}
+
+void BlockRuleStore::setRuleEnabled(const Uuid& groupId, const Uuid& ruleId, bool enabled) {
+    const auto it = findGroup(groupId);
+    if (it == groups_.end()) {
+        return;
+    }
+    auto rules = it->rules;
+    const auto rule =
+        std::find_if(rules.begin(), rules.end(), [&](const BlockRule& r) { return r.id == ruleId; });
+    if (rule == rules.end() || rule->isEnabled == enabled) {
+        return;
+    }
+    *rule = rule->withIsEnabled(enabled);
+    replaceGroup(groupId, it->withRules(std::move(rules)));
+}
+
 void BlockRuleStore::renameDefaultGroup(const std::vector<std::string>& seedNames,
                                         const std::string& newName) {
     const auto it =

@@ -71,6 +71,10 @@ public:
     void replaceGroup(const Uuid& id, BlockRuleGroup group);
     void toggleGroup(const Uuid& groupId);
     void disableGroup(const Uuid& groupId);
+    // Moves the flag to the value asked for (a switch's request), so a repeated request cannot undo the
+    // first one; a flag already there writes nothing.
+    void setGroupEnabled(const Uuid& groupId, bool enabled);
+    void setRuleEnabled(const Uuid& groupId, const Uuid& ruleId, bool enabled);
     // Gives the first default group `newName` while it still bears one of `seedNames` (the seed name in
     // every interface language); a name the user chose stays.
     void renameDefaultGroup(const std::vector<std::string>& seedNames, const std::string& newName);

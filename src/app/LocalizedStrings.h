@@ -85,6 +85,7 @@
     X(More, stopApp, "more.stopApp") \
     X(More, title, "more.title") \
     X(More, uninstall, "more.uninstall") \
+    X(More, updatesFromPackageManager, "more.updatesFromPackageManager") \
     X(Nav, kivo, "nav.kivo") \
     X(Onboarding::Language, pickerLabel, "onboarding.language.pickerLabel") \
     X(Onboarding::Language, subtitle, "onboarding.language.subtitle") \

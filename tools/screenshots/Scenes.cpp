@@ -1,4 +1,5 @@
 #include "Scene.h"
+#include "ScreenScenes.h"
 
 #include "app/AppDelegate.h"
 #include "app/BlockRuleStore.h"
@@ -42,7 +43,7 @@ QWidget* shield(DesktopShell& shell, ManualClock& clock, bool primary) {
 
 std::vector<Scene> allScenes() {
     using std::chrono::seconds;
-    return {
+    std::vector<Scene> scenes{
         {"onboarding", false, false, [](DesktopShell& s, ManualClock&) { return &s.mainWindow(); }},
         {"main-rules", true, false,
          [](DesktopShell& s, ManualClock&) { return section(s, SidebarItem::rules); }},
@@ -104,6 +105,9 @@ std::vector<Scene> allScenes() {
         {"shield-primary", true, false,
          [](DesktopShell& s, ManualClock& clock) { return shield(s, clock, true); }},
     };
+    for (auto& scene : screenScenes())
+        scenes.push_back(std::move(scene));
+    return scenes;
 }
 
 } // namespace kivo

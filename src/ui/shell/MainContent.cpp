@@ -2,7 +2,7 @@
 
 #include "app/LocalizedStrings.h"
 #include "ui/UiContext.h"
-#include "ui/shell/SectionPages.h"
+#include "ui/screens/ScreenPages.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -59,13 +59,13 @@ void MainContent::showPage(SidebarItem item) {
         QWidget* page = nullptr;
         switch (item) {
         case SidebarItem::rules:
-            page = SectionPages::rules(ui_);
+            page = ScreenPages::rules(ui_);
             break;
         case SidebarItem::display:
-            page = SectionPages::display(ui_);
+            page = ScreenPages::display(ui_);
             break;
         case SidebarItem::more:
-            page = SectionPages::more(ui_);
+            page = ScreenPages::more(ui_);
             break;
         }
         page->setObjectName(QStringLiteral("page-%1").arg(static_cast<int>(item)));

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "domain/Uuid.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+
+namespace kivo {
+
+struct ScreenContext;
+class RuleDetailPage;
+
+// The rules pane: every rule group in stored order with its switch, name and rule count; a row opens the
+// group's page on top of the list. Adds groups and reorders them through their sheets.
+class RulesPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit RulesPage(const ScreenContext& context, QWidget* parent = nullptr);
+    QWidget* listPage() const { return listPage_; }
+    RuleDetailPage* detailPage() const { return detail_; }
+    QLabel* emptyState() const { return empty_; }
+    QTreeWidget* groupList() const { return list_; }
+    // Opens a group's page on top of the list, as a click on its row does.
+    RuleDetailPage* openGroup(const Uuid& groupId);
+    void showList();
+    QDialog* openAddSheet();
+    QDialog* openReorderSheet();
+
+private:
+    void scheduleRebuild();
+    void rebuildList();
+    const ScreenContext& context_;
+    QStackedWidget* stack_ = nullptr;
+    QWidget* listPage_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+    QLabel* banner_ = nullptr;
+    QLabel* empty_ = nullptr;
+    QWidget* detailHolder_ = nullptr;
+    RuleDetailPage* detail_ = nullptr;
+    bool rebuildPending_ = false;
+};
+
+} // namespace kivo

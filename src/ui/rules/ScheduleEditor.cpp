@@ -1,0 +1,141 @@
+#include "ui/rules/ScheduleEditor.h"
+
+#include "app/LocalizedStrings.h"
+#include "ui/rules/DayOfWeekPicker.h"
+#include "ui/screens/ScreenContext.h"
+#include "ui/screens/ScreenWidgets.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kivo {
+namespace {
+
+QTime timeOf(std::int64_t minute) {
+    if (minute < 0 || minute > 1439) {
+        minute = 0;
+    }
+    return QTime(static_cast<int>(minute / 60), static_cast<int>(minute % 60));
+}
+
+std::int64_t minuteOf(const QTime& time) {
+    return time.hour() * 60 + time.minute();
+}
+
+} // namespace
+
+ScheduleEditor::ScheduleEditor(const ScreenContext& context, const BlockSchedule& schedule, QWidget* parent)
+    : QWidget(parent), context_(context), model_(schedule) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(ScreenWidgets::captionLabel(context.text(Strings::Schedule::section())));
+
+    auto* modeRow = new QHBoxLayout;
+    always_ = new QPushButton(context.text(Strings::Schedule::always()), this);
+    recurring_ = new QPushButton(context.text(Strings::Schedule::recurring()), this);
+    auto* modes = new QButtonGroup(this);
+    for (QPushButton* b : {always_, recurring_}) {
+        b->setCheckable(true);
+        modes->addButton(b);
+    }
+    always_->setChecked(model_.isAlways());
+    recurring_->setChecked(!model_.isAlways());
+    modeRow->addStretch();
+    modeRow->addWidget(always_);
+    modeRow->addWidget(recurring_);
+    modeRow->addStretch();
+    column->addLayout(modeRow);
+
+    recurringPart_ = new QWidget(this);
+    auto* recurringColumn = new QVBoxLayout(recurringPart_);
+    recurringColumn->setContentsMargins(0, 0, 0, 0);
+    days_ = new DayOfWeekPicker(context, model_.selectedDays(), recurringPart_);
+    recurringColumn->addWidget(days_);
+    windows_ = new QWidget(recurringPart_);
+    new QVBoxLayout(windows_);
+    windows_->layout()->setContentsMargins(0, 0, 0, 0);
+    windows_->layout()->setSpacing(8);
+    recurringColumn->addWidget(windows_);
+    column->addWidget(recurringPart_);
+    recurringPart_->setVisible(!model_.isAlways());
+    rebuildWindows();
+
+    connect(always_, &QPushButton::clicked, this, [this] { edited(model_.setAlways(true)); });
+    connect(recurring_, &QPushButton::clicked, this, [this] { edited(model_.setAlways(false)); });
+    connect(days_, &DayOfWeekPicker::selectedDaysEdited, this,
+            [this](const DaySet& days) { edited(model_.setSelectedDays(days)); });
+}
+
+void ScheduleEditor::edited(const BlockSchedule& schedule) {
+    recurringPart_->setVisible(!model_.isAlways());
+    emit scheduleEdited(schedule);
+}
+
+void ScheduleEditor::rebuildWindows() {
+    // Called from a button of a row it removes: the old rows go on a later turn of the event loop.
+    for (QWidget* row : windows_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        row->hide();
+        row->deleteLater();
+    }
+    auto* layout = static_cast<QVBoxLayout*>(windows_->layout());
+    const auto& windows = model_.timeWindows();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        auto* row = new QWidget(windows_);
+        auto* line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto* start = new QTimeEdit(timeOf(windows[i].startMinute), row);
+        auto* end = new QTimeEdit(timeOf(windows[i].endMinute), row);
+        for (QTimeEdit* edit : {start, end}) {
+            edit->setDisplayFormat(QStringLiteral("HH:mm"));
+        }
+        line->addStretch();
+        line->addWidget(start);
+        line->addWidget(
+            ScreenWidgets::plainLabel(context_.text(Strings::Schedule::timeRangeSeparator()), row));
+        line->addWidget(end);
+        connect(start, &QTimeEdit::userTimeChanged, this,
+                [this, i](const QTime& t) { edited(model_.setWindowStart(i, minuteOf(t))); });
+        connect(end, &QTimeEdit::userTimeChanged, this,
+                [this, i](const QTime& t) { edited(model_.setWindowEnd(i, minuteOf(t))); });
+        if (model_.canRemoveTimeWindow()) {
+            auto* remove = new QToolButton(row);
+            remove->setText(QStringLiteral("\u2212"));
+            remove->setAccessibleName(context_.text(Strings::Common::delete_()));
+            remove->setAutoRaise(true);
+            connect(remove, &QToolButton::clicked, this, [this, i] {
+                const BlockSchedule schedule = model_.removeTimeWindow(i);
+                rebuildWindows();
+                edited(schedule);
+            });
+            line->addWidget(remove);
+        }
+        line->addStretch();
+        layout->addWidget(row);
+    }
+    if (model_.canAddTimeWindow()) {
+        auto* row = new QWidget(windows_);
+        auto* line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto* add =
+            new QPushButton(QStringLiteral("+ ") + context_.text(Strings::Schedule::addTimeWindow()), row);
+        add->setFlat(true);
+        add->setObjectName(QStringLiteral("addTimeWindow"));
+        connect(add, &QPushButton::clicked, this, [this] {
+            const BlockSchedule schedule = model_.addTimeWindow();
+            rebuildWindows();
+            edited(schedule);
+        });
+        line->addStretch();
+        line->addWidget(add);
+        line->addStretch();
+        layout->addWidget(row);
+    }
+}
+
+} // namespace kivo

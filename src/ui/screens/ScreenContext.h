@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/LanguageController.h"
+#include "app/LocalizedString.h"
+#include "app/Localizer.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kivo {
+
+class BlockRuleStore;
+class BrowserMonitor;
+class BrightnessController;
+class BrightnessTriggerStore;
+class EraseAllDataFlow;
+class LoginItemService;
+class QuitConfirmationFlow;
+class ShieldOverlayController;
+class UninstallFlow;
+class UpdateDriver;
+
+// What the main window's screens are built from: references to the long-lived objects the application
+// owns. A screen never owns any of them.
+struct ScreenContext {
+    ScreenContext(BlockRuleStore& rules, ShieldOverlayController& shield, BrightnessTriggerStore& triggers,
+                  BrightnessController& brightness, LoginItemService& loginItem, LanguageController& language,
+                  const Localizer& localizer)
+        : rules(rules), shield(shield), triggers(triggers), brightness(brightness), loginItem(loginItem),
+          language(language), localizer(localizer) {}
+
+    BlockRuleStore& rules;
+    ShieldOverlayController& shield;
+    BrightnessTriggerStore& triggers;
+    BrightnessController& brightness;
+    LoginItemService& loginItem;
+    LanguageController& language;
+    const Localizer& localizer;
+    // Browsers whose Automation permission was refused (the banner above the rule lists); may be empty.
+    std::function<std::vector<std::string>()> deniedBrowserNames;
+    // Announces permission changes so the banner follows them; absent in tests.
+    BrowserMonitor* monitor = nullptr;
+    // The application's flows and the actions they confirm; absent outside the running application.
+    QuitConfirmationFlow* quitFlow = nullptr;
+    EraseAllDataFlow* eraseFlow = nullptr;
+    UninstallFlow* uninstallFlow = nullptr;
+    UpdateDriver* updater = nullptr;
+    std::function<void()> showMainWindow;
+    std::function<void()> quitAction;
+    std::function<void()> eraseAllDataAction;
+    std::function<void()> uninstallAction;
+    // Opens a web page in the desktop's browser (the More page's links).
+    std::function<void(const QUrl&)> openURL;
+
+    // A catalog text in the interface language.
+    QString text(const LocalizedString& s) const { return localizer.text(s, language.current()); }
+};
+
+} // namespace kivo

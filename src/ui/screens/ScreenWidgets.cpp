@@ -1,0 +1,129 @@
+#include "ui/screens/ScreenWidgets.h"
+
+#include "app/LocalizedStrings.h"
+#include "ui/screens/ScreenContext.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+namespace kivo::ScreenWidgets {
+
+QString fromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+std::string toStd(const QString& s) {
+    return s.toStdString();
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+QLabel* captionLabel(const QString& text, QWidget* parent) {
+    QLabel* label = plainLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QLabel* errorLabel(QWidget* parent) {
+    QLabel* label = captionLabel(QString(), parent);
+    label->setStyleSheet(QStringLiteral("color: #d11;"));
+    label->setWordWrap(true);
+    label->hide();
+    return label;
+}
+
+void showError(QLabel* label, const std::optional<std::string>& message) {
+    label->setText(message ? fromStd(*message) : QString());
+    label->setVisible(message.has_value());
+}
+
+QLabel* headline(const QString& text, QWidget* parent) {
+    QLabel* label = plainLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter);
+    return label;
+}
+
+QCheckBox* makeSwitch(QWidget* parent) {
+    auto* box = new QCheckBox(parent);
+    box->setFocusPolicy(Qt::StrongFocus);
+    return box;
+}
+
+void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply) {
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, apply](const QString& text) {
+        const QString kept = fromStd(apply(text));
+        if (kept != text) {
+            edit->setText(kept);
+        }
+    });
+}
+
+namespace {
+
+class WindowHideWatcher : public QObject {
+public:
+    WindowHideWatcher(QDialog* sheet, QWidget* window) : QObject(sheet), sheet_(sheet) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && sheet_ && sheet_->isVisible() && watched != sheet_) {
+            sheet_->reject();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QDialog> sheet_;
+};
+
+} // namespace
+
+void closeWithWindow(QDialog* sheet) {
+    if (QWidget* parent = sheet->parentWidget()) {
+        new WindowHideWatcher(sheet, parent->window());
+    }
+}
+
+void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
+                   const QString& message, std::function<void()> onDelete) {
+    auto* box = new QMessageBox(parent);
+    box->setObjectName(QStringLiteral("deleteConfirmation"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(QMessageBox::Warning);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(title);
+    box->setInformativeText(message);
+    QPushButton* cancel = box->addButton(context.text(Strings::Common::cancel()), QMessageBox::RejectRole);
+    QPushButton* remove =
+        box->addButton(context.text(Strings::Common::delete_()), QMessageBox::DestructiveRole);
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    QObject::connect(box, &QMessageBox::buttonClicked, parent, [remove, onDelete](QAbstractButton* clicked) {
+        if (clicked == remove && onDelete) {
+            onDelete();
+        }
+    });
+    box->open();
+}
+
+} // namespace kivo::ScreenWidgets

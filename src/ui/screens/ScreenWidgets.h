@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace kivo {
+
+struct ScreenContext;
+
+// Small building blocks the main window's screens share.
+namespace ScreenWidgets {
+
+QString fromStd(const std::string& s);
+std::string toStd(const QString& s);
+// User and device text (names, patterns) is shown as plain text, never as markup.
+QLabel* plainLabel(const QString& text, QWidget* parent = nullptr);
+QLabel* captionLabel(const QString& text, QWidget* parent = nullptr);
+// A red caption under a field; hidden while empty.
+QLabel* errorLabel(QWidget* parent = nullptr);
+void showError(QLabel* label, const std::optional<std::string>& message);
+QLabel* headline(const QString& text, QWidget* parent = nullptr);
+// An on/off switch without a title; only user clicks reach the caller.
+QCheckBox* makeSwitch(QWidget* parent = nullptr);
+// Keeps `edit` to what the working state accepted after a user edit (typed or pasted).
+void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply);
+// Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
+// nothing it holds (a brightness preview) lingers behind a hidden window.
+void closeWithWindow(QDialog* sheet);
+// The shared delete confirmation: a window-modal alert with Cancel first and a destructive Delete, which
+// alone runs `onDelete`.
+void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
+                   const QString& message, std::function<void()> onDelete);
+
+} // namespace ScreenWidgets
+} // namespace kivo

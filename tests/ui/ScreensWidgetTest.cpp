@@ -1,0 +1,278 @@
+#include "ScreenRig.h"
+
+#include "app/LocalizedStrings.h"
+#include "app/rules/PatternEditPresenter.h"
+#include "ui/brightness/BrightnessTriggerPage.h"
+#include "ui/brightness/BrightnessTriggerSheet.h"
+#include "ui/more/MorePage.h"
+#include "ui/rules/GroupReorderSheet.h"
+#include "ui/rules/GroupSettingsSheet.h"
+#include "ui/rules/GroupSummaryCard.h"
+#include "ui/rules/PatternEditSheet.h"
+#include "ui/rules/RuleDetailPage.h"
+#include "ui/rules/RulesPage.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+
+#include <functional>
+
+namespace kivo {
+namespace {
+
+using test::ScreenRig;
+
+struct Builder {
+    const char* name;
+    std::function<QWidget*(ScreenRig&)> build;
+};
+
+const BlockRuleGroup& seedGroup(ScreenRig& rig) {
+    return rig.rules.groups().front();
+}
+
+std::vector<Builder> everyScreen() {
+    return {
+        {"rules", [](ScreenRig& r) { return new RulesPage(r.context, &r.window); }},
+        {"detail", [](ScreenRig& r) { return new RuleDetailPage(r.context, seedGroup(r).id, &r.window); }},
+        {"new group",
+         [](ScreenRig& r) { return new GroupSettingsSheet(r.context, std::nullopt, &r.window); }},
+        {"group settings",
+         [](ScreenRig& r) { return new GroupSettingsSheet(r.context, seedGroup(r), &r.window); }},
+        {"new pattern",
+         [](ScreenRig& r) {
+             return new PatternEditSheet(
+                 r.context, PatternEditPresenter::adding(seedGroup(r).id, RuleAction::allow), &r.window);
+         }},
+        {"edit pattern",
+         [](ScreenRig& r) {
+             return new PatternEditSheet(
+                 r.context, PatternEditPresenter::editing(seedGroup(r).id, seedGroup(r).rules.front()),
+                 &r.window);
+         }},
+        {"reorder", [](ScreenRig& r) { return new GroupReorderSheet(r.context, &r.window); }},
+        {"display", [](ScreenRig& r) { return new BrightnessTriggerPage(r.context, &r.window); }},
+        {"new trigger",
+         [](ScreenRig& r) { return new BrightnessTriggerSheet(r.context, std::nullopt, &r.window); }},
+        {"edit trigger",
+         [](ScreenRig& r) {
+             return new BrightnessTriggerSheet(r.context, r.triggers.triggers().front(), &r.window);
+         }},
+        {"more", [](ScreenRig& r) { return new MorePage(r.context, &r.window); }},
+    };
+}
+
+TEST(ScreensWidgetTest, BuildingShowingAndClosingAScreenWritesNothing) {
+    for (const Builder& b : everyScreen()) {
+        ScreenRig rig;
+        const int before = rig.writes();
+        const auto language = rig.language.current();
+        QPointer<QWidget> screen = b.build(rig);
+        screen->show();
+        test::processEvents();
+        if (auto* dialog = qobject_cast<QDialog*>(screen.data())) {
+            dialog->reject();
+        }
+        delete screen;
+        test::processEvents();
+        EXPECT_EQ(rig.writes(), before) << b.name;
+        EXPECT_EQ(rig.language.current(), language) << b.name;
+    }
+}
+
+TEST(ScreensWidgetTest, EscapeCancelsAndReturnSaves) {
+    struct Case {
+        const char* name;
+        std::function<QDialog*(ScreenRig&)> open;
+        std::function<void(QDialog*)> fill;
+        std::function<bool(ScreenRig&)> saved;
+    };
+    const Case cases[] = {
+        {"group", [](ScreenRig& r) { return new GroupSettingsSheet(r.context, std::nullopt, &r.window); },
+         [](QDialog* d) {
+             auto* s = static_cast<GroupSettingsSheet*>(d);
+             s->nameField()->setText("Evening");
+             emit s->nameField()->textEdited("Evening");
+         },
+         [](ScreenRig& r) { return r.rules.groups().size() == 2; }},
+        {"pattern",
+         [](ScreenRig& r) {
+             return new PatternEditSheet(
+                 r.context, PatternEditPresenter::adding(seedGroup(r).id, RuleAction::block), &r.window);
+         },
+         [](QDialog* d) { static_cast<PatternEditSheet*>(d)->typePattern("news.example"); },
+         [](ScreenRig& r) { return seedGroup(r).rules.back().pattern == "news.example"; }},
+        {"trigger",
+         [](ScreenRig& r) { return new BrightnessTriggerSheet(r.context, std::nullopt, &r.window); },
+         [](QDialog* d) {
+             auto* s = static_cast<BrightnessTriggerSheet*>(d);
+             s->nameField()->setText("Dusk");
+             emit s->nameField()->textEdited("Dusk");
+         },
+         [](ScreenRig& r) { return r.triggers.triggers().size() == 3; }},
+    };
+    for (const Case& c : cases) {
+        ScreenRig rig;
+        const int before = rig.writes();
+        QDialog* sheet = c.open(rig);
+        sheet->open();
+        c.fill(sheet);
+        test::pressKey(sheet, Qt::Key_Escape);
+        EXPECT_FALSE(sheet->isVisible()) << c.name;
+        EXPECT_EQ(rig.writes(), before) << c.name;
+        delete sheet;
+
+        sheet = c.open(rig);
+        sheet->open();
+        c.fill(sheet);
+        test::pressKey(sheet, Qt::Key_Return);
+        EXPECT_FALSE(sheet->isVisible()) << c.name;
+        EXPECT_TRUE(c.saved(rig)) << c.name;
+        delete sheet;
+    }
+}
+
+TEST(ScreensWidgetTest, DeleteAsksWithCancelFirstAndOnlyDeleteRemoves) {
+    ScreenRig rig;
+    const BlockRule rule = seedGroup(rig).rules.front();
+    auto* sheet = new PatternEditSheet(rig.context, PatternEditPresenter::editing(seedGroup(rig).id, rule),
+                                       &rig.window);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<PatternEditSheet> alive(sheet);
+    sheet->open();
+    for (const bool confirm : {false, true}) {
+        sheet->deleteButton()->click();
+        auto* box = sheet->findChild<QMessageBox*>(QStringLiteral("deleteConfirmation"));
+        ASSERT_NE(box, nullptr);
+        const auto buttons = box->buttons();
+        ASSERT_EQ(buttons.size(), 2);
+        EXPECT_EQ(box->buttonRole(buttons[0]), QMessageBox::RejectRole);
+        EXPECT_EQ(buttons[0]->text(), rig.context.text(Strings::Common::cancel()));
+        EXPECT_EQ(box->buttonRole(buttons[1]), QMessageBox::DestructiveRole);
+        buttons[confirm ? 1 : 0]->click();
+        test::processEvents();
+        const auto& rules = seedGroup(rig).rules;
+        const bool present =
+            std::any_of(rules.begin(), rules.end(), [&](const BlockRule& r) { return r.id == rule.id; });
+        EXPECT_EQ(present, !confirm);
+        if (!confirm) {
+            EXPECT_TRUE(sheet->isVisible());
+        }
+    }
+    EXPECT_TRUE(test::waitUntil([&] { return alive.isNull(); }));
+}
+
+TEST(ScreensWidgetTest, PastedTextIsCutToTheLimitByCharacters) {
+    ScreenRig rig;
+    GroupSettingsSheet group(rig.context, std::nullopt, &rig.window);
+    PatternEditSheet pattern(rig.context, PatternEditPresenter::adding(seedGroup(rig).id, RuleAction::block),
+                             &rig.window);
+    BrightnessTriggerSheet trigger(rig.context, std::nullopt, &rig.window);
+    const QString thumbs = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"); // one character, four units
+    const struct {
+        QLineEdit* field;
+        int limit;
+    } cases[] = {{group.nameField(), 20},
+                 {group.redirectField(), 200},
+                 {pattern.patternField(), 120},
+                 {trigger.nameField(), 20}};
+    for (const auto& c : cases) {
+        c.field->clear();
+        QApplication::clipboard()->setText(thumbs.repeated(c.limit + 5));
+        c.field->paste();
+        EXPECT_EQ(c.field->text(), thumbs.repeated(c.limit)) << c.limit;
+    }
+    EXPECT_EQ(pattern.counterLabel()->text(), QStringLiteral("120 / 120"));
+}
+
+TEST(ScreensWidgetTest, APreviewStartsOnlyFromASliderAndEndsOnEveryWayOut) {
+    enum class Way { cancel, escape, windowHidden, destroyed };
+    for (const Way way : {Way::cancel, Way::escape, Way::windowHidden, Way::destroyed}) {
+        ScreenRig rig;
+        auto* sheet = new BrightnessTriggerSheet(rig.context, rig.triggers.triggers().front(), &rig.window);
+        sheet->open();
+        test::processEvents();
+        EXPECT_FALSE(rig.brightness.isPreviewing());
+        sheet->sliders("Studio").front()->setValue(10);
+        EXPECT_TRUE(rig.brightness.isPreviewing());
+        switch (way) {
+        case Way::cancel:
+            sheet->reject();
+            break;
+        case Way::escape:
+            test::pressKey(sheet, Qt::Key_Escape);
+            break;
+        case Way::windowHidden:
+            rig.window.hide();
+            break;
+        case Way::destroyed:
+            break;
+        }
+        EXPECT_EQ(rig.brightness.isPreviewing(), way == Way::destroyed) << static_cast<int>(way);
+        delete sheet;
+        EXPECT_FALSE(rig.brightness.isPreviewing()) << static_cast<int>(way);
+    }
+}
+
+TEST(ScreensWidgetTest, SwitchesGoThroughTheShieldAndShowTheStoredValue) {
+    ScreenRig rig;
+    rig.rules.replaceGroup(seedGroup(rig).id, seedGroup(rig).withUnlockPolicy(UnlockPolicy::waitToUnlock(5)));
+    RuleDetailPage page(rig.context, seedGroup(rig).id, &rig.window);
+    page.show();
+    QCheckBox* toggle = page.card()->groupSwitch();
+    ASSERT_TRUE(toggle->isChecked());
+    toggle->click();
+    toggle->click(); // a quick second click
+    EXPECT_TRUE(rig.shield.isShown());
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_TRUE(seedGroup(rig).isEnabled);
+    for (int i = 0; i < 5; ++i) {
+        rig.clock.advance(std::chrono::seconds(1));
+    }
+    EXPECT_FALSE(seedGroup(rig).isEnabled);
+    test::processEvents();
+    EXPECT_FALSE(page.card()->groupSwitch()->isChecked());
+}
+
+TEST(ScreensWidgetTest, ALanguagePickRebuildsAfterThePickersSignal) {
+    ScreenRig rig;
+    auto* host = new QWidget(&rig.window);
+    QPointer<MorePage> page = new MorePage(rig.context, host);
+    // The application rebuilds the window's content on a language change; here that deletes the page.
+    rig.language.setOnLanguageChanged([&](LanguagePreference) { delete host; });
+    emit page->languagePicker()->activated(2);
+    EXPECT_FALSE(page.isNull()); // still alive inside its own signal
+    test::processEvents();
+    EXPECT_TRUE(page.isNull());
+    EXPECT_EQ(rig.language.current(), LanguagePreference::korean());
+}
+
+TEST(ScreensWidgetTest, MoreLinksOpenOnlyAfterConfirmingInTheCurrentLanguage) {
+    ScreenRig rig;
+    MorePage page(rig.context, &rig.window);
+    EXPECT_TRUE(page.updatesButton()->isEnabled() == rig.updater.canCheckForUpdates());
+    for (const bool open : {false, true}) {
+        page.privacyButton()->click();
+        auto* box = page.findChild<QMessageBox*>(QStringLiteral("privacyConfirmation"));
+        ASSERT_NE(box, nullptr);
+        rig.language.setCurrent(LanguagePreference::korean());
+        box->buttons()[open ? 0 : 1]->click();
+        test::processEvents();
+    }
+    ASSERT_EQ(rig.opened.size(), 1u);
+    EXPECT_TRUE(rig.opened[0].path().startsWith(QStringLiteral("/ko/")));
+    page.eraseButton()->click();
+    EXPECT_NE(rig.eraseFlow.stage(), EraseAllDataFlow::Stage::inactive());
+}
+
+} // namespace
+} // namespace kivo
