@@ -57,12 +57,6 @@ public:
     // Saves whatever list is unsaved (the quit calls this).
     void saveIfUnsaved();
 
-    // Retries an unsaved list every SaveRetry::kInterval on these timers.
-    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
-    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
-    // Saves whatever list is unsaved (the quit calls this).
-    void saveIfUnsaved();
-
     // Lookups by id take the first match in list order; an id that matches nothing changes nothing.
     void addGroup(BlockRuleGroup group);
     // Refuses a group flagged as default, whatever else shares its id.

@@ -109,6 +109,26 @@ TEST(Sheets, AnAccessibilityPromptBringsAHiddenWindowUp) {
     EXPECT_TRUE(sawName) << "the browser's name is shown as typed";
 }
 
+TEST(Sheets, OnlyAChromiumFamilyPromptAsksForARestart) {
+    const struct {
+        const char* bundleId;
+        bool asksForRestart;
+    } cases[] = {{"com.google.Chrome", true}, {"com.brave.Browser", true}, {"org.mozilla.firefox", false}};
+    for (const auto& c : cases) {
+        ShellRig rig;
+        rig.ports.world.setTrusted(false);
+        rig.shell->launch();
+        rig.shell->delegate().accessibilityFlow().requestPrompt(c.bundleId, "Browser");
+        test::processEvents();
+        auto* sheet = rig.shell->mainWindow().sheets().accessibilitySheet();
+        ASSERT_NE(sheet, nullptr) << c.bundleId;
+        bool sawRestart = false;
+        for (auto* label : sheet->findChildren<QLabel*>())
+            sawRestart = sawRestart || label->text().contains("--force-renderer-accessibility");
+        EXPECT_EQ(sawRestart, c.asksForRestart) << c.bundleId;
+    }
+}
+
 TEST(MainWindow, LanguageChangeRebuildsTheContentOnALaterTurn) {
     ShellRig rig;
     rig.shell->launch();

@@ -69,12 +69,6 @@ public:
     // Saves the list when it is unsaved (the quit calls this).
     void saveIfUnsaved();
 
-    // Retries an unsaved list every SaveRetry::kInterval on these timers.
-    void setRetryTimers(TimerFactory& timers) { retry_.setTimerFactory(timers); }
-    bool hasUnsavedChanges() const { return retry_.hasUnsavedChanges(); }
-    // Saves the list when it is unsaved (the quit calls this).
-    void saveIfUnsaved();
-
 signals:
     void triggersChanged();
 

@@ -1,6 +1,7 @@
 #include "ui/sheets/AccessibilityPermissionSheet.h"
 
 #include "app/LocalizedStrings.h"
+#include "browser-monitor/SupportedBrowsers.h"
 #include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"
 
@@ -58,9 +59,14 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
 
     auto* steps = new QVBoxLayout;
     steps->setSpacing(6);
-    const QString stepTexts[] = {ui.text(Strings::Permissions::Accessibility::step1()),
-                                 ui.text(Strings::Permissions::Accessibility::step2()),
-                                 ui.text(Strings::Permissions::Accessibility::step3(name))};
+    QStringList stepTexts{ui.text(Strings::Permissions::Accessibility::step1()),
+                          ui.text(Strings::Permissions::Accessibility::step2())};
+    // A Chromium-family browser exposes its pages only when accessibility was on at its start.
+    const auto row = SupportedBrowsers::descriptor(browser.bundleId);
+    if (row && row->engine == BrowserEngine::chromium) {
+        stepTexts << ui.text(Strings::Permissions::Accessibility::restart(name));
+    }
+    stepTexts << ui.text(Strings::Permissions::Accessibility::step3(name));
     int number = 1;
     for (const auto& text : stepTexts) {
         auto* step = plainLabel(QStringLiteral("%1.  %2").arg(number++).arg(text));
