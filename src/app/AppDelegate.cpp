@@ -99,6 +99,7 @@ BrightnessTriggerStore& AppDelegate::brightnessTriggerStore() {
         brightnessTriggerStore_ = std::make_unique<BrightnessTriggerStore>(
             ports_.defaults, sunrise, sunset,
             BrightnessTriggerStore::loadTriggers(ports_.defaults, sunrise, sunset));
+        brightnessTriggerStore_->setRetryTimers(ports_.timers);
     }
     return *brightnessTriggerStore_;
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kivo {
 namespace {
 
@@ -65,6 +67,32 @@ TEST(AppDelegate, GroupChangesReachTheMonitorWithoutAnyWindow) {
     group.rules.front().id = Uuid::random();
     rig.delegate->store().replaceGroup(group.id, group);
     EXPECT_TRUE(rig.delegate->browserMonitor().ruleToGroup().count(group.rules.front().id));
+}
+
+TEST(AppDelegate, EveryStoreRetriesAFailedSaveOnTheApplicationsTimers) {
+    struct Case {
+        const char* name;
+        std::function<void(AppDelegate&)> change;
+        std::function<bool(AppDelegate&)> unsaved;
+    };
+    const Case cases[] = {
+        {"rule groups", [](AppDelegate& d) { d.store().setGroups({}); },
+         [](AppDelegate& d) { return d.store().hasUnsavedChanges(); }},
+        {"brightness triggers", [](AppDelegate& d) { d.brightnessTriggerStore().setTriggers({}); },
+         [](AppDelegate& d) { return d.brightnessTriggerStore().hasUnsavedChanges(); }},
+        {"language", [](AppDelegate& d) { d.languageController().setLanguage(LanguagePreference::korean()); },
+         [](AppDelegate& d) { return d.languageController().hasUnsavedChanges(); }},
+    };
+    for (const auto& c : cases) {
+        AppRig rig;
+        rig.delegate->applicationDidFinishLaunching();
+        rig.defaults.setWriteFailure("disk full");
+        c.change(*rig.delegate);
+        ASSERT_TRUE(c.unsaved(*rig.delegate)) << c.name;
+        rig.defaults.setWriteFailure("");
+        rig.clock.advance(std::chrono::seconds(31));
+        EXPECT_FALSE(c.unsaved(*rig.delegate)) << c.name << " saved again by the timer";
+    }
 }
 
 TEST(AppDelegate, EraseAllDataLeavesNoUserDataBehind) {
