@@ -2,6 +2,7 @@
 
 #include "app/LocalizedStrings.h"
 #include "app/brightness/BrightnessController.h"
+#include "ui/components/DeleteConfirmation.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
@@ -138,11 +139,12 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
         delete_->setAutoDefault(false);
         footer->addWidget(delete_);
         connect(delete_, &QPushButton::clicked, this, [this] {
-            confirmDelete(this, context_, context_.text(Strings::Display::deleteConfirmTitle()),
-                          context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
-                              presenter_->confirmDelete();
-                              accept();
-                          });
+            DeleteConfirmation::ask(this, context_.localizer, context_.language.current(),
+                                    context_.text(Strings::Display::deleteConfirmTitle()),
+                                    context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
+                                        presenter_->confirmDelete();
+                                        accept();
+                                    });
         });
     }
     save_ = new QPushButton(context.text(presenter_->isEditing() ? C::save() : C::add()), this);

@@ -2,6 +2,7 @@
 
 #include "app/LocalizedStrings.h"
 #include "domain/Text.h"
+#include "ui/components/DeleteConfirmation.h"
 #include "ui/rules/ScheduleEditor.h"
 #include "ui/rules/UnlockPolicyEditor.h"
 #include "ui/screens/ScreenContext.h"
@@ -109,11 +110,12 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
         delete_->setAutoDefault(false);
         footer->addWidget(delete_);
         connect(delete_, &QPushButton::clicked, this, [this] {
-            confirmDelete(this, context_, context_.text(Strings::GroupRule::deleteConfirmTitle()),
-                          context_.text(Strings::GroupRule::deleteConfirmMessage()), [this] {
-                              presenter_.confirmDelete(context_.rules);
-                              accept();
-                          });
+            DeleteConfirmation::ask(this, context_.localizer, context_.language.current(),
+                                    context_.text(Strings::GroupRule::deleteConfirmTitle()),
+                                    context_.text(Strings::GroupRule::deleteConfirmMessage()), [this] {
+                                        presenter_.confirmDelete(context_.rules);
+                                        accept();
+                                    });
         });
     }
     save_ = new QPushButton(context.text(presenter_.isEditing() ? C::save() : C::add()), this);

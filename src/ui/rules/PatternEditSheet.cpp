@@ -1,6 +1,7 @@
 #include "ui/rules/PatternEditSheet.h"
 
 #include "app/LocalizedStrings.h"
+#include "ui/components/DeleteConfirmation.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
@@ -109,13 +110,13 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
         delete_->setAutoDefault(false);
         footer->addWidget(delete_);
         connect(delete_, &QPushButton::clicked, this, [this, block] {
-            confirmDelete(this, context_,
-                          context_.text(block ? Strings::Pattern::DeleteConfirm::block()
-                                              : Strings::Pattern::DeleteConfirm::allow()),
-                          context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
-                              presenter_.confirmDelete(context_.rules);
-                              accept();
-                          });
+            DeleteConfirmation::ask(this, context_.localizer, context_.language.current(),
+                                    context_.text(block ? Strings::Pattern::DeleteConfirm::block()
+                                                        : Strings::Pattern::DeleteConfirm::allow()),
+                                    context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
+                                        presenter_.confirmDelete(context_.rules);
+                                        accept();
+                                    });
         });
     }
     save_ = new QPushButton(context.text(presenter_.isEditing() ? C::save() : C::add()), this);

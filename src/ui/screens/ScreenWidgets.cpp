@@ -1,16 +1,11 @@
 #include "ui/screens/ScreenWidgets.h"
 
-#include "app/LocalizedStrings.h"
-#include "ui/screens/ScreenContext.h"
-
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 
 namespace kivo::ScreenWidgets {
 
@@ -101,29 +96,6 @@ void closeWithWindow(QDialog* sheet) {
     if (QWidget* parent = sheet->parentWidget()) {
         new WindowHideWatcher(sheet, parent->window());
     }
-}
-
-void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
-                   const QString& message, std::function<void()> onDelete) {
-    auto* box = new QMessageBox(parent);
-    box->setObjectName(QStringLiteral("deleteConfirmation"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setIcon(QMessageBox::Warning);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(title);
-    box->setInformativeText(message);
-    QPushButton* cancel = box->addButton(context.text(Strings::Common::cancel()), QMessageBox::RejectRole);
-    QPushButton* remove =
-        box->addButton(context.text(Strings::Common::delete_()), QMessageBox::DestructiveRole);
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    QObject::connect(box, &QMessageBox::buttonClicked, parent, [remove, onDelete](QAbstractButton* clicked) {
-        if (clicked == remove && onDelete) {
-            onDelete();
-        }
-    });
-    box->open();
 }
 
 } // namespace kivo::ScreenWidgets

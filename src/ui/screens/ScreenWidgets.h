@@ -16,8 +16,6 @@ class QWidget;
 
 namespace kivo {
 
-struct ScreenContext;
-
 // Small building blocks the main window's screens share.
 namespace ScreenWidgets {
 
@@ -37,10 +35,6 @@ void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>&
 // Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
 // nothing it holds (a brightness preview) lingers behind a hidden window.
 void closeWithWindow(QDialog* sheet);
-// The shared delete confirmation: a window-modal alert with Cancel first and a destructive Delete, which
-// alone runs `onDelete`.
-void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
-                   const QString& message, std::function<void()> onDelete);
 
 } // namespace ScreenWidgets
 } // namespace kivo
