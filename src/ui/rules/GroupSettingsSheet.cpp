@@ -3,6 +3,7 @@
 #include "app/LocalizedStrings.h"
 #include "domain/Text.h"
 #include "ui/components/DeleteConfirmation.h"
+#include "ui/rules/RedirectSection.h"
 #include "ui/rules/ScheduleEditor.h"
 #include "ui/rules/UnlockPolicyEditor.h"
 #include "ui/screens/ScreenContext.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -54,50 +54,29 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     connect(unlock_, &UnlockPolicyEditor::policyEdited, this,
             [this](const UnlockPolicy& p) { presenter_.setUnlockPolicy(p); });
 
-    column->addWidget(captionLabel(context.text(C::Section::detail()), this));
-    accordion_ = new QToolButton(this);
-    accordion_->setText(context.text(C::Redirect::header()));
-    accordion_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    accordion_->setAutoRaise(true);
-    column->addWidget(accordion_);
-    connect(accordion_, &QToolButton::clicked, this, [this] {
-        presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
-        refresh();
-    });
-    redirectPart_ = new QWidget(this);
-    auto* redirectColumn = new QVBoxLayout(redirectPart_);
-    redirectColumn->setContentsMargins(0, 0, 0, 0);
-    append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), redirectPart_);
+    redirect_ = std::make_unique<RedirectSection>(
+        context, column, this, presenter_.redirectURLString(),
+        [this] {
+            presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
+            refresh();
+        },
+        [this](const QString& text) {
+            presenter_.setRedirectURLString(toStd(text));
+            refresh();
+            return presenter_.redirectURLString();
+        });
+    append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), this);
     append_->setChecked(presenter_.appendsQueryParameters());
-    custom_ = new QCheckBox(context.text(G::Redirect::useCustom()), redirectPart_);
+    custom_ = new QCheckBox(context.text(G::Redirect::useCustom()), this);
     custom_->setChecked(presenter_.useCustomRedirect());
-    redirectColumn->addWidget(append_);
-    redirectColumn->addWidget(custom_);
-    urlPart_ = new QWidget(redirectPart_);
-    auto* urlColumn = new QVBoxLayout(urlPart_);
-    urlColumn->setContentsMargins(0, 0, 0, 0);
-    redirect_ = new QLineEdit(fromStd(presenter_.redirectURLString()), urlPart_);
-    redirect_->setPlaceholderText(QStringLiteral("https://example.com/focus"));
-    auto* status = new QHBoxLayout;
-    redirectError_ = errorLabel(urlPart_);
-    counter_ = captionLabel(QString(), urlPart_);
-    status->addWidget(redirectError_, 1);
-    status->addStretch();
-    status->addWidget(counter_);
-    urlColumn->addWidget(redirect_);
-    urlColumn->addLayout(status);
-    redirectColumn->addWidget(urlPart_);
-    column->addWidget(redirectPart_);
+    redirect_->body()->addWidget(append_);
+    redirect_->body()->addWidget(custom_);
+    redirect_->body()->addWidget(redirect_->urlPart());
     connect(append_, &QCheckBox::clicked, this,
             [this](bool on) { presenter_.setAppendsQueryParameters(on); });
     connect(custom_, &QCheckBox::clicked, this, [this](bool on) {
         presenter_.setUseCustomRedirect(on);
         refresh();
-    });
-    bindText(redirect_, [this](const QString& text) {
-        presenter_.setRedirectURLString(toStd(text));
-        refresh();
-        return presenter_.redirectURLString();
     });
 
     auto* footer = new QHBoxLayout;
@@ -127,15 +106,17 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     refresh();
 }
 
+GroupSettingsSheet::~GroupSettingsSheet() = default;
+
+QLineEdit* GroupSettingsSheet::redirectField() const {
+    return redirect_->field();
+}
+
 void GroupSettingsSheet::refresh() {
     showError(nameError_, presenter_.validationError());
-    showError(redirectError_, presenter_.redirectURLError());
-    redirectPart_->setVisible(presenter_.showRedirectSection());
-    accordion_->setArrowType(presenter_.showRedirectSection() ? Qt::DownArrow : Qt::RightArrow);
-    urlPart_->setVisible(presenter_.useCustomRedirect());
-    counter_->setText(QStringLiteral("%1 / %2")
-                          .arg(Text::characterCount(presenter_.redirectURLString()))
-                          .arg(GroupSettingsPresenter::redirectURLLimit));
+    redirect_->show(presenter_.showRedirectSection(), presenter_.useCustomRedirect(),
+                    presenter_.redirectURLError(), Text::characterCount(presenter_.redirectURLString()),
+                    GroupSettingsPresenter::redirectURLLimit);
     save_->setEnabled(presenter_.canSave());
     adjustSize();
 }

@@ -2,6 +2,7 @@
 
 #include "app/LocalizedStrings.h"
 #include "ui/components/DeleteConfirmation.h"
+#include "ui/rules/RedirectSection.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -51,53 +51,32 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     });
 
     if (block) {
-        column->addWidget(captionLabel(context.text(C::Section::detail()), this));
-        accordion_ = new QToolButton(this);
-        accordion_->setText(context.text(C::Redirect::header()));
-        accordion_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        accordion_->setAutoRaise(true);
-        column->addWidget(accordion_);
-        connect(accordion_, &QToolButton::clicked, this, [this] {
-            presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
-            refresh();
-        });
-        redirectPart_ = new QWidget(this);
-        auto* redirectColumn = new QVBoxLayout(redirectPart_);
-        redirectColumn->setContentsMargins(0, 0, 0, 0);
-        override_ = new QCheckBox(context.text(P::Redirect::override()), redirectPart_);
+        redirect_ = std::make_unique<RedirectSection>(
+            context, column, this, presenter_.redirectURLString(),
+            [this] {
+                presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
+                refresh();
+            },
+            [this](const QString& text) {
+                presenter_.setRedirectURLString(toStd(text));
+                refresh();
+                return presenter_.redirectURLString();
+            });
+        override_ = new QCheckBox(context.text(P::Redirect::override()), this);
         override_->setChecked(presenter_.overrideRedirect());
-        redirectColumn->addWidget(override_);
-        urlPart_ = new QWidget(redirectPart_);
-        auto* urlColumn = new QVBoxLayout(urlPart_);
-        urlColumn->setContentsMargins(0, 0, 0, 0);
-        redirect_ = new QLineEdit(fromStd(presenter_.redirectURLString()), urlPart_);
-        redirect_->setPlaceholderText(QStringLiteral("https://example.com/focus"));
-        auto* urlStatus = new QHBoxLayout;
-        redirectError_ = errorLabel(urlPart_);
-        redirectCounter_ = captionLabel(QString(), urlPart_);
-        urlStatus->addWidget(redirectError_, 1);
-        urlStatus->addStretch();
-        urlStatus->addWidget(redirectCounter_);
-        append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), urlPart_);
+        append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), this);
         append_->setChecked(presenter_.appendsQueryParameters());
-        urlColumn->addWidget(redirect_);
-        urlColumn->addLayout(urlStatus);
-        urlColumn->addWidget(append_);
-        redirectColumn->addWidget(urlPart_);
-        useGroup_ = captionLabel(context.text(P::Redirect::useGroup()), redirectPart_);
-        redirectColumn->addWidget(useGroup_);
-        column->addWidget(redirectPart_);
+        redirect_->urlColumn()->addWidget(append_);
+        useGroup_ = captionLabel(context.text(P::Redirect::useGroup()), this);
+        redirect_->body()->addWidget(override_);
+        redirect_->body()->addWidget(redirect_->urlPart());
+        redirect_->body()->addWidget(useGroup_);
         connect(override_, &QCheckBox::clicked, this, [this](bool on) {
             presenter_.setOverrideRedirect(on);
             refresh();
         });
         connect(append_, &QCheckBox::clicked, this,
                 [this](bool on) { presenter_.setAppendsQueryParameters(on); });
-        bindText(redirect_, [this](const QString& text) {
-            presenter_.setRedirectURLString(toStd(text));
-            refresh();
-            return presenter_.redirectURLString();
-        });
     }
 
     auto* footer = new QHBoxLayout;
@@ -128,6 +107,12 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     refresh();
 }
 
+PatternEditSheet::~PatternEditSheet() = default;
+
+QLineEdit* PatternEditSheet::redirectField() const {
+    return redirect_ ? redirect_->field() : nullptr;
+}
+
 void PatternEditSheet::typePattern(const QString& text) {
     pattern_->setText(text);
     presenter_.setPattern(toStd(text));
@@ -146,15 +131,11 @@ void PatternEditSheet::refresh() {
     }
     counter_->setText(
         QStringLiteral("%1 / %2").arg(presenter_.patternLength()).arg(PatternEditPresenter::patternLimit));
-    if (redirectPart_ != nullptr) {
-        redirectPart_->setVisible(presenter_.showRedirectSection());
-        accordion_->setArrowType(presenter_.showRedirectSection() ? Qt::DownArrow : Qt::RightArrow);
-        urlPart_->setVisible(presenter_.overrideRedirect());
+    if (redirect_) {
+        redirect_->show(presenter_.showRedirectSection(), presenter_.overrideRedirect(),
+                        presenter_.redirectURLError(), presenter_.redirectURLLength(),
+                        PatternEditPresenter::redirectURLLimit);
         useGroup_->setVisible(!presenter_.overrideRedirect());
-        showError(redirectError_, presenter_.redirectURLError());
-        redirectCounter_->setText(QStringLiteral("%1 / %2")
-                                      .arg(presenter_.redirectURLLength())
-                                      .arg(PatternEditPresenter::redirectURLLimit));
     }
 }
 

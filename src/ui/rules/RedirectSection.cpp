@@ -1,0 +1,58 @@
+#include "ui/rules/RedirectSection.h"
+
+#include "app/LocalizedStrings.h"
+#include "ui/screens/ScreenContext.h"
+#include "ui/screens/ScreenWidgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kivo {
+
+using namespace ScreenWidgets;
+
+RedirectSection::RedirectSection(const ScreenContext& context, QVBoxLayout* column, QWidget* owner,
+                                 const std::string& url, std::function<void()> onHeaderClicked,
+                                 std::function<std::string(const QString&)> applyURL) {
+    namespace C = Strings::Common;
+    column->addWidget(captionLabel(context.text(C::Section::detail()), owner));
+    header_ = new QToolButton(owner);
+    header_->setText(context.text(C::Redirect::header()));
+    header_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    header_->setAutoRaise(true);
+    column->addWidget(header_);
+    QObject::connect(header_, &QToolButton::clicked, owner, std::move(onHeaderClicked));
+    body_ = new QWidget(owner);
+    bodyColumn_ = new QVBoxLayout(body_);
+    bodyColumn_->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(body_);
+
+    urlPart_ = new QWidget(body_);
+    urlColumn_ = new QVBoxLayout(urlPart_);
+    urlColumn_->setContentsMargins(0, 0, 0, 0);
+    field_ = new QLineEdit(fromStd(url), urlPart_);
+    field_->setPlaceholderText(QStringLiteral("https://example.com/focus"));
+    auto* status = new QHBoxLayout;
+    error_ = errorLabel(urlPart_);
+    counter_ = captionLabel(QString(), urlPart_);
+    status->addWidget(error_, 1);
+    status->addStretch();
+    status->addWidget(counter_);
+    urlColumn_->addWidget(field_);
+    urlColumn_->addLayout(status);
+    bindText(field_, applyURL);
+}
+
+void RedirectSection::show(bool expanded, bool urlShown, const std::optional<std::string>& error,
+                           std::size_t length, std::size_t limit) {
+    body_->setVisible(expanded);
+    header_->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    urlPart_->setVisible(urlShown);
+    showError(error_, error);
+    counter_->setText(QStringLiteral("%1 / %2").arg(length).arg(limit));
+}
+
+} // namespace kivo
