@@ -1,13 +1,13 @@
 #include "ui/rules/RedirectSection.h"
 
 #include "app/LocalizedStrings.h"
+#include "ui/components/AccordionHeader.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -19,12 +19,10 @@ RedirectSection::RedirectSection(const ScreenContext& context, QVBoxLayout* colu
                                  std::function<std::string(const QString&)> applyURL) {
     namespace C = Strings::Common;
     column->addWidget(captionLabel(context.text(C::Section::detail()), owner));
-    header_ = new QToolButton(owner);
-    header_->setText(context.text(C::Redirect::header()));
-    header_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    header_->setAutoRaise(true);
+    header_ = new AccordionHeader(context.text(C::Redirect::header()), false, owner);
     column->addWidget(header_);
-    QObject::connect(header_, &QToolButton::clicked, owner, std::move(onHeaderClicked));
+    // The draft decides whether the section is open (a failed save opens it too); show() follows it.
+    QObject::connect(header_, &QAbstractButton::clicked, owner, std::move(onHeaderClicked));
     body_ = new QWidget(owner);
     bodyColumn_ = new QVBoxLayout(body_);
     bodyColumn_->setContentsMargins(0, 0, 0, 0);
@@ -49,7 +47,7 @@ RedirectSection::RedirectSection(const ScreenContext& context, QVBoxLayout* colu
 void RedirectSection::show(bool expanded, bool urlShown, const std::optional<std::string>& error,
                            std::size_t length, std::size_t limit) {
     body_->setVisible(expanded);
-    header_->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    header_->setExpanded(expanded);
     urlPart_->setVisible(urlShown);
     showError(error_, error);
     counter_->setText(QStringLiteral("%1 / %2").arg(length).arg(limit));

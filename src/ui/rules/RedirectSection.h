@@ -9,12 +9,12 @@
 
 class QLabel;
 class QLineEdit;
-class QToolButton;
 class QVBoxLayout;
 class QWidget;
 
 namespace kivo {
 
+class AccordionHeader;
 struct ScreenContext;
 
 // The collapsible redirect part of a rule sheet: a header that opens and closes it, and a URL field with
@@ -36,7 +36,7 @@ public:
               std::size_t limit);
 
 private:
-    QToolButton* header_ = nullptr;
+    AccordionHeader* header_ = nullptr;
     QWidget* body_ = nullptr;
     QVBoxLayout* bodyColumn_ = nullptr;
     QWidget* urlPart_ = nullptr;
