@@ -2,7 +2,6 @@
 
 #include "app/LocalizedStrings.h"
 #include "domain/Text.h"
-#include "ui/components/DeleteConfirmation.h"
 #include "ui/rules/RedirectSection.h"
 #include "ui/rules/ScheduleEditor.h"
 #include "ui/rules/UnlockPolicyEditor.h"
@@ -11,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,29 +77,15 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
         refresh();
     });
 
-    auto* footer = new QHBoxLayout;
-    auto* cancel = new QPushButton(context.text(C::cancel()), this);
-    cancel->setAutoDefault(false);
-    footer->addWidget(cancel);
-    footer->addStretch();
-    if (presenter_.canDelete()) {
-        delete_ = new QPushButton(context.text(C::delete_()), this);
-        delete_->setAutoDefault(false);
-        footer->addWidget(delete_);
-        connect(delete_, &QPushButton::clicked, this, [this] {
-            DeleteConfirmation::ask(this, context_.localizer, context_.language.current(),
-                                    context_.text(Strings::GroupRule::deleteConfirmTitle()),
-                                    context_.text(Strings::GroupRule::deleteConfirmMessage()), [this] {
-                                        presenter_.confirmDelete(context_.rules);
-                                        accept();
-                                    });
-        });
-    }
-    save_ = new QPushButton(context.text(presenter_.isEditing() ? C::save() : C::add()), this);
-    save_->setDefault(true);
-    footer->addWidget(save_);
-    column->addLayout(footer);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const SheetFooter footer = addSheetFooter(
+        this, column, context, presenter_.isEditing(),
+        presenter_.canDelete()
+            ? std::optional<SheetDelete>(SheetDelete{Strings::GroupRule::deleteConfirmTitle(),
+                                                     Strings::GroupRule::deleteConfirmMessage(),
+                                                     [this] { presenter_.confirmDelete(context_.rules); }})
+            : std::nullopt);
+    save_ = footer.save;
+    delete_ = footer.remove;
     connect(save_, &QPushButton::clicked, this, &GroupSettingsSheet::save);
     refresh();
 }

@@ -1,7 +1,6 @@
 #include "ui/rules/PatternEditSheet.h"
 
 #include "app/LocalizedStrings.h"
-#include "ui/components/DeleteConfirmation.h"
 #include "ui/rules/RedirectSection.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
@@ -79,30 +78,16 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
                 [this](bool on) { presenter_.setAppendsQueryParameters(on); });
     }
 
-    auto* footer = new QHBoxLayout;
-    auto* cancel = new QPushButton(context.text(C::cancel()), this);
-    cancel->setAutoDefault(false);
-    footer->addWidget(cancel);
-    footer->addStretch();
-    if (presenter_.isEditing()) {
-        delete_ = new QPushButton(context.text(C::delete_()), this);
-        delete_->setAutoDefault(false);
-        footer->addWidget(delete_);
-        connect(delete_, &QPushButton::clicked, this, [this, block] {
-            DeleteConfirmation::ask(this, context_.localizer, context_.language.current(),
-                                    context_.text(block ? Strings::Pattern::DeleteConfirm::block()
-                                                        : Strings::Pattern::DeleteConfirm::allow()),
-                                    context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
-                                        presenter_.confirmDelete(context_.rules);
-                                        accept();
-                                    });
-        });
-    }
-    save_ = new QPushButton(context.text(presenter_.isEditing() ? C::save() : C::add()), this);
-    save_->setDefault(true);
-    footer->addWidget(save_);
-    column->addLayout(footer);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const SheetFooter footer = addSheetFooter(
+        this, column, context, presenter_.isEditing(),
+        presenter_.isEditing()
+            ? std::optional<SheetDelete>(SheetDelete{block ? Strings::Pattern::DeleteConfirm::block()
+                                                           : Strings::Pattern::DeleteConfirm::allow(),
+                                                     Strings::Common::DeleteConfirm::defaultMessage(),
+                                                     [this] { presenter_.confirmDelete(context_.rules); }})
+            : std::nullopt);
+    save_ = footer.save;
+    delete_ = footer.remove;
     connect(save_, &QPushButton::clicked, this, &PatternEditSheet::save);
     refresh();
 }
