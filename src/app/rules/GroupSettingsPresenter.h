@@ -43,6 +43,7 @@ public:
     void setUseCustomRedirect(bool value) { redirect_.setUsed(value); }
     const std::optional<std::string>& redirectURLError() const { return redirect_.error(); }
     bool showRedirectSection() const { return redirect_.showSection(); }
+    RedirectDraft& redirect() { return redirect_; }
     void setShowRedirectSection(bool value) { redirect_.setShowSection(value); }
 
     // The confirm button is enabled while the trimmed name holds something.

@@ -45,6 +45,7 @@ public:
     void setAppendsQueryParameters(bool value) { redirect_.setAppendsQueryParameters(value); }
     const std::optional<std::string>& redirectURLError() const { return redirect_.error(); }
     bool showRedirectSection() const { return redirect_.showSection(); }
+    RedirectDraft& redirect() { return redirect_; }
     void setShowRedirectSection(bool value) { redirect_.setShowSection(value); }
 
     // Validates and writes; false leaves the sheet open with a message under the failing field. The edit

@@ -1,7 +1,6 @@
 #include "ui/rules/GroupSettingsSheet.h"
 
 #include "app/LocalizedStrings.h"
-#include "domain/Text.h"
 #include "ui/rules/RedirectSection.h"
 #include "ui/rules/ScheduleEditor.h"
 #include "ui/rules/UnlockPolicyEditor.h"
@@ -52,17 +51,8 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     connect(unlock_, &UnlockPolicyEditor::policyEdited, this,
             [this](const UnlockPolicy& p) { presenter_.setUnlockPolicy(p); });
 
-    redirect_ = std::make_unique<RedirectSection>(
-        context, column, this, presenter_.redirectURLString(),
-        [this] {
-            presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
-            refresh();
-        },
-        [this](const QString& text) {
-            presenter_.setRedirectURLString(toStd(text));
-            refresh();
-            return presenter_.redirectURLString();
-        });
+    redirect_ = std::make_unique<RedirectSection>(context, column, this, presenter_.redirect(),
+                                                  [this] { refresh(); });
     append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), this);
     append_->setChecked(presenter_.appendsQueryParameters());
     custom_ = new QCheckBox(context.text(G::Redirect::useCustom()), this);
@@ -98,9 +88,7 @@ QLineEdit* GroupSettingsSheet::redirectField() const {
 
 void GroupSettingsSheet::refresh() {
     showError(nameError_, presenter_.validationError());
-    redirect_->show(presenter_.showRedirectSection(), presenter_.useCustomRedirect(),
-                    presenter_.redirectURLError(), Text::characterCount(presenter_.redirectURLString()),
-                    GroupSettingsPresenter::redirectURLLimit);
+    redirect_->refresh();
     save_->setEnabled(presenter_.canSave());
     adjustSize();
 }

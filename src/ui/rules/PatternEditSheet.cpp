@@ -50,17 +50,8 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     });
 
     if (block) {
-        redirect_ = std::make_unique<RedirectSection>(
-            context, column, this, presenter_.redirectURLString(),
-            [this] {
-                presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
-                refresh();
-            },
-            [this](const QString& text) {
-                presenter_.setRedirectURLString(toStd(text));
-                refresh();
-                return presenter_.redirectURLString();
-            });
+        redirect_ = std::make_unique<RedirectSection>(context, column, this, presenter_.redirect(),
+                                                      [this] { refresh(); });
         override_ = new QCheckBox(context.text(P::Redirect::override()), this);
         override_->setChecked(presenter_.overrideRedirect());
         append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), this);
@@ -117,9 +108,7 @@ void PatternEditSheet::refresh() {
     counter_->setText(
         QStringLiteral("%1 / %2").arg(presenter_.patternLength()).arg(PatternEditPresenter::patternLimit));
     if (redirect_) {
-        redirect_->show(presenter_.showRedirectSection(), presenter_.overrideRedirect(),
-                        presenter_.redirectURLError(), presenter_.redirectURLLength(),
-                        PatternEditPresenter::redirectURLLimit);
+        redirect_->refresh();
         useGroup_->setVisible(!presenter_.overrideRedirect());
     }
 }
