@@ -1,38 +1,27 @@
 // Stored backoff records: decode, write, read again and compare; then the waits and resets computed
 // from any record stay within their documented bounds.
 #include "FuzzCheck.h"
+#include "StoredRoundTrip.h"
 #include "domain/BackoffRecord.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <string_view>
 #include <vector>
 
 using namespace kivo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto document = Json::parse(text);
-    if (!document.ok()) {
+    const auto records = storedRoundTrip(
+        data, size, [](const Json::Value& v) { return Json::decode<std::vector<BackoffRecord>>(v); },
+        [](const std::vector<BackoffRecord>& r) { return Json::encode(r); });
+    if (!records) {
         return 0;
     }
-    const auto records = Json::decode<std::vector<BackoffRecord>>(document.value());
-    if (!records.ok()) {
-        return 0;
-    }
-    const Json::Value stored = Json::encode(records.value());
-    const auto written = Json::serialize(stored);
-    FUZZ_CHECK(written.ok());
-    const auto reparsed = Json::parse(written.value());
-    FUZZ_CHECK(reparsed.ok());
-    const auto again = Json::decode<std::vector<BackoffRecord>>(reparsed.value());
-    FUZZ_CHECK(again.ok());
-    FUZZ_CHECK(again.value() == records.value());
 
     constexpr std::int64_t bases[] = {std::numeric_limits<std::int64_t>::min(), -1, 0, 1, 5,
                                       std::numeric_limits<std::int64_t>::max()};
-    for (const auto& record : records.value()) {
+    for (const auto& record : *records) {
         for (const std::int64_t base : bases) {
             const std::int64_t wait = record.waitSeconds(base);
             FUZZ_CHECK(wait <= BackoffRecord::maxWaitSeconds);

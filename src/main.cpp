@@ -57,9 +57,10 @@ int main(int argc, char** argv) {
     PackageManagerUpdateDriver updates;
 
     DesktopShell shell({defaults, clock, timers, LinuxBrightnessBackend::make(), wake, displayChanges,
-                        browsers->ports(), browsers->settingsOpener(), loginItem, activationPolicy, trash,
-                        installation, updates, errors, LanguageController::systemPreferredLanguages(),
-                        QApplication::applicationVersion()});
+                        browsers->ports(), browsers->settingsOpener(), loginItem, trash, installation,
+                        updates, errors, LanguageController::systemPreferredLanguages(),
+                        QApplication::applicationVersion()},
+                       activationPolicy);
 
     // Error reporting starts once the delegate exists, as the application's initialiser does it.
     errors.start(ErrorReportingOptions::kivoDefaults());

@@ -55,27 +55,32 @@ class UpdateDriver;
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    struct Ports {
+    // The platform's back ends: what a front end passes through unchanged.
+    struct BackEnds {
         DefaultsStore& defaults;
         const Clock& clock;
         TimerFactory& timers;
-        const Localizer& localizer;
-        ShieldWindowSystem& shieldWindows;
         std::shared_ptr<DisplayBrightnessBackend> brightnessBackend;
         SystemWakeSource& wake;
         DisplayChangeSource& displayChanges;
         BrowserMonitor::Ports browser;
         SettingsOpener& settingsOpener;
         LoginItemPort& loginItem;
-        ActivationPolicyPort& activationPolicy;
-        StatusItemPort& statusItem;
-        ApplicationWindows& windows;
         TrashPort& trash;
         const Installation& installation;
         UpdateDriver& updates;
         ErrorReporter& errors;
         QStringList preferredLanguages;
         QString runningVersion;
+    };
+    // The back ends and what the front end supplies itself: texts, windows, the tray item and which
+    // windows are up.
+    struct Ports : BackEnds {
+        const Localizer& localizer;
+        ShieldWindowSystem& shieldWindows;
+        ActivationPolicyPort& activationPolicy;
+        StatusItemPort& statusItem;
+        ApplicationWindows& windows;
     };
 
     enum class SeedKind { blocklist, sunrise, sunset };

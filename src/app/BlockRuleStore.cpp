@@ -222,14 +222,11 @@ void BlockRuleStore::toggleRule(const Uuid& groupId, const Uuid& ruleId) {
     if (it == groups_.end()) {
         return;
     }
-    auto rules = it->rules;
     const auto rule =
-        std::find_if(rules.begin(), rules.end(), [&](const BlockRule& r) { return r.id == ruleId; });
-    if (rule == rules.end()) {
-        return;
+        std::find_if(it->rules.begin(), it->rules.end(), [&](const BlockRule& r) { return r.id == ruleId; });
+    if (rule != it->rules.end()) {
+        setRuleEnabled(groupId, ruleId, !rule->isEnabled);
     }
-    *rule = rule->withIsEnabled(!rule->isEnabled);
-    replaceGroup(groupId, it->withRules(std::move(rules)));
 }
 
 BackoffRecord BlockRuleStore::backoffRecord(const Uuid& groupId) const {

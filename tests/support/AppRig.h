@@ -46,26 +46,15 @@ struct RecordingWindows : ApplicationWindows {
 struct AppRig {
     explicit AppRig(nlohmann::json document = nlohmann::json::object(), QStringList languages = {"en"})
         : defaults(std::move(document)), ports(clock) {
-        delegate = std::make_unique<AppDelegate>(AppDelegate::Ports{defaults,
-                                                                    clock,
-                                                                    clock,
-                                                                    localizer,
-                                                                    shield,
-                                                                    ports.brightness,
-                                                                    ports.events,
-                                                                    ports.events,
-                                                                    ports.browserPorts(),
-                                                                    ports.settings,
-                                                                    ports.loginItem,
-                                                                    ports.activationPolicy,
-                                                                    statusItem,
-                                                                    windows,
-                                                                    ports.trash,
-                                                                    ports.installation,
-                                                                    ports.updates,
-                                                                    ports.errors,
-                                                                    std::move(languages),
-                                                                    "1.0.0"});
+        delegate = std::make_unique<AppDelegate>(AppDelegate::Ports{
+            {defaults, clock, clock, ports.brightness, ports.events, ports.events, ports.browserPorts(),
+             ports.settings, ports.loginItem, ports.trash, ports.installation, ports.updates, ports.errors,
+             std::move(languages), "1.0.0"},
+            localizer,
+            shield,
+            ports.activationPolicy,
+            statusItem,
+            windows});
     }
 
     ManualClock clock;

@@ -13,10 +13,12 @@ namespace kivo::test {
 struct ShellRig {
     explicit ShellRig(nlohmann::json document = nlohmann::json{{"kivo.onboardingCompletedVersion", 1}})
         : defaults(std::move(document)), ports(clock) {
-        shell = std::make_unique<DesktopShell>(DesktopShell::Ports{
-            defaults, clock, clock, ports.brightness, ports.events, ports.events, ports.browserPorts(),
-            ports.settings, ports.loginItem, ports.activationPolicy, ports.trash, ports.installation,
-            ports.updates, ports.errors, QStringList{"en"}, "1.0.0"});
+        shell = std::make_unique<DesktopShell>(
+            AppDelegate::BackEnds{defaults, clock, clock, ports.brightness, ports.events, ports.events,
+                                  ports.browserPorts(), ports.settings, ports.loginItem, ports.trash,
+                                  ports.installation, ports.updates, ports.errors, QStringList{"en"},
+                                  "1.0.0"},
+            ports.activationPolicy);
     }
 
     ManualClock clock;

@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
             if (scene.systemPackage)
                 ports.installation.packageReason = QStringLiteral("owned by root");
             DesktopShell shell({defaults, clock, clock, ports.brightness, ports.events, ports.events,
-                                ports.browserPorts(), ports.settings, ports.loginItem, ports.activationPolicy,
-                                ports.trash, ports.installation, ports.updates, ports.errors,
-                                QStringList{"en"}, "1.0.0"});
+                                ports.browserPorts(), ports.settings, ports.loginItem, ports.trash,
+                                ports.installation, ports.updates, ports.errors, QStringList{"en"}, "1.0.0"},
+                               ports.activationPolicy);
             shell.launch();
             settle(150);
             QWidget* subject = scene.setUp(shell, clock);

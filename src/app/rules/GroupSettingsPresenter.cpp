@@ -17,25 +17,13 @@ GroupSettingsPresenter::GroupSettingsPresenter(std::optional<BlockRuleGroup> gro
     name_ = group_->name;
     schedule_ = group_->schedule;
     unlockPolicy_ = group_->unlockPolicy;
-    redirectURLString_ = group_->redirectURL ? group_->redirectURL->text() : std::string();
-    appendsQueryParameters_ = group_->appendsQueryParameters.value_or(true);
-    useCustomRedirect_ = group_->redirectURL.has_value();
-    showRedirectSection_ = useCustomRedirect_;
+    redirect_ = RedirectDraft(group_->redirectURL, group_->redirectURL.has_value(),
+                              group_->appendsQueryParameters.value_or(true));
 }
 
 void GroupSettingsPresenter::setName(std::string_view name) {
     name_ = CharacterLimit::truncated(name, nameLimit);
     validationError_.reset();
-}
-
-void GroupSettingsPresenter::setRedirectURLString(std::string_view text) {
-    redirectURLString_ = CharacterLimit::truncated(text, redirectURLLimit);
-    redirectURLError_.reset();
-}
-
-void GroupSettingsPresenter::setUseCustomRedirect(bool value) {
-    useCustomRedirect_ = value;
-    redirectURLError_.reset();
 }
 
 bool GroupSettingsPresenter::canSave() const {
@@ -48,14 +36,8 @@ bool GroupSettingsPresenter::save(BlockRuleStore& store) {
         return false;
     }
     std::optional<Url> redirectURL;
-    if (useCustomRedirect_) {
-        auto result = BlockRuleValidator::validateRedirectURL(redirectURLString_);
-        if (const auto* error = std::get_if<BlockRuleValidator::ValidationError>(&result)) {
-            redirectURLError_ = BlockRuleValidator::errorDescription(*error);
-            showRedirectSection_ = true;
-            return false;
-        }
-        redirectURL = std::get<Url>(std::move(result));
+    if (!redirect_.validate(redirectURL)) {
+        return false;
     }
     const std::string trimmedName = Text::trimmed(name_);
     if (!group_) {
@@ -67,7 +49,7 @@ bool GroupSettingsPresenter::save(BlockRuleStore& store) {
                                       schedule_,
                                       unlockPolicy_,
                                       redirectURL,
-                                      appendsQueryParameters_});
+                                      redirect_.appendsQueryParameters()});
         return true;
     }
     const auto& groups = store.groups();
@@ -78,7 +60,7 @@ bool GroupSettingsPresenter::save(BlockRuleStore& store) {
                                            .withSchedule(schedule_)
                                            .withUnlockPolicy(unlockPolicy_)
                                            .withRedirectURL(redirectURL)
-                                           .withAppendsQueryParameters(appendsQueryParameters_));
+                                           .withAppendsQueryParameters(redirect_.appendsQueryParameters()));
     }
     return true;
 }

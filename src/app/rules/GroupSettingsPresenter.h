@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/rules/RedirectDraft.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/BlockSchedule.h"
 #include "domain/UnlockPolicy.h"
@@ -16,7 +17,7 @@ class BlockRuleStore;
 class GroupSettingsPresenter {
 public:
     static constexpr std::size_t nameLimit = 20;
-    static constexpr std::size_t redirectURLLimit = 200;
+    static constexpr std::size_t redirectURLLimit = RedirectDraft::urlLimit;
 
     // `group` none: a new group.
     explicit GroupSettingsPresenter(std::optional<BlockRuleGroup> group);
@@ -34,15 +35,16 @@ public:
     void setUnlockPolicy(UnlockPolicy policy) { unlockPolicy_ = std::move(policy); }
     const std::optional<std::string>& validationError() const { return validationError_; }
 
-    const std::string& redirectURLString() const { return redirectURLString_; }
-    void setRedirectURLString(std::string_view text);
-    bool appendsQueryParameters() const { return appendsQueryParameters_; }
-    void setAppendsQueryParameters(bool value) { appendsQueryParameters_ = value; }
-    bool useCustomRedirect() const { return useCustomRedirect_; }
-    void setUseCustomRedirect(bool value);
-    const std::optional<std::string>& redirectURLError() const { return redirectURLError_; }
-    bool showRedirectSection() const { return showRedirectSection_; }
-    void setShowRedirectSection(bool value) { showRedirectSection_ = value; }
+    const std::string& redirectURLString() const { return redirect_.urlString(); }
+    void setRedirectURLString(std::string_view text) { redirect_.setURLString(text); }
+    bool appendsQueryParameters() const { return redirect_.appendsQueryParameters(); }
+    void setAppendsQueryParameters(bool value) { redirect_.setAppendsQueryParameters(value); }
+    bool useCustomRedirect() const { return redirect_.isUsed(); }
+    void setUseCustomRedirect(bool value) { redirect_.setUsed(value); }
+    const std::optional<std::string>& redirectURLError() const { return redirect_.error(); }
+    bool showRedirectSection() const { return redirect_.showSection(); }
+    RedirectDraft& redirect() { return redirect_; }
+    void setShowRedirectSection(bool value) { redirect_.setShowSection(value); }
 
     // The confirm button is enabled while the trimmed name holds something.
     bool canSave() const;
@@ -58,11 +60,7 @@ private:
     BlockSchedule schedule_;
     UnlockPolicy unlockPolicy_;
     std::optional<std::string> validationError_;
-    std::string redirectURLString_;
-    bool appendsQueryParameters_ = true;
-    bool useCustomRedirect_ = false;
-    std::optional<std::string> redirectURLError_;
-    bool showRedirectSection_ = false;
+    RedirectDraft redirect_{std::nullopt, false, true};
 };
 
 } // namespace kivo

@@ -16,10 +16,9 @@ PatternEditPresenter::PatternEditPresenter(const Uuid& groupId, std::optional<Bl
         return;
     }
     pattern_ = rule_->pattern;
-    overrideRedirect_ = rule_->redirectURL.has_value() || rule_->appendsQueryParameters.has_value();
-    redirectURLString_ = rule_->redirectURL ? rule_->redirectURL->text() : std::string();
-    appendsQueryParameters_ = rule_->appendsQueryParameters.value_or(false);
-    showRedirectSection_ = overrideRedirect_;
+    redirect_ = RedirectDraft(rule_->redirectURL,
+                              rule_->redirectURL.has_value() || rule_->appendsQueryParameters.has_value(),
+                              rule_->appendsQueryParameters.value_or(false));
 }
 
 PatternEditPresenter PatternEditPresenter::adding(const Uuid& groupId, RuleAction action) {
@@ -47,20 +46,6 @@ std::optional<std::string> PatternEditPresenter::normalizationPreview() const {
     return normalized;
 }
 
-void PatternEditPresenter::setOverrideRedirect(bool value) {
-    overrideRedirect_ = value;
-    redirectURLError_.reset();
-}
-
-void PatternEditPresenter::setRedirectURLString(std::string_view text) {
-    redirectURLString_ = CharacterLimit::truncated(text, redirectURLLimit);
-    redirectURLError_.reset();
-}
-
-std::size_t PatternEditPresenter::redirectURLLength() const {
-    return Text::characterCount(redirectURLString_);
-}
-
 bool PatternEditPresenter::save(BlockRuleStore& store) {
     const std::string normalized = BlockRuleValidator::normalizePattern(pattern_);
     if (const auto error = BlockRuleValidator::validatePattern(normalized)) {
@@ -69,15 +54,14 @@ bool PatternEditPresenter::save(BlockRuleStore& store) {
     }
     std::optional<Url> redirectURL;
     std::optional<bool> appends;
-    if (action_ == RuleAction::block && overrideRedirect_) {
-        auto result = BlockRuleValidator::validateRedirectURL(redirectURLString_);
-        if (const auto* error = std::get_if<BlockRuleValidator::ValidationError>(&result)) {
-            redirectURLError_ = BlockRuleValidator::errorDescription(*error);
-            showRedirectSection_ = true;
+    // Only a block rule carries its own redirect.
+    if (action_ == RuleAction::block) {
+        if (!redirect_.validate(redirectURL)) {
             return false;
         }
-        redirectURL = std::get<Url>(std::move(result));
-        appends = appendsQueryParameters_;
+        if (redirect_.isUsed()) {
+            appends = redirect_.appendsQueryParameters();
+        }
     }
     const auto& groups = store.groups();
     const auto group =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/rules/RedirectDraft.h"
 #include "domain/BlockRule.h"
 #include "domain/RuleAction.h"
 #include "domain/Uuid.h"
@@ -17,7 +18,7 @@ class BlockRuleStore;
 class PatternEditPresenter {
 public:
     static constexpr std::size_t patternLimit = 120;
-    static constexpr std::size_t redirectURLLimit = 200;
+    static constexpr std::size_t redirectURLLimit = RedirectDraft::urlLimit;
 
     static PatternEditPresenter adding(const Uuid& groupId, RuleAction action);
     static PatternEditPresenter editing(const Uuid& groupId, const BlockRule& rule);
@@ -35,16 +36,17 @@ public:
     std::optional<std::string> normalizationPreview() const;
     const std::optional<std::string>& validationError() const { return validationError_; }
 
-    bool overrideRedirect() const { return overrideRedirect_; }
-    void setOverrideRedirect(bool value);
-    const std::string& redirectURLString() const { return redirectURLString_; }
-    void setRedirectURLString(std::string_view text);
-    std::size_t redirectURLLength() const;
-    bool appendsQueryParameters() const { return appendsQueryParameters_; }
-    void setAppendsQueryParameters(bool value) { appendsQueryParameters_ = value; }
-    const std::optional<std::string>& redirectURLError() const { return redirectURLError_; }
-    bool showRedirectSection() const { return showRedirectSection_; }
-    void setShowRedirectSection(bool value) { showRedirectSection_ = value; }
+    bool overrideRedirect() const { return redirect_.isUsed(); }
+    void setOverrideRedirect(bool value) { redirect_.setUsed(value); }
+    const std::string& redirectURLString() const { return redirect_.urlString(); }
+    void setRedirectURLString(std::string_view text) { redirect_.setURLString(text); }
+    std::size_t redirectURLLength() const { return redirect_.urlLength(); }
+    bool appendsQueryParameters() const { return redirect_.appendsQueryParameters(); }
+    void setAppendsQueryParameters(bool value) { redirect_.setAppendsQueryParameters(value); }
+    const std::optional<std::string>& redirectURLError() const { return redirect_.error(); }
+    bool showRedirectSection() const { return redirect_.showSection(); }
+    RedirectDraft& redirect() { return redirect_; }
+    void setShowRedirectSection(bool value) { redirect_.setShowSection(value); }
 
     // Validates and writes; false leaves the sheet open with a message under the failing field. The edit
     // is applied to the group and rule as the store holds them now, so a switch flipped meanwhile stays;
@@ -60,11 +62,7 @@ private:
     RuleAction action_;
     std::string pattern_;
     std::optional<std::string> validationError_;
-    bool overrideRedirect_ = false;
-    std::string redirectURLString_;
-    bool appendsQueryParameters_ = false;
-    std::optional<std::string> redirectURLError_;
-    bool showRedirectSection_ = false;
+    RedirectDraft redirect_{std::nullopt, false, false};
 };
 
 } // namespace kivo

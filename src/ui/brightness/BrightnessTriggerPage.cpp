@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -54,14 +53,7 @@ BrightnessTriggerPage::BrightnessTriggerPage(const ScreenContext& context, QWidg
 }
 
 void BrightnessTriggerPage::scheduleRebuild() {
-    if (rebuildPending_) {
-        return;
-    }
-    rebuildPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        rebuildPending_ = false;
-        rebuild();
-    });
+    rebuildLater_.request();
 }
 
 void BrightnessTriggerPage::rebuild() {

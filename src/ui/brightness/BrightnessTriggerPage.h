@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/Uuid.h"
+#include "ui/components/DeferredCall.h"
 
 #include <QWidget>
 
@@ -29,7 +30,7 @@ private:
     const ScreenContext& context_;
     QWidget* rows_ = nullptr;
     QLabel* empty_ = nullptr;
-    bool rebuildPending_ = false;
+    DeferredCall rebuildLater_{this, [this] { rebuild(); }};
 };
 
 } // namespace kivo

@@ -39,7 +39,6 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     : QDialog(parent), context_(context), presenter_(std::make_unique<BrightnessTriggerEditPresenter>(
                                               context.triggers, context.brightness, std::move(trigger))) {
     namespace D = Strings::Display;
-    namespace C = Strings::Common;
     setWindowModality(Qt::WindowModal);
     ScreenWidgets::closeWithWindow(this);
     setFixedSize(400, 550);
@@ -128,28 +127,15 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     scroll->setWidget(form);
     column->addWidget(scroll, 1);
 
-    auto* footer = new QHBoxLayout;
-    auto* cancel = new QPushButton(context.text(C::cancel()), this);
-    cancel->setAutoDefault(false);
-    footer->addWidget(cancel);
-    footer->addStretch();
-    if (presenter_->isEditing()) {
-        delete_ = new QPushButton(context.text(C::delete_()), this);
-        delete_->setAutoDefault(false);
-        footer->addWidget(delete_);
-        connect(delete_, &QPushButton::clicked, this, [this] {
-            confirmDelete(this, context_, context_.text(Strings::Display::deleteConfirmTitle()),
-                          context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
-                              presenter_->confirmDelete();
-                              accept();
-                          });
-        });
-    }
-    save_ = new QPushButton(context.text(presenter_->isEditing() ? C::save() : C::add()), this);
-    save_->setDefault(true);
-    footer->addWidget(save_);
-    column->addLayout(footer);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const SheetFooter footer = addSheetFooter(
+        this, column, context, presenter_->isEditing(),
+        presenter_->isEditing()
+            ? std::optional<SheetDelete>(SheetDelete{Strings::Display::deleteConfirmTitle(),
+                                                     Strings::Common::DeleteConfirm::defaultMessage(),
+                                                     [this] { presenter_->confirmDelete(); }})
+            : std::nullopt);
+    save_ = footer.save;
+    delete_ = footer.remove;
     connect(save_, &QPushButton::clicked, this, [this] {
         if (presenter_->save()) {
             accept();

@@ -1,7 +1,7 @@
 #include "ui/components/DeleteConfirmation.h"
 
 #include "app/LocalizedStrings.h"
-#include "ui/UiContext.h"
+#include "app/Localizer.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -9,9 +9,11 @@
 
 namespace kivo {
 
-QMessageBox* DeleteConfirmation::ask(QWidget* parent, const UiContext& ui, const QString& title,
-                                     const QString& message, std::function<void()> onDelete) {
+QMessageBox* DeleteConfirmation::ask(QWidget* parent, const Localizer& localizer, LanguagePreference language,
+                                     const QString& title, const QString& message,
+                                     std::function<void()> onDelete) {
     auto* box = new QMessageBox(parent);
+    box->setObjectName(QStringLiteral("deleteConfirmation"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextFormat(Qt::PlainText);
     box->setIcon(QMessageBox::Warning);
@@ -21,8 +23,10 @@ QMessageBox* DeleteConfirmation::ask(QWidget* parent, const UiContext& ui, const
     if (auto* info = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
         info->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::WindowModal);
-    auto* cancel = box->addButton(ui.text(Strings::Common::cancel()), QMessageBox::RejectRole);
-    auto* remove = box->addButton(ui.text(Strings::Common::delete_()), QMessageBox::DestructiveRole);
+    auto* cancel =
+        box->addButton(localizer.text(Strings::Common::cancel(), language), QMessageBox::RejectRole);
+    auto* remove =
+        box->addButton(localizer.text(Strings::Common::delete_(), language), QMessageBox::DestructiveRole);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
     QObject::connect(remove, &QPushButton::clicked, box, [onDelete = std::move(onDelete)] {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/LanguagePreference.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,14 +11,14 @@ class QWidget;
 
 namespace kivo {
 
-struct UiContext;
+class Localizer;
 
 // The alert before deleting something: Cancel (does nothing but close) before the destructive Delete,
 // which runs the action once. Window-modal on `parent`'s window; returns the box, already open.
 class DeleteConfirmation {
 public:
-    static QMessageBox* ask(QWidget* parent, const UiContext& ui, const QString& title,
-                            const QString& message, std::function<void()> onDelete);
+    static QMessageBox* ask(QWidget* parent, const Localizer& localizer, LanguagePreference language,
+                            const QString& title, const QString& message, std::function<void()> onDelete);
 };
 
 } // namespace kivo

@@ -4,15 +4,17 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 namespace kivo {
 
 struct ScreenContext;
+class RedirectSection;
 class ScheduleEditor;
 class UnlockPolicyEditor;
 
@@ -23,9 +25,10 @@ class GroupSettingsSheet : public QDialog {
 public:
     GroupSettingsSheet(const ScreenContext& context, std::optional<BlockRuleGroup> group,
                        QWidget* parent = nullptr);
+    ~GroupSettingsSheet() override;
     const GroupSettingsPresenter& presenter() const { return presenter_; }
     QLineEdit* nameField() const { return name_; }
-    QLineEdit* redirectField() const { return redirect_; }
+    QLineEdit* redirectField() const;
     QPushButton* saveButton() const { return save_; }
     QPushButton* deleteButton() const { return delete_; }
     QCheckBox* customRedirectToggle() const { return custom_; }
@@ -41,14 +44,9 @@ private:
     QLabel* nameError_ = nullptr;
     ScheduleEditor* schedule_ = nullptr;
     UnlockPolicyEditor* unlock_ = nullptr;
-    QToolButton* accordion_ = nullptr;
-    QWidget* redirectPart_ = nullptr;
+    std::unique_ptr<RedirectSection> redirect_;
     QCheckBox* append_ = nullptr;
     QCheckBox* custom_ = nullptr;
-    QWidget* urlPart_ = nullptr;
-    QLineEdit* redirect_ = nullptr;
-    QLabel* redirectError_ = nullptr;
-    QLabel* counter_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* delete_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ui/rules/PatternEditSheet.h"
 
 #include "app/LocalizedStrings.h"
+#include "ui/rules/RedirectSection.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -50,81 +50,43 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     });
 
     if (block) {
-        column->addWidget(captionLabel(context.text(C::Section::detail()), this));
-        accordion_ = new QToolButton(this);
-        accordion_->setText(context.text(C::Redirect::header()));
-        accordion_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        accordion_->setAutoRaise(true);
-        column->addWidget(accordion_);
-        connect(accordion_, &QToolButton::clicked, this, [this] {
-            presenter_.setShowRedirectSection(!presenter_.showRedirectSection());
-            refresh();
-        });
-        redirectPart_ = new QWidget(this);
-        auto* redirectColumn = new QVBoxLayout(redirectPart_);
-        redirectColumn->setContentsMargins(0, 0, 0, 0);
-        override_ = new QCheckBox(context.text(P::Redirect::override()), redirectPart_);
+        redirect_ = std::make_unique<RedirectSection>(context, column, this, presenter_.redirect(),
+                                                      [this] { refresh(); });
+        override_ = new QCheckBox(context.text(P::Redirect::override()), this);
         override_->setChecked(presenter_.overrideRedirect());
-        redirectColumn->addWidget(override_);
-        urlPart_ = new QWidget(redirectPart_);
-        auto* urlColumn = new QVBoxLayout(urlPart_);
-        urlColumn->setContentsMargins(0, 0, 0, 0);
-        redirect_ = new QLineEdit(fromStd(presenter_.redirectURLString()), urlPart_);
-        redirect_->setPlaceholderText(QStringLiteral("https://example.com/focus"));
-        auto* urlStatus = new QHBoxLayout;
-        redirectError_ = errorLabel(urlPart_);
-        redirectCounter_ = captionLabel(QString(), urlPart_);
-        urlStatus->addWidget(redirectError_, 1);
-        urlStatus->addStretch();
-        urlStatus->addWidget(redirectCounter_);
-        append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), urlPart_);
+        append_ = new QCheckBox(context.text(C::Redirect::appendQuery()), this);
         append_->setChecked(presenter_.appendsQueryParameters());
-        urlColumn->addWidget(redirect_);
-        urlColumn->addLayout(urlStatus);
-        urlColumn->addWidget(append_);
-        redirectColumn->addWidget(urlPart_);
-        useGroup_ = captionLabel(context.text(P::Redirect::useGroup()), redirectPart_);
-        redirectColumn->addWidget(useGroup_);
-        column->addWidget(redirectPart_);
+        redirect_->urlColumn()->addWidget(append_);
+        useGroup_ = captionLabel(context.text(P::Redirect::useGroup()), this);
+        redirect_->body()->addWidget(override_);
+        redirect_->body()->addWidget(redirect_->urlPart());
+        redirect_->body()->addWidget(useGroup_);
         connect(override_, &QCheckBox::clicked, this, [this](bool on) {
             presenter_.setOverrideRedirect(on);
             refresh();
         });
         connect(append_, &QCheckBox::clicked, this,
                 [this](bool on) { presenter_.setAppendsQueryParameters(on); });
-        bindText(redirect_, [this](const QString& text) {
-            presenter_.setRedirectURLString(toStd(text));
-            refresh();
-            return presenter_.redirectURLString();
-        });
     }
 
-    auto* footer = new QHBoxLayout;
-    auto* cancel = new QPushButton(context.text(C::cancel()), this);
-    cancel->setAutoDefault(false);
-    footer->addWidget(cancel);
-    footer->addStretch();
-    if (presenter_.isEditing()) {
-        delete_ = new QPushButton(context.text(C::delete_()), this);
-        delete_->setAutoDefault(false);
-        footer->addWidget(delete_);
-        connect(delete_, &QPushButton::clicked, this, [this, block] {
-            confirmDelete(this, context_,
-                          context_.text(block ? Strings::Pattern::DeleteConfirm::block()
-                                              : Strings::Pattern::DeleteConfirm::allow()),
-                          context_.text(Strings::Common::DeleteConfirm::defaultMessage()), [this] {
-                              presenter_.confirmDelete(context_.rules);
-                              accept();
-                          });
-        });
-    }
-    save_ = new QPushButton(context.text(presenter_.isEditing() ? C::save() : C::add()), this);
-    save_->setDefault(true);
-    footer->addWidget(save_);
-    column->addLayout(footer);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const SheetFooter footer = addSheetFooter(
+        this, column, context, presenter_.isEditing(),
+        presenter_.isEditing()
+            ? std::optional<SheetDelete>(SheetDelete{block ? Strings::Pattern::DeleteConfirm::block()
+                                                           : Strings::Pattern::DeleteConfirm::allow(),
+                                                     Strings::Common::DeleteConfirm::defaultMessage(),
+                                                     [this] { presenter_.confirmDelete(context_.rules); }})
+            : std::nullopt);
+    save_ = footer.save;
+    delete_ = footer.remove;
     connect(save_, &QPushButton::clicked, this, &PatternEditSheet::save);
     refresh();
+}
+
+PatternEditSheet::~PatternEditSheet() = default;
+
+QLineEdit* PatternEditSheet::redirectField() const {
+    return redirect_ ? redirect_->field() : nullptr;
 }
 
 void PatternEditSheet::typePattern(const QString& text) {
@@ -145,15 +107,9 @@ void PatternEditSheet::refresh() {
     }
     counter_->setText(
         QStringLiteral("%1 / %2").arg(presenter_.patternLength()).arg(PatternEditPresenter::patternLimit));
-    if (redirectPart_ != nullptr) {
-        redirectPart_->setVisible(presenter_.showRedirectSection());
-        accordion_->setArrowType(presenter_.showRedirectSection() ? Qt::DownArrow : Qt::RightArrow);
-        urlPart_->setVisible(presenter_.overrideRedirect());
+    if (redirect_) {
+        redirect_->refresh();
         useGroup_->setVisible(!presenter_.overrideRedirect());
-        showError(redirectError_, presenter_.redirectURLError());
-        redirectCounter_->setText(QStringLiteral("%1 / %2")
-                                      .arg(presenter_.redirectURLLength())
-                                      .arg(PatternEditPresenter::redirectURLLimit));
     }
 }
 

@@ -4,14 +4,16 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
 
 namespace kivo {
 
+class RedirectSection;
 struct ScreenContext;
 
 // Adds one pattern rule to a group, or edits or deletes one, showing while the user types the form in
@@ -20,6 +22,7 @@ class PatternEditSheet : public QDialog {
     Q_OBJECT
 public:
     PatternEditSheet(const ScreenContext& context, PatternEditPresenter presenter, QWidget* parent = nullptr);
+    ~PatternEditSheet() override;
     const PatternEditPresenter& presenter() const { return presenter_; }
     QLineEdit* patternField() const { return pattern_; }
     QLabel* statusLabel() const { return status_; }
@@ -27,7 +30,7 @@ public:
     QPushButton* saveButton() const { return save_; }
     QPushButton* deleteButton() const { return delete_; }
     QCheckBox* overrideToggle() const { return override_; }
-    QLineEdit* redirectField() const { return redirect_; }
+    QLineEdit* redirectField() const;
     // What one keystroke costs: the working state, preview, counter and validation message refreshed.
     void typePattern(const QString& text);
 
@@ -39,14 +42,9 @@ private:
     QLineEdit* pattern_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* counter_ = nullptr;
-    QToolButton* accordion_ = nullptr;
-    QWidget* redirectPart_ = nullptr;
+    std::unique_ptr<RedirectSection> redirect_;
     QCheckBox* override_ = nullptr;
-    QWidget* urlPart_ = nullptr;
     QLabel* useGroup_ = nullptr;
-    QLineEdit* redirect_ = nullptr;
-    QLabel* redirectError_ = nullptr;
-    QLabel* redirectCounter_ = nullptr;
     QCheckBox* append_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* delete_ = nullptr;

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,16 +60,7 @@ void RuleDetailPage::setSelectedTab(RuleAction tab) {
 }
 
 void RuleDetailPage::scheduleRebuild() {
-    // Store changes arrive from inside a row's own switch or a sheet's button: the old content goes on a
-    // later turn of the event loop, never under the widget whose signal is running.
-    if (rebuildPending_) {
-        return;
-    }
-    rebuildPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        rebuildPending_ = false;
-        rebuild();
-    });
+    rebuildLater_.request();
 }
 
 void RuleDetailPage::rebuild() {

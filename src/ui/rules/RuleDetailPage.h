@@ -2,6 +2,7 @@
 
 #include "domain/RuleAction.h"
 #include "domain/Uuid.h"
+#include "ui/components/DeferredCall.h"
 
 #include <QWidget>
 
@@ -39,7 +40,7 @@ private:
     QWidget* content_ = nullptr;
     GroupSummaryCard* card_ = nullptr;
     QPushButton* add_ = nullptr;
-    bool rebuildPending_ = false;
+    DeferredCall rebuildLater_{this, [this] { rebuild(); }};
 };
 
 } // namespace kivo

@@ -114,15 +114,7 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
 }
 
 void RulesPage::scheduleRebuild() {
-    // The change may come from a row's own switch: rows are replaced on a later turn of the event loop.
-    if (rebuildPending_) {
-        return;
-    }
-    rebuildPending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        rebuildPending_ = false;
-        rebuildList();
-    });
+    rebuildLater_.request();
 }
 
 void RulesPage::rebuildList() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/Uuid.h"
+#include "ui/components/DeferredCall.h"
 
 #include <QWidget>
 
@@ -46,7 +47,7 @@ private:
     QLabel* empty_ = nullptr;
     QWidget* detailHolder_ = nullptr;
     RuleDetailPage* detail_ = nullptr;
-    bool rebuildPending_ = false;
+    DeferredCall rebuildLater_{this, [this] { rebuildList(); }};
 };
 
 } // namespace kivo

@@ -1,16 +1,18 @@
 #include "ui/screens/ScreenWidgets.h"
 
 #include "app/LocalizedStrings.h"
+#include "ui/components/DeleteConfirmation.h"
 #include "ui/screens/ScreenContext.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kivo::ScreenWidgets {
 
@@ -103,27 +105,36 @@ void closeWithWindow(QDialog* sheet) {
     }
 }
 
-void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
-                   const QString& message, std::function<void()> onDelete) {
-    auto* box = new QMessageBox(parent);
-    box->setObjectName(QStringLiteral("deleteConfirmation"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setIcon(QMessageBox::Warning);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(title);
-    box->setInformativeText(message);
-    QPushButton* cancel = box->addButton(context.text(Strings::Common::cancel()), QMessageBox::RejectRole);
-    QPushButton* remove =
-        box->addButton(context.text(Strings::Common::delete_()), QMessageBox::DestructiveRole);
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    QObject::connect(box, &QMessageBox::buttonClicked, parent, [remove, onDelete](QAbstractButton* clicked) {
-        if (clicked == remove && onDelete) {
-            onDelete();
-        }
-    });
-    box->open();
+SheetFooter addSheetFooter(QDialog* sheet, QVBoxLayout* column, const ScreenContext& context, bool editing,
+                           std::optional<SheetDelete> remove) {
+    namespace C = Strings::Common;
+    SheetFooter footer;
+    auto* row = new QHBoxLayout;
+    auto* cancel = new QPushButton(context.text(C::cancel()), sheet);
+    cancel->setAutoDefault(false);
+    row->addWidget(cancel);
+    row->addStretch();
+    if (remove) {
+        footer.remove = new QPushButton(context.text(C::delete_()), sheet);
+        footer.remove->setAutoDefault(false);
+        row->addWidget(footer.remove);
+        QObject::connect(footer.remove, &QPushButton::clicked, sheet,
+                         [sheet, context = &context, remove = std::move(*remove)] {
+                             DeleteConfirmation::ask(sheet, context->localizer, context->language.current(),
+                                                     context->text(remove.title),
+                                                     context->text(remove.message),
+                                                     [sheet, run = remove.run] {
+                                                         run();
+                                                         sheet->accept();
+                                                     });
+                         });
+    }
+    footer.save = new QPushButton(context.text(editing ? C::save() : C::add()), sheet);
+    footer.save->setDefault(true);
+    row->addWidget(footer.save);
+    column->addLayout(row);
+    QObject::connect(cancel, &QPushButton::clicked, sheet, &QDialog::reject);
+    return footer;
 }
 
 } // namespace kivo::ScreenWidgets

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/LocalizedString.h"
+
 #include <QString>
 
 #include <optional>
@@ -12,6 +14,7 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace kivo {
@@ -37,10 +40,21 @@ void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>&
 // Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
 // nothing it holds (a brightness preview) lingers behind a hidden window.
 void closeWithWindow(QDialog* sheet);
-// The shared delete confirmation: a window-modal alert with Cancel first and a destructive Delete, which
-// alone runs `onDelete`.
-void confirmDelete(QWidget* parent, const ScreenContext& context, const QString& title,
-                   const QString& message, std::function<void()> onDelete);
+
+// What Delete in a sheet's footer does once the user has confirmed; the sheet then closes.
+struct SheetDelete {
+    LocalizedString title;
+    LocalizedString message;
+    std::function<void()> run;
+};
+struct SheetFooter {
+    QPushButton* save = nullptr;
+    QPushButton* remove = nullptr;
+};
+// The footer of an editing sheet: Cancel (rejects), Delete behind the shared delete confirmation when
+// `remove` is given, and the default button: Save while editing, Add for something new.
+SheetFooter addSheetFooter(QDialog* sheet, QVBoxLayout* column, const ScreenContext& context, bool editing,
+                           std::optional<SheetDelete> remove);
 
 } // namespace ScreenWidgets
 } // namespace kivo

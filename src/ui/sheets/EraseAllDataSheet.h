@@ -7,7 +7,7 @@ class QStackedLayout;
 
 namespace kivo {
 
-class CountdownRing;
+class CountdownConfirmPanel;
 class DestructiveWarningPanel;
 class EraseAllDataFlow;
 struct UiContext;
@@ -19,20 +19,16 @@ public:
     EraseAllDataSheet(EraseAllDataFlow& flow, const UiContext& ui, QWidget* parent);
 
     DestructiveWarningPanel* warning() const { return warning_; }
-    QPushButton* eraseButton() const { return erase_; }
-    QPushButton* countdownCancelButton() const { return cancel_; }
+    QPushButton* eraseButton() const;
+    QPushButton* countdownCancelButton() const;
 
 private:
     void refresh();
 
     EraseAllDataFlow& flow_;
-    const UiContext& ui_;
     QStackedLayout* stages_;
     DestructiveWarningPanel* warning_;
-    QWidget* countdownPage_;
-    CountdownRing* ring_;
-    QPushButton* cancel_;
-    QPushButton* erase_;
+    CountdownConfirmPanel* countdown_;
 };
 
 } // namespace kivo

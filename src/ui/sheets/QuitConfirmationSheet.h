@@ -6,7 +6,7 @@ class QPushButton;
 
 namespace kivo {
 
-class CountdownRing;
+class CountdownConfirmPanel;
 class QuitConfirmationFlow;
 struct UiContext;
 
@@ -16,17 +16,14 @@ class QuitConfirmationSheet : public QDialog {
 public:
     QuitConfirmationSheet(QuitConfirmationFlow& flow, const UiContext& ui, QWidget* parent);
 
-    QPushButton* confirmButton() const { return confirm_; }
-    QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* confirmButton() const;
+    QPushButton* cancelButton() const;
 
 private:
     void refresh();
 
     QuitConfirmationFlow& flow_;
-    const UiContext& ui_;
-    CountdownRing* ring_;
-    QPushButton* cancel_;
-    QPushButton* confirm_;
+    CountdownConfirmPanel* panel_;
 };
 
 } // namespace kivo

@@ -28,32 +28,15 @@ private:
     ActivationPolicyPort& backend_;
 };
 
-DesktopShell::DesktopShell(Ports ports, QObject* parent)
+DesktopShell::DesktopShell(AppDelegate::BackEnds backEnds, ActivationPolicyPort& activationPolicy,
+                           QObject* parent)
     : QObject(parent), tray_(std::make_unique<TrayItem>()),
-      policy_(std::make_unique<WindowPolicy>(ports.activationPolicy)) {
+      policy_(std::make_unique<WindowPolicy>(activationPolicy)) {
     shieldWindows_ = std::make_unique<QtShieldWindowSystem>([this] {
         return localizer_.text(Strings::Shield::cancel(), delegate_->languageController().current());
     });
-    delegate_ = std::make_unique<AppDelegate>(AppDelegate::Ports{ports.defaults,
-                                                                 ports.clock,
-                                                                 ports.timers,
-                                                                 localizer_,
-                                                                 *shieldWindows_,
-                                                                 std::move(ports.brightnessBackend),
-                                                                 ports.wake,
-                                                                 ports.displayChanges,
-                                                                 ports.browser,
-                                                                 ports.settingsOpener,
-                                                                 ports.loginItem,
-                                                                 *policy_,
-                                                                 *tray_,
-                                                                 *this,
-                                                                 ports.trash,
-                                                                 ports.installation,
-                                                                 ports.updates,
-                                                                 ports.errors,
-                                                                 std::move(ports.preferredLanguages),
-                                                                 std::move(ports.runningVersion)});
+    delegate_ = std::make_unique<AppDelegate>(
+        AppDelegate::Ports{std::move(backEnds), localizer_, *shieldWindows_, *policy_, *tray_, *this});
     auto& d = *delegate_;
     context_ = std::make_unique<UiContext>(
         UiContext{d.store(), d.overlayController(), d.brightnessTriggerStore(), d.brightnessController(),

@@ -23,27 +23,9 @@ struct UiContext;
 class DesktopShell : public QObject, public ApplicationWindows {
     Q_OBJECT
 public:
-    // The back ends the delegate needs that do not come from the interface itself.
-    struct Ports {
-        DefaultsStore& defaults;
-        const Clock& clock;
-        TimerFactory& timers;
-        std::shared_ptr<DisplayBrightnessBackend> brightnessBackend;
-        SystemWakeSource& wake;
-        DisplayChangeSource& displayChanges;
-        BrowserMonitor::Ports browser;
-        SettingsOpener& settingsOpener;
-        LoginItemPort& loginItem;
-        ActivationPolicyPort& activationPolicy; // applies a policy; window visibility is answered here
-        TrashPort& trash;
-        const Installation& installation;
-        UpdateDriver& updates;
-        ErrorReporter& errors;
-        QStringList preferredLanguages;
-        QString runningVersion;
-    };
-
-    explicit DesktopShell(Ports ports, QObject* parent = nullptr);
+    // `activationPolicy` applies a policy; which windows are up is answered here.
+    DesktopShell(AppDelegate::BackEnds backEnds, ActivationPolicyPort& activationPolicy,
+                 QObject* parent = nullptr);
     ~DesktopShell() override;
 
     // The launch wiring; shows the main window when `showWindow` (a start from the login item may not).

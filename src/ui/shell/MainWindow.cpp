@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QIcon>
-#include <QTimer>
 
 namespace kivo {
 
@@ -45,14 +44,10 @@ MainContent* MainWindow::mainContent() const {
 void MainWindow::scheduleRebuild() {
     // The change may come from a widget of the content itself (the language picker): replacing the
     // content inside its handler would delete the sender under its own feet.
-    if (rebuildPending_)
-        return;
-    rebuildPending_ = true;
-    QTimer::singleShot(0, this, [this] { rebuild(); });
+    rebuildLater_.request();
 }
 
 void MainWindow::rebuild() {
-    rebuildPending_ = false;
     setWindowTitle(ui_.text(Strings::Nav::kivo()));
     QWidget* next = nullptr;
     if (ui_.delegate.onboardingController().isCompleted()) {

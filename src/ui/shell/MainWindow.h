@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/components/DeferredCall.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -49,7 +51,7 @@ private:
     UiContext& ui_;
     std::function<bool()> keepReachable_;
     SheetPresenter* sheets_;
-    bool rebuildPending_ = false;
+    DeferredCall rebuildLater_{this, [this] { rebuild(); }};
 };
 
 } // namespace kivo
