@@ -1,9 +1,9 @@
 // How long the rule screens take to build with a large rule set, and what one keystroke in the pattern
 // sheet costs. Runs on the offscreen platform.
-#include "app/BlockRuleStore.h"
-#include "app/LanguageController.h"
-#include "app/LoginItemService.h"
-#include "app/ShieldOverlayController.h"
+#include "app/rules/BlockRuleStore.h"
+#include "app/language/LanguageController.h"
+#include "app/more/LoginItemService.h"
+#include "app/shield/ShieldOverlayController.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerStore.h"
 #include "core/ManualClock.h"

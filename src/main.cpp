@@ -1,5 +1,5 @@
-#include "app/LanguageController.h"
-#include "app/SingleInstance.h"
+#include "app/language/LanguageController.h"
+#include "app/shell/SingleInstance.h"
 #include "app/errors/ErrorReporter.h"
 #include "app/errors/ErrorReportingOptions.h"
 #include "core/QtTimerFactory.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/LanguageController.h"
-#include "app/LocalizedString.h"
-#include "app/Localizer.h"
+#include "app/language/LanguageController.h"
+#include "app/language/LocalizedString.h"
+#include "app/language/Localizer.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // desktop that scripts/with-desktop starts (X display, window manager, session and accessibility buses).
 #include "PageServer.h"
 
-#include "app/BlockRuleStore.h"
+#include "app/rules/BlockRuleStore.h"
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserMonitor.h"

@@ -1,5 +1,5 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
-#include "app/LoginItemService.h"
+#include "app/more/LoginItemService.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppDelegate.h"
-#include "app/Localizer.h"
+#include "app/shell/AppDelegate.h"
+#include "app/language/Localizer.h"
 #include "app/ports/ApplicationWindows.h"
 #include "app/ports/StatusItemPort.h"
 #include "core/ManualClock.h"

@@ -1,6 +1,6 @@
 #include "ScreenRig.h"
 
-#include "app/LanguagePreferenceStore.h"
+#include "app/language/LanguagePreferenceStore.h"
 #include "domain/DayOfWeekGroups.h"
 #include "domain/RecurringSchedule.h"
 #include "ui/brightness/BrightnessTriggerPage.h"

@@ -1,5 +1,5 @@
 #include "ui/screens/ScreenPages.h"
-#include "app/AppDelegate.h"
+#include "app/shell/AppDelegate.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerStore.h"
 #include "support/AppRig.h"

@@ -1,6 +1,6 @@
 #include "ScreenRig.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "app/rules/PatternEditPresenter.h"
 #include "ui/brightness/BrightnessTriggerPage.h"
 #include "ui/brightness/BrightnessTriggerSheet.h"

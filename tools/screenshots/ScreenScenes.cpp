@@ -1,7 +1,7 @@
 #include "ScreenScenes.h"
 
-#include "app/AppDelegate.h"
-#include "app/BlockRuleStore.h"
+#include "app/shell/AppDelegate.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/brightness/BrightnessTriggerStore.h"
 #include "app/rules/PatternEditPresenter.h"
 #include "ui/brightness/BrightnessTriggerPage.h"

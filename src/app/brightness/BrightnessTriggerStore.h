@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SaveRetry.h"
+#include "app/shell/SaveRetry.h"
 #include "domain/BrightnessTrigger.h"
 #include "domain/Uuid.h"
 #include "settings/DefaultsStore.h"

@@ -1,6 +1,6 @@
 #include "app/rules/DayOfWeekSelection.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 
 namespace kivo::DayOfWeekSelection {
 

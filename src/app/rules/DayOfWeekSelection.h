@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LocalizedString.h"
+#include "app/language/LocalizedString.h"
 #include "domain/DayOfWeek.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "app/rules/GroupSummary.h"
 
-#include "app/LocalizedStrings.h"
-#include "app/Localizer.h"
+#include "app/language/LocalizedStrings.h"
+#include "app/language/Localizer.h"
 #include "app/rules/DayOfWeekSelection.h"
 #include "domain/DayOfWeekGroups.h"
 #include "domain/RecurringSchedule.h"

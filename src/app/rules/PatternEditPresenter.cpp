@@ -1,6 +1,6 @@
 #include "app/rules/PatternEditPresenter.h"
 
-#include "app/BlockRuleStore.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/CharacterLimit.h"
 #include "domain/BlockRuleValidator.h"
 #include "domain/Text.h"

@@ -1,7 +1,7 @@
 #include "app/rules/ProtectionSwitch.h"
 
-#include "app/BlockRuleStore.h"
-#include "app/ShieldOverlayController.h"
+#include "app/rules/BlockRuleStore.h"
+#include "app/shield/ShieldOverlayController.h"
 
 #include <algorithm>
 

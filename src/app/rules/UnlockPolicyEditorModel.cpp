@@ -1,6 +1,6 @@
 #include "app/rules/UnlockPolicyEditorModel.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 
 namespace kivo {
 namespace {

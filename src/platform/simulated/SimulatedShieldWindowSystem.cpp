@@ -1,6 +1,6 @@
 #include "platform/simulated/SimulatedShieldWindowSystem.h"
 
-#include "app/ShieldOverlayController.h"
+#include "app/shield/ShieldOverlayController.h"
 
 #include <utility>
 

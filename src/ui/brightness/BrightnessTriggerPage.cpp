@@ -1,6 +1,6 @@
 #include "ui/brightness/BrightnessTriggerPage.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerRows.h"
 #include "app/brightness/BrightnessTriggerStore.h"

@@ -1,6 +1,6 @@
 #include "ui/brightness/BrightnessTriggerSheet.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "app/brightness/BrightnessController.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"

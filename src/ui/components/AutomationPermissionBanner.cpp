@@ -1,6 +1,6 @@
 #include "ui/components/AutomationPermissionBanner.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"
 

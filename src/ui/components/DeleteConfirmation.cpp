@@ -1,7 +1,7 @@
 #include "ui/components/DeleteConfirmation.h"
 
-#include "app/LocalizedStrings.h"
-#include "app/Localizer.h"
+#include "app/language/LocalizedStrings.h"
+#include "app/language/Localizer.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #include "ui/onboarding/LanguageOnboardingPage.h"
 
-#include "app/LanguageController.h"
-#include "app/LocalizedStrings.h"
+#include "app/language/LanguageController.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"
 

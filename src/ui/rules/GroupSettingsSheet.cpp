@@ -1,6 +1,6 @@
 #include "ui/rules/GroupSettingsSheet.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/rules/RedirectSection.h"
 #include "ui/rules/ScheduleEditor.h"
 #include "ui/rules/UnlockPolicyEditor.h"

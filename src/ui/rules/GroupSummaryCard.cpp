@@ -1,6 +1,6 @@
 #include "ui/rules/GroupSummaryCard.h"
 
-#include "app/BlockRuleStore.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/GroupSummary.h"
 #include "app/rules/ProtectionSwitch.h"
 #include "ui/screens/ScreenContext.h"

@@ -1,6 +1,6 @@
 #include "ui/rules/PatternEditSheet.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/rules/RedirectSection.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"

@@ -1,6 +1,6 @@
 #include "ui/rules/RedirectSection.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "app/rules/RedirectDraft.h"
 #include "ui/components/AccordionHeader.h"
 #include "ui/screens/ScreenContext.h"

@@ -1,6 +1,6 @@
 #include "ui/rules/UnlockPolicyEditor.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 

@@ -1,6 +1,6 @@
 #include "ui/screens/ScreenPages.h"
 
-#include "app/AppDelegate.h"
+#include "app/shell/AppDelegate.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/UiContext.h"
 #include "ui/brightness/BrightnessTriggerPage.h"

@@ -1,6 +1,6 @@
 #include "ui/screens/ScreenWidgets.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/components/DeleteConfirmation.h"
 #include "ui/screens/ScreenContext.h"
 

@@ -1,6 +1,6 @@
 #include "ui/sheets/AccessibilityPermissionSheet.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "browser-monitor/SupportedBrowsers.h"
 #include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"

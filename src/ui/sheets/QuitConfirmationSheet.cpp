@@ -1,7 +1,7 @@
 #include "ui/sheets/QuitConfirmationSheet.h"
 
-#include "app/LocalizedStrings.h"
-#include "app/QuitConfirmationFlow.h"
+#include "app/language/LocalizedStrings.h"
+#include "app/sheets/QuitConfirmationFlow.h"
 #include "ui/UiContext.h"
 #include "ui/components/CountdownConfirmPanel.h"
 

@@ -1,7 +1,7 @@
 #include "ui/sheets/UninstallSheet.h"
 
-#include "app/LocalizedStrings.h"
-#include "app/UninstallFlow.h"
+#include "app/language/LocalizedStrings.h"
+#include "app/sheets/UninstallFlow.h"
 #include "ui/UiContext.h"
 #include "ui/components/DestructiveWarningPanel.h"
 

@@ -1,8 +1,8 @@
 #include "ui/shell/DesktopShell.h"
 
-#include "app/ActivationPolicyCoordinator.h"
-#include "app/LanguageController.h"
-#include "app/LocalizedStrings.h"
+#include "app/shell/ActivationPolicyCoordinator.h"
+#include "app/language/LanguageController.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/UiContext.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainWindow.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/MainContent.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/UiContext.h"
 #include "ui/screens/ScreenPages.h"
 

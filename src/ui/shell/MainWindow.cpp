@@ -1,9 +1,9 @@
 #include "ui/shell/MainWindow.h"
 
-#include "app/AppDelegate.h"
-#include "app/LanguageController.h"
-#include "app/LocalizedStrings.h"
-#include "app/OnboardingController.h"
+#include "app/shell/AppDelegate.h"
+#include "app/language/LanguageController.h"
+#include "app/language/LocalizedStrings.h"
+#include "app/onboarding/OnboardingController.h"
 #include "ui/UiContext.h"
 #include "ui/onboarding/LanguageOnboardingPage.h"
 #include "ui/sheets/SheetPresenter.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/SidebarItem.h"
 
-#include "app/LocalizedStrings.h"
+#include "app/language/LocalizedStrings.h"
 
 namespace kivo {
 

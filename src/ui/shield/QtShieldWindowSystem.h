@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ShieldWindowSystem.h"
+#include "app/shield/ShieldWindowSystem.h"
 
 #include <QObject>
 #include <QPointer>

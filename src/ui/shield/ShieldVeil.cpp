@@ -1,6 +1,6 @@
 #include "ui/shield/ShieldVeil.h"
 
-#include "app/ShieldOverlayController.h"
+#include "app/shield/ShieldOverlayController.h"
 #include "ui/components/CountdownRing.h"
 
 #include <QCloseEvent>

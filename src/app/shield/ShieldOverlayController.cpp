@@ -1,0 +1,173 @@
+#include "app/shield/ShieldOverlayController.h"
+
+#include "app/rules/BlockRuleStore.h"
+#include "app/shield/ShieldWindowSystem.h"
+#include "core/Clock.h"
+#include "core/Log.h"
+#include "core/TimerFactory.h"
+
+#include <algorithm>
+#include <chrono>
+#include <utility>
+
+namespace kivo {
+
+ShieldOverlayController::ShieldOverlayController(ShieldWindowSystem& windowSystem, const Clock& clock,
+                                                 TimerFactory& timers, QObject* parent)
+    : QObject(parent), windowSystem_(windowSystem), clock_(clock), timer_(timers.createTimer()) {
+    // One timer for the life of the controller, so a second countdown can never run beside the first.
+    timer_->setCallback([this] { tick(); });
+}
+
+ShieldOverlayController::~ShieldOverlayController() {
+    // Going away with the shield up must not leave the desktop locked; the pending unlock is dropped.
+    if (shown_) {
+        timer_->stop();
+        windowSystem_.setScreensChangedHandler(nullptr);
+        windowSystem_.closeVeils();
+        windowSystem_.setPresentationOptions(savedPresentationOptions_);
+    }
+}
+
+void ShieldOverlayController::present(const BlockRuleGroup& group, BlockRuleStore& store,
+                                      Completion completion) {
+    if (shown_) {
+        qCDebug(lcLifecycle, "Shield already shown; unlock request ignored");
+        return;
+    }
+    targetGroup_ = group;
+    completion_ = std::move(completion);
+    store_ = &store;
+
+    const std::int64_t seconds = waitSeconds(group, store);
+    if (seconds < 1) {
+        // Nothing to wait for: the request is finished here and must not linger for a later dismissal.
+        auto action = std::move(completion_);
+        clearRequest();
+        if (action) {
+            action(store);
+        }
+        return;
+    }
+
+    if (windowSystem_.screens().empty()) {
+        // Nowhere to show the wait: treat it as a cancel rather than lock the desktop invisibly.
+        qCWarning(lcLifecycle, "No screen to show the shield on; unlock cancelled");
+        clearRequest();
+        return;
+    }
+
+    setCountdownState(ShieldCountdownState{seconds, seconds});
+    savedPresentationOptions_ = windowSystem_.presentationOptions();
+    windowSystem_.setPresentationOptions(PresentationOptions{PresentationOptions::shield});
+    setShown(true);
+    rebuildWindows();
+    timer_->start(std::chrono::seconds(1));
+    windowSystem_.setScreensChangedHandler([this] {
+        if (shown_) {
+            rebuildWindows();
+        }
+    });
+}
+
+void ShieldOverlayController::dismiss(bool unlocked) {
+    if (!shown_) {
+        return;
+    }
+    timer_->stop();
+    windowSystem_.setScreensChangedHandler(nullptr);
+
+    auto group = std::move(targetGroup_);
+    QPointer<BlockRuleStore> store = store_;
+    auto action = std::move(completion_);
+
+    windowSystem_.closeVeils();
+    clearRequest();
+    setCountdownState(std::nullopt);
+    windowSystem_.setPresentationOptions(savedPresentationOptions_);
+    setShown(false);
+
+    if (!unlocked || !group || !store) {
+        return;
+    }
+    if (group->unlockPolicy.asWaitWithBackoff() != nullptr) {
+        store->recordUnlock(group->id);
+    }
+    if (action) {
+        action(*store);
+    }
+}
+
+std::int64_t ShieldOverlayController::waitSeconds(const BlockRuleGroup& group, BlockRuleStore& store) {
+    const UnlockPolicy& policy = group.unlockPolicy;
+    if (policy.isInstant()) {
+        return 0;
+    }
+    if (const auto* wait = policy.asWaitToUnlock()) {
+        return wait->seconds;
+    }
+    const auto* backoff = policy.asWaitWithBackoff();
+    BackoffRecord record = store.backoffRecord(group.id);
+    if (record.shouldReset(backoff->resetInterval, clock_.now())) {
+        record = record.reset();
+        store.resetBackoffRecord(group.id);
+    }
+    return record.waitSeconds(backoff->baseSeconds);
+}
+
+void ShieldOverlayController::tick() {
+    if (!countdownState_ || countdownState_->remainingSeconds == 0) {
+        timer_->stop();
+        return;
+    }
+    const std::int64_t next = countdownState_->remainingSeconds - 1;
+    if (next < 1) {
+        setCountdownState(std::nullopt);
+        timer_->stop();
+        dismiss(true);
+        return;
+    }
+    setCountdownState(ShieldCountdownState{countdownState_->totalSeconds, next});
+}
+
+void ShieldOverlayController::rebuildWindows() {
+    windowSystem_.closeVeils();
+    const auto screens = windowSystem_.screens();
+    // The main screen carries the countdown and the cancel button; should the system name a main screen
+    // that is not in the list, the first screen does, so that the wait can always be cancelled.
+    std::optional<ShieldScreen> primary = windowSystem_.mainScreen();
+    if (primary && std::find(screens.begin(), screens.end(), *primary) == screens.end()) {
+        primary.reset();
+    }
+    if (!primary && !screens.empty()) {
+        primary = screens.front();
+    }
+    for (const auto& screen : screens) {
+        const bool isPrimary = primary && screen == *primary;
+        windowSystem_.showVeil(screen, isPrimary, *this, [this] { dismiss(false); });
+    }
+}
+
+void ShieldOverlayController::setShown(bool shown) {
+    if (shown_ == shown) {
+        return;
+    }
+    shown_ = shown;
+    emit shownChanged();
+}
+
+void ShieldOverlayController::setCountdownState(std::optional<ShieldCountdownState> state) {
+    if (countdownState_ == state) {
+        return;
+    }
+    countdownState_ = std::move(state);
+    emit countdownStateChanged();
+}
+
+void ShieldOverlayController::clearRequest() {
+    targetGroup_.reset();
+    completion_ = nullptr;
+    store_.clear();
+}
+
+} // namespace kivo

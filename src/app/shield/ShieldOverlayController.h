@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/shield/PresentationOptions.h"
+#include "core/Timer.h"
+#include "domain/BlockRuleGroup.h"
+#include "domain/ShieldCountdownState.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace kivo {
+
+class BlockRuleStore;
+class Clock;
+class ShieldWindowSystem;
+class TimerFactory;
+
+// Makes the user wait before switching protection off takes effect: it works out the wait from the
+// group's unlock policy, veils every screen, counts down once a second and then runs the unlock. Escape
+// or the cancel button end the wait with nothing changed.
+class ShieldOverlayController : public QObject {
+    Q_OBJECT
+public:
+    using Completion = std::function<void(BlockRuleStore&)>;
+
+    ShieldOverlayController(ShieldWindowSystem& windowSystem, const Clock& clock, TimerFactory& timers,
+                            QObject* parent = nullptr);
+    ~ShieldOverlayController() override;
+
+    // True from a present that needs a wait until its dismissal, whether or not a screen is connected.
+    bool isShown() const { return shown_; }
+    const std::optional<ShieldCountdownState>& countdownState() const { return countdownState_; }
+    const std::optional<BlockRuleGroup>& targetGroup() const { return targetGroup_; }
+
+    // Asks to unlock `group`. Without a wait the completion runs at once; otherwise it runs with the
+    // store when the countdown ends. A request while the shield is up is ignored.
+    void present(const BlockRuleGroup& group, BlockRuleStore& store, Completion completion);
+    // Takes the shield down; with `unlocked` the unlock is counted and the completion runs.
+    void dismiss(bool unlocked);
+    // The seconds to wait for `group` now. A backoff record past its reset interval is reset in the
+    // store on the way.
+    std::int64_t waitSeconds(const BlockRuleGroup& group, BlockRuleStore& store);
+
+signals:
+    void shownChanged();
+    void countdownStateChanged();
+
+private:
+    void tick();
+    void rebuildWindows();
+    void setShown(bool shown);
+    void setCountdownState(std::optional<ShieldCountdownState> state);
+    void clearRequest();
+
+    ShieldWindowSystem& windowSystem_;
+    const Clock& clock_;
+    std::unique_ptr<Timer> timer_;
+
+    bool shown_ = false;
+    std::optional<ShieldCountdownState> countdownState_;
+    PresentationOptions savedPresentationOptions_;
+    std::optional<BlockRuleGroup> targetGroup_;
+    Completion completion_;
+    QPointer<BlockRuleStore> store_;
+};
+
+} // namespace kivo

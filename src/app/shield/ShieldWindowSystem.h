@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/shield/PresentationOptions.h"
+#include "app/shield/ShieldScreen.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kivo {
+
+class ShieldOverlayController;
+
+// What the unlock shield needs from the windowing system: the screens and their changes, one veil
+// window per screen, and the desktop's presentation options.
+class ShieldWindowSystem {
+public:
+    virtual ~ShieldWindowSystem() = default;
+
+    // The connected screens in the system's order; the main one, if the system names one.
+    virtual std::vector<ShieldScreen> screens() const = 0;
+    virtual std::optional<ShieldScreen> mainScreen() const = 0;
+
+    // Puts a borderless veil over the whole screen, above every other window, and makes it key. The
+    // primary veil shows the controller's countdown and its cancel button; Escape pressed in any veil
+    // runs `onEscape`, which takes the veils down: run a copy of it, not the stored one.
+    virtual void showVeil(const ShieldScreen& screen, bool isPrimary, ShieldOverlayController& controller,
+                          std::function<void()> onEscape) = 0;
+    // Takes every veil down.
+    virtual void closeVeils() = 0;
+
+    virtual PresentationOptions presentationOptions() const = 0;
+    virtual void setPresentationOptions(PresentationOptions options) = 0;
+
+    // `handler` runs on the main thread whenever the set of screens or their frames change; an empty
+    // handler stops the notifications.
+    virtual void setScreensChangedHandler(std::function<void()> handler) = 0;
+};
+
+} // namespace kivo
