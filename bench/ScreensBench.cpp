@@ -1,11 +1,11 @@
 // How long the rule screens take to build with a large rule set, and what one keystroke in the pattern
 // sheet costs. Runs on the offscreen platform.
-#include "app/rules/BlockRuleStore.h"
-#include "app/language/LanguageController.h"
-#include "app/more/LoginItemService.h"
-#include "app/shield/ShieldOverlayController.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerStore.h"
+#include "app/language/LanguageController.h"
+#include "app/more/LoginItemService.h"
+#include "app/rules/BlockRuleStore.h"
+#include "app/shield/ShieldOverlayController.h"
 #include "core/ManualClock.h"
 #include "platform/simulated/SimulatedLoginItem.h"
 #include "platform/simulated/SimulatedShieldWindowSystem.h"

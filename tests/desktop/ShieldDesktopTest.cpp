@@ -1,5 +1,5 @@
-#include "app/shell/AppDelegate.h"
 #include "app/rules/BlockRuleStore.h"
+#include "app/shell/AppDelegate.h"
 #include "app/shield/ShieldOverlayController.h"
 #include "support/TestSupport.h"
 #include "ui/ShellRig.h"

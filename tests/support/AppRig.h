@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/shell/AppDelegate.h"
 #include "app/language/Localizer.h"
 #include "app/ports/ApplicationWindows.h"
 #include "app/ports/StatusItemPort.h"
+#include "app/shell/AppDelegate.h"
 #include "core/ManualClock.h"
 #include "platform/simulated/SimulatedApplicationPorts.h"
 #include "platform/simulated/SimulatedShieldWindowSystem.h"

@@ -1,7 +1,7 @@
 #include "ui/screens/ScreenPages.h"
-#include "app/shell/AppDelegate.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerStore.h"
+#include "app/shell/AppDelegate.h"
 #include "support/AppRig.h"
 #include "support/TestSupport.h"
 #include "ui/UiContext.h"

@@ -1,9 +1,9 @@
 #include "Scene.h"
 #include "ScreenScenes.h"
 
-#include "app/shell/AppDelegate.h"
 #include "app/rules/BlockRuleStore.h"
 #include "app/sheets/EraseAllDataFlow.h"
+#include "app/shell/AppDelegate.h"
 #include "app/shield/ShieldOverlayController.h"
 #include "browser-monitor/AccessibilityPermissionFlow.h"
 #include "core/ManualClock.h"

@@ -1,9 +1,9 @@
 #include "ScreenScenes.h"
 
-#include "app/shell/AppDelegate.h"
-#include "app/rules/BlockRuleStore.h"
 #include "app/brightness/BrightnessTriggerStore.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/PatternEditPresenter.h"
+#include "app/shell/AppDelegate.h"
 #include "ui/brightness/BrightnessTriggerPage.h"
 #include "ui/more/MorePage.h"
 #include "ui/rules/PatternEditSheet.h"

@@ -1,9 +1,9 @@
 #include "ui/brightness/BrightnessTriggerPage.h"
 
-#include "app/language/LocalizedStrings.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerRows.h"
 #include "app/brightness/BrightnessTriggerStore.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/brightness/BrightnessTriggerSheet.h"
 #include "ui/rules/ClickableRow.h"
 #include "ui/screens/ScreenContext.h"

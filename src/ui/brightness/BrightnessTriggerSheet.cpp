@@ -1,7 +1,7 @@
 #include "ui/brightness/BrightnessTriggerSheet.h"
 
-#include "app/language/LocalizedStrings.h"
 #include "app/brightness/BrightnessController.h"
+#include "app/language/LocalizedStrings.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"

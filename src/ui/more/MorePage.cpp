@@ -1,12 +1,12 @@
 #include "ui/more/MorePage.h"
 
-#include "app/sheets/EraseAllDataFlow.h"
 #include "app/language/LocalizedStrings.h"
 #include "app/more/LoginItemService.h"
-#include "app/sheets/QuitConfirmationFlow.h"
-#include "app/sheets/UninstallFlow.h"
 #include "app/more/MoreLinks.h"
 #include "app/ports/UpdateDriver.h"
+#include "app/sheets/EraseAllDataFlow.h"
+#include "app/sheets/QuitConfirmationFlow.h"
+#include "app/sheets/UninstallFlow.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 

@@ -1,7 +1,7 @@
 #include "ui/rules/GroupReorderSheet.h"
 
-#include "app/rules/BlockRuleStore.h"
 #include "app/language/LocalizedStrings.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/GroupOrder.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"

@@ -1,7 +1,7 @@
 #include "ui/rules/RulesPage.h"
 
-#include "app/rules/BlockRuleStore.h"
 #include "app/language/LocalizedStrings.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/rules/GroupReorderSheet.h"

@@ -1,7 +1,7 @@
 #include "ui/sheets/EraseAllDataSheet.h"
 
-#include "app/sheets/EraseAllDataFlow.h"
 #include "app/language/LocalizedStrings.h"
+#include "app/sheets/EraseAllDataFlow.h"
 #include "ui/UiContext.h"
 #include "ui/components/CountdownConfirmPanel.h"
 #include "ui/components/DestructiveWarningPanel.h"

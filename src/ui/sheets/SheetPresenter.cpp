@@ -1,9 +1,9 @@
 #include "ui/sheets/SheetPresenter.h"
 
-#include "app/shell/AppDelegate.h"
 #include "app/sheets/EraseAllDataFlow.h"
 #include "app/sheets/QuitConfirmationFlow.h"
 #include "app/sheets/UninstallFlow.h"
+#include "app/shell/AppDelegate.h"
 #include "browser-monitor/AccessibilityPermissionFlow.h"
 #include "ui/UiContext.h"
 #include "ui/sheets/AccessibilityPermissionSheet.h"

@@ -1,8 +1,8 @@
 #include "ui/shell/DesktopShell.h"
 
-#include "app/shell/ActivationPolicyCoordinator.h"
 #include "app/language/LanguageController.h"
 #include "app/language/LocalizedStrings.h"
+#include "app/shell/ActivationPolicyCoordinator.h"
 #include "ui/UiContext.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainWindow.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/shell/AppDelegate.h"
 #include "app/language/Localizer.h"
 #include "app/ports/ActivationPolicyPort.h"
 #include "app/ports/ApplicationWindows.h"
+#include "app/shell/AppDelegate.h"
 #include "domain/TerminationReason.h"
 
 #include <QObject>

@@ -1,9 +1,9 @@
 #include "ui/shell/MainWindow.h"
 
-#include "app/shell/AppDelegate.h"
 #include "app/language/LanguageController.h"
 #include "app/language/LocalizedStrings.h"
 #include "app/onboarding/OnboardingController.h"
+#include "app/shell/AppDelegate.h"
 #include "ui/UiContext.h"
 #include "ui/onboarding/LanguageOnboardingPage.h"
 #include "ui/sheets/SheetPresenter.h"

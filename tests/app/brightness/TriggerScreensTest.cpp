@@ -1,7 +1,7 @@
-#include "app/brightness/FakeBrightnessBackend.h"
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessTriggerEditPresenter.h"
 #include "app/brightness/BrightnessTriggerRows.h"
+#include "app/brightness/FakeBrightnessBackend.h"
 #include "core/ManualClock.h"
 #include "domain/DayOfWeekGroups.h"
 #include "platform/simulated/SimulatedSystemEvents.h"

@@ -1,6 +1,6 @@
-#include "app/rules/BlockRuleStore.h"
 #include "app/language/LocalizedStrings.h"
 #include "app/language/Localizer.h"
+#include "app/rules/BlockRuleStore.h"
 #include "app/rules/CharacterLimit.h"
 #include "app/rules/DayOfWeekSelection.h"
 #include "app/rules/GroupOrder.h"
