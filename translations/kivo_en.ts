@@ -522,8 +522,8 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <translation>to</translation>
     </message>
     <message id="shield.a11y.countdown">
-        <source>Unlock countdown</source>
-        <translation>Unlock countdown</translation>
+        <source>Countdown</source>
+        <translation>Countdown</translation>
     </message>
     <message id="shield.a11y.remainingSeconds">
         <source>%1 seconds remaining</source>

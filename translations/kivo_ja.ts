@@ -522,8 +522,8 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <translation>〜</translation>
     </message>
     <message id="shield.a11y.countdown">
-        <source>Unlock countdown</source>
-        <translation>ロック解除までのカウントダウン</translation>
+        <source>Countdown</source>
+        <translation>カウントダウン</translation>
     </message>
     <message id="shield.a11y.remainingSeconds">
         <source>%1 seconds remaining</source>

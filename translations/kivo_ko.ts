@@ -522,8 +522,8 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <translation>~</translation>
     </message>
     <message id="shield.a11y.countdown">
-        <source>Unlock countdown</source>
-        <translation>잠금 해제 카운트다운</translation>
+        <source>Countdown</source>
+        <translation>카운트다운</translation>
     </message>
     <message id="shield.a11y.remainingSeconds">
         <source>%1 seconds remaining</source>

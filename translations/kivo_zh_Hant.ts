@@ -522,8 +522,8 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <translation>至</translation>
     </message>
     <message id="shield.a11y.countdown">
-        <source>Unlock countdown</source>
-        <translation>解鎖倒數計時</translation>
+        <source>Countdown</source>
+        <translation>倒數計時</translation>
     </message>
     <message id="shield.a11y.remainingSeconds">
         <source>%1 seconds remaining</source>

@@ -4,13 +4,18 @@
 #include "app/rules/PatternEditPresenter.h"
 #include "ui/brightness/BrightnessTriggerPage.h"
 #include "ui/brightness/BrightnessTriggerSheet.h"
+#include "ui/components/AccordionHeader.h"
 #include "ui/more/MorePage.h"
+#include "ui/rules/ClickableRow.h"
+#include "ui/rules/DayOfWeekPicker.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/GroupSummaryCard.h"
 #include "ui/rules/PatternEditSheet.h"
 #include "ui/rules/RuleDetailPage.h"
 #include "ui/rules/RulesPage.h"
+#include "ui/rules/ScheduleEditor.h"
+#include "ui/rules/UnlockPolicyEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +24,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
+#include <QToolButton>
 
 #include <functional>
 
@@ -139,6 +147,193 @@ TEST(ScreensWidgetTest, EscapeCancelsAndReturnSaves) {
         EXPECT_TRUE(c.saved(rig)) << c.name;
         delete sheet;
     }
+}
+
+// The controls a keyboard user can land on, in Tab order.
+std::vector<QWidget*> focusChain(QWidget* sheet) {
+    std::vector<QWidget*> chain;
+    for (QWidget* w = sheet->nextInFocusChain(); w != sheet; w = w->nextInFocusChain()) {
+        if (w->isVisibleTo(sheet) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+            !qobject_cast<QLabel*>(w)) {
+            chain.push_back(w);
+        }
+    }
+    return chain;
+}
+
+void userClick(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton);
+    test::processEvents();
+}
+
+TEST(ScreensWidgetTest, ReturnSavesWhicheverControlHasTheFocus) {
+    struct Case {
+        const char* name;
+        std::function<QDialog*(ScreenRig&)> open;
+        // What the user did before Return: segment buttons clicked, sections opened.
+        std::function<void(QDialog*)> use;
+        std::function<bool(ScreenRig&)> saved;
+    };
+    const auto backoff30 = UnlockPolicy::waitWithBackoff(30, ResetInterval::hours(72));
+    const Case cases[] = {
+        {"new group", [](ScreenRig& r) { return new GroupSettingsSheet(r.context, std::nullopt, &r.window); },
+         [](QDialog* d) {
+             auto* s = static_cast<GroupSettingsSheet*>(d);
+             QTest::keyClicks(s->nameField(), "Evening");
+             userClick(s->scheduleEditor()->recurringButton());
+             userClick(s->findChild<QPushButton*>(QStringLiteral("addTimeWindow")));
+             userClick(s->unlockEditor()->typeButton(UnlockPolicyEditorModel::PolicyType::wait));
+             userClick(s->findChild<AccordionHeader*>());
+         },
+         [](ScreenRig& r) {
+             const auto& g = r.rules.groups().back();
+             return r.rules.groups().size() == 2 && g.unlockPolicy == UnlockPolicy::waitToUnlock(10) &&
+                    g.schedule.recurringSchedule() && g.schedule.recurringSchedule()->timeWindows.size() == 2;
+         }},
+        {"stored backoff",
+         [backoff30](ScreenRig& r) {
+             r.rules.replaceGroup(seedGroup(r).id, seedGroup(r).withUnlockPolicy(backoff30));
+             return new GroupSettingsSheet(r.context, seedGroup(r), &r.window);
+         },
+         [](QDialog* d) {
+             auto* s = static_cast<GroupSettingsSheet*>(d);
+             userClick(s->unlockEditor()->typeButton(UnlockPolicyEditorModel::PolicyType::backoff));
+             userClick(s->scheduleEditor()->alwaysButton());
+             emit s->unlockEditor()->resetPicker()->activated(
+                 s->unlockEditor()->resetPicker()->currentIndex());
+         },
+         [backoff30](ScreenRig& r) { return seedGroup(r).unlockPolicy == backoff30; }},
+        {"pattern",
+         [](ScreenRig& r) {
+             return new PatternEditSheet(
+                 r.context, PatternEditPresenter::adding(seedGroup(r).id, RuleAction::block), &r.window);
+         },
+         [](QDialog* d) {
+             auto* s = static_cast<PatternEditSheet*>(d);
+             QTest::keyClicks(s->patternField(), "news.example");
+             userClick(s->findChild<AccordionHeader*>());
+         },
+         [](ScreenRig& r) { return seedGroup(r).rules.back().pattern == "news.example"; }},
+        {"trigger",
+         [](ScreenRig& r) { return new BrightnessTriggerSheet(r.context, std::nullopt, &r.window); },
+         [](QDialog* d) {
+             auto* s = static_cast<BrightnessTriggerSheet*>(d);
+             QTest::keyClicks(s->nameField(), "Dusk");
+             userClick(s->byDayButton());
+         },
+         [](ScreenRig& r) {
+             return r.triggers.triggers().size() == 3 && !r.triggers.triggers().back().isEveryDay();
+         }},
+        {"reorder", [](ScreenRig& r) { return new GroupReorderSheet(r.context, &r.window); }, [](QDialog*) {},
+         [](ScreenRig&) { return true; }},
+    };
+    for (const Case& c : cases) {
+        std::size_t controls = 1;
+        for (std::size_t i = 0; i < controls; ++i) {
+            ScreenRig rig;
+            QDialog* sheet = c.open(rig);
+            sheet->open();
+            QApplication::setActiveWindow(sheet);
+            c.use(sheet);
+            const auto chain = focusChain(sheet);
+            controls = chain.size();
+            ASSERT_LT(i, controls) << c.name;
+            chain[i]->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(chain[i], Qt::Key_Return);
+            EXPECT_EQ(sheet->result(), QDialog::Accepted)
+                << c.name << " with " << chain[i]->metaObject()->className() << " " << i << " focused";
+            EXPECT_TRUE(c.saved(rig)) << c.name << " " << i;
+            delete sheet;
+        }
+        EXPECT_GE(controls, 2u) << c.name;
+    }
+}
+
+TEST(ScreensWidgetTest, AddingAndRemovingTimeWindowsKeepsTheFocusInTheWindowList) {
+    ScreenRig rig;
+    GroupSettingsSheet sheet(rig.context, std::nullopt, &rig.window);
+    sheet.open();
+    QApplication::setActiveWindow(&sheet);
+    userClick(sheet.scheduleEditor()->recurringButton());
+    sheet.findChild<QPushButton*>(QStringLiteral("addTimeWindow"))->setFocus();
+    // Space on the add button three times (the last one takes the button away), then on remove buttons.
+    for (int press = 0; press < 6; ++press) {
+        QWidget* used = QApplication::focusWidget();
+        ASSERT_NE(used, nullptr);
+        if (press == 3) {
+            used = sheet.scheduleEditor()->findChildren<QToolButton*>().back();
+            used->setFocus();
+        }
+        QTest::keyClick(used, Qt::Key_Space);
+        test::processEvents();
+        QWidget* now = QApplication::focusWidget();
+        EXPECT_TRUE(now && sheet.scheduleEditor()->isAncestorOf(now) && now->isVisible()) << press;
+        EXPECT_FALSE(now && sheet.scheduleEditor()->dayPicker()->isAncestorOf(now)) << press;
+    }
+    EXPECT_EQ(sheet.scheduleEditor()->model().timeWindows().size(), 1u);
+}
+
+TEST(ScreensWidgetTest, ATriggerRowIsReachedWithTabAndOpenedWithSpaceOrReturn) {
+    for (const auto key : {Qt::Key_Space, Qt::Key_Return}) {
+        ScreenRig rig;
+        auto* page = new BrightnessTriggerPage(rig.context, &rig.window);
+        page->show();
+        QApplication::setActiveWindow(&rig.window);
+        page->findChild<QPushButton*>()->setFocus(); // the add button
+        for (int i = 0; i < 6 && !qobject_cast<ClickableRow*>(QApplication::focusWidget()); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        auto* row = qobject_cast<ClickableRow*>(QApplication::focusWidget());
+        ASSERT_NE(row, nullptr) << key;
+        QTest::keyClick(row, key);
+        auto* sheet = page->findChild<BrightnessTriggerSheet*>();
+        ASSERT_NE(sheet, nullptr) << key;
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_TRUE(sheet->presenter().isEditing());
+        EXPECT_EQ(sheet->nameField()->text(), QString::fromStdString(rig.triggers.triggers().front().name()));
+        QApplication::setActiveWindow(sheet);
+        EXPECT_EQ(QApplication::focusWidget(), sheet->nameField()) << "it opens on the name";
+    }
+}
+
+TEST(ScreensWidgetTest, SheetsAndIconButtonsCarryTheirAccessibleNames) {
+    ScreenRig rig;
+    const auto t = [&](const LocalizedString& key) { return rig.context.text(key); };
+    GroupSettingsSheet group(rig.context, std::nullopt, &rig.window);
+    PatternEditSheet pattern(rig.context, PatternEditPresenter::adding(seedGroup(rig).id, RuleAction::allow),
+                             &rig.window);
+    GroupReorderSheet reorder(rig.context, &rig.window);
+    BrightnessTriggerSheet trigger(rig.context, rig.triggers.triggers().front(), &rig.window);
+    RuleDetailPage detail(rig.context, seedGroup(rig).id, &rig.window);
+    detail.setSelectedTab(RuleAction::allow); // no allow rules: the placeholder's plus button
+    test::processEvents();
+    group.scheduleEditor()->recurringButton()->click();
+    group.findChild<QPushButton*>(QStringLiteral("addTimeWindow"))->click();
+    test::processEvents();
+    const auto named = [](QWidget* root, const QString& name) {
+        for (auto* w : root->findChildren<QWidget*>())
+            if (w->accessibleName() == name && w->isVisibleTo(root))
+                return true;
+        return false;
+    };
+    const struct {
+        const char* what;
+        QString actual;
+        QString expected;
+    } cases[] = {
+        {"group sheet", group.accessibleName(), t(Strings::GroupRule::addTitle())},
+        {"pattern sheet", pattern.accessibleName(), t(Strings::Pattern::Title::addAllow())},
+        {"reorder sheet", reorder.accessibleName(), t(Strings::GroupReorder::title())},
+        {"trigger sheet", trigger.accessibleName(), t(Strings::Display::editTrigger())},
+        {"reorder row", reorder.list()->item(0)->data(Qt::AccessibleTextRole).toString(),
+         t(Strings::GroupReorder::A11y::dragHandle(QString::fromStdString(seedGroup(rig).name)))},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.actual, c.expected) << c.what;
+    }
+    EXPECT_TRUE(named(&detail, t(Strings::RuleDetail::addPattern()))) << "add pattern";
+    EXPECT_TRUE(named(group.scheduleEditor(), t(Strings::Common::delete_()))) << "remove window";
+    EXPECT_TRUE(named(group.scheduleEditor(), t(Strings::Domain::DayFull::wednesday()))) << "day";
 }
 
 TEST(ScreensWidgetTest, DeleteAsksWithCancelFirstAndOnlyDeleteRemoves) {

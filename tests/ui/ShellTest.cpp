@@ -11,6 +11,10 @@
 #include "support/TestSupport.h"
 #include "ui/ShellRig.h"
 #include "ui/onboarding/LanguageOnboardingPage.h"
+#include "ui/rules/GroupSettingsSheet.h"
+#include "ui/rules/PatternEditSheet.h"
+#include "ui/rules/RuleDetailPage.h"
+#include "ui/rules/RulesPage.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainContent.h"
 #include "ui/shell/MainWindow.h"
@@ -21,7 +25,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -40,8 +47,7 @@ TEST(Sheets, EveryWayOfClosingASheetEndsItsFlow) {
         {"escape", [](QDialog* d, ShellRig&) { QTest::keyClick(d, Qt::Key_Escape); }},
         {"close box", [](QDialog* d, ShellRig&) { d->close(); }},
         {"window hidden", [](QDialog*, ShellRig& rig) { rig.shell->mainWindow().hide(); }},
-        {"plain quit",
-         [](QDialog*, ShellRig& rig) { rig.shell->requestTermination(TerminationReason::userInitiated); }},
+        {"plain quit", [](QDialog* d, ShellRig&) { QTest::keyClick(d, Qt::Key_Q, Qt::ControlModifier); }},
     };
     for (const auto& c : cases) {
         ShellRig rig;
@@ -59,6 +65,95 @@ TEST(Sheets, EveryWayOfClosingASheetEndsItsFlow) {
         EXPECT_FALSE(d.quitConfirmationFlow().isTicking()) << c.name;
         EXPECT_TRUE(d.eraseAllDataFlow().stage().isInactive()) << c.name;
     }
+}
+
+RuleDetailPage* seedGroupPage(ShellRig& rig) {
+    auto* rules = rig.shell->mainWindow().mainContent()->currentPage()->findChild<RulesPage*>();
+    return rules->openGroup(rig.shell->delegate().store().groups().front().id);
+}
+
+// A pattern sheet with typed text and its delete alert open on top of it.
+QMessageBox* patternSheetWithDeleteAlert(ShellRig& rig) {
+    const auto& group = rig.shell->delegate().store().groups().front();
+    auto* sheet = static_cast<PatternEditSheet*>(seedGroupPage(rig)->openEditSheet(group.rules.front().id));
+    sheet->typePattern(QStringLiteral("typed.example"));
+    sheet->deleteButton()->click();
+    return sheet->findChild<QMessageBox*>(QStringLiteral("deleteConfirmation"));
+}
+
+std::vector<QDialog*> visibleDialogs(ShellRig& rig) {
+    std::vector<QDialog*> open;
+    for (auto* d : rig.shell->mainWindow().findChildren<QDialog*>())
+        if (d->isVisible())
+            open.push_back(d);
+    return open;
+}
+
+TEST(Sheets, CtrlQEndsTheSheetInFrontAndPutsTheWindowAway) {
+    struct Case {
+        const char* name;
+        std::function<QWidget*(ShellRig&)> open; // where the keys are typed
+    };
+    const Case cases[] = {
+        {"no sheet", [](ShellRig& r) -> QWidget* { return &r.shell->mainWindow(); }},
+        {"quit countdown",
+         [](ShellRig& r) -> QWidget* {
+             r.shell->delegate().beginQuit(QuitSource::settings);
+             return r.shell->mainWindow().sheets().quitSheet();
+         }},
+        {"group sheet",
+         [](ShellRig& r) -> QWidget* {
+             auto* rules = r.shell->mainWindow().mainContent()->currentPage()->findChild<RulesPage*>();
+             return static_cast<GroupSettingsSheet*>(rules->openAddSheet())->nameField();
+         }},
+        {"delete alert on a sheet", [](ShellRig& r) -> QWidget* { return patternSheetWithDeleteAlert(r); }},
+    };
+    for (const auto& c : cases) {
+        ShellRig rig;
+        rig.shell->launch();
+        const auto groups = rig.shell->delegate().store().groups();
+        QWidget* target = c.open(rig);
+        ASSERT_NE(target, nullptr) << c.name;
+        QApplication::setActiveWindow(target->window());
+        QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_TRUE(test::waitUntil([&] { return rig.shell->mainWindow().isMinimized(); })) << c.name;
+        EXPECT_TRUE(visibleDialogs(rig).empty()) << c.name;
+        EXPECT_FALSE(rig.shell->delegate().quitConfirmationFlow().state().isCounting()) << c.name;
+        EXPECT_TRUE(rig.shell->delegate().store().groups() == groups)
+            << c.name << ": nothing saved or deleted";
+    }
+}
+
+TEST(Sheets, MinimisingAndRestoringLeavesSheetsAndCountdownsAsTheyWere) {
+    ShellRig rig;
+    rig.shell->launch();
+    auto& window = rig.shell->mainWindow();
+    auto& quit = rig.shell->delegate().quitConfirmationFlow();
+    rig.shell->delegate().beginQuit(QuitSource::settings);
+    QPointer<QMessageBox> alert = patternSheetWithDeleteAlert(rig);
+    ASSERT_NE(alert, nullptr);
+    QPointer<PatternEditSheet> sheet = qobject_cast<PatternEditSheet*>(alert->parentWidget());
+    ASSERT_NE(sheet, nullptr);
+
+    window.showMinimized();
+    test::processEvents();
+    rig.clock.advance(std::chrono::seconds(2));
+    window.showNormal();
+    test::processEvents();
+    EXPECT_TRUE(quit.state().isCounting());
+    EXPECT_EQ(quit.state().countdown()->remainingSeconds, 8);
+    ASSERT_NE(window.sheets().quitSheet(), nullptr);
+    ASSERT_TRUE(sheet && alert);
+    EXPECT_TRUE(sheet->isVisible() && alert->isVisible());
+    EXPECT_EQ(sheet->patternField()->text(), "typed.example");
+
+    // Putting the window away (closing it) ends them all, the alert with its sheet.
+    window.close();
+    test::processEvents();
+    EXPECT_FALSE(quit.state().isCounting());
+    EXPECT_TRUE(!sheet || !sheet->isVisible());
+    EXPECT_TRUE(!alert || !alert->isVisible());
+    EXPECT_TRUE(visibleDialogs(rig).empty());
 }
 
 TEST(Sheets, AFlowThatEndsItselfClosesItsSheetWithoutCancelling) {
@@ -157,6 +252,30 @@ TEST(MainWindow, ReturnOnTheLanguagePageCompletesOnboarding) {
     EXPECT_TRUE(rig.shell->delegate().onboardingController().isCompleted());
     EXPECT_EQ(rig.defaults.value("kivo.onboardingCompletedVersion"), nlohmann::json(1));
     EXPECT_TRUE(test::waitUntil([&] { return window.mainContent() != nullptr; }));
+}
+
+TEST(MainWindow, TheLanguagePageFitsAndKeepsTheKeyboardAcrossALanguagePick) {
+    ShellRig rig(nlohmann::json::object());
+    rig.shell->launch();
+    auto& window = rig.shell->mainWindow();
+    QApplication::setActiveWindow(&window);
+    QPointer<LanguageOnboardingPage> page = qobject_cast<LanguageOnboardingPage*>(window.content());
+    ASSERT_NE(page, nullptr);
+    test::processEvents();
+    const QPushButton* next = page->continueButton();
+    const int bottomInset = window.height() - (next->mapTo(&window, QPoint(0, next->height())).y());
+    EXPECT_GE(window.height(), 480);
+    EXPECT_GE(bottomInset, 32);
+
+    page->picker()->setFocus();
+    QTest::keyClick(page->picker(), Qt::Key_Down); // another language: the page is built again
+    ASSERT_TRUE(
+        test::waitUntil([&] { return window.content() != page.data() && window.content()->isVisible(); }));
+    auto* again = qobject_cast<LanguageOnboardingPage*>(window.content());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), again->picker());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(rig.shell->delegate().onboardingController().isCompleted());
 }
 
 TEST(MainWindow, ErasingAllDataReturnsToOnboarding) {

@@ -23,7 +23,10 @@ BlockSchedule ScheduleEditorModel::schedule() const {
     return BlockSchedule::recurring(RecurringSchedule{selectedDays_, timeWindows_});
 }
 
-BlockSchedule ScheduleEditorModel::setAlways(bool always) {
+std::optional<BlockSchedule> ScheduleEditorModel::setAlways(bool always) {
+    if (always == isAlways_) {
+        return std::nullopt;
+    }
     isAlways_ = always;
     return schedule();
 }

@@ -5,6 +5,7 @@
 #include "domain/TimeWindow.h"
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace kivo {
@@ -27,7 +28,8 @@ public:
     bool canRemoveTimeWindow() const { return timeWindows_.size() >= 2; }
 
     BlockSchedule schedule() const;
-    BlockSchedule setAlways(bool always);
+    // Nothing when that mode is already chosen.
+    std::optional<BlockSchedule> setAlways(bool always);
     BlockSchedule setSelectedDays(DaySet days);
     BlockSchedule addTimeWindow();
     // An index outside the list changes nothing.

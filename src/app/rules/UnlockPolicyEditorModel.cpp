@@ -48,17 +48,26 @@ UnlockPolicy UnlockPolicyEditorModel::policy() const {
     return UnlockPolicy::waitWithBackoff(backoffBaseSeconds, interval(resetInterval_));
 }
 
-UnlockPolicy UnlockPolicyEditorModel::setSelectedType(PolicyType type) {
+std::optional<UnlockPolicy> UnlockPolicyEditorModel::setSelectedType(PolicyType type) {
+    if (type == selectedType_) {
+        return std::nullopt;
+    }
     selectedType_ = type;
     return policy();
 }
 
-UnlockPolicy UnlockPolicyEditorModel::setWaitSeconds(std::int64_t seconds) {
+std::optional<UnlockPolicy> UnlockPolicyEditorModel::setWaitSeconds(std::int64_t seconds) {
+    if (seconds == waitSeconds_) {
+        return std::nullopt;
+    }
     waitSeconds_ = seconds;
     return policy();
 }
 
-UnlockPolicy UnlockPolicyEditorModel::setResetInterval(ResetIntervalChoice choice) {
+std::optional<UnlockPolicy> UnlockPolicyEditorModel::setResetInterval(ResetIntervalChoice choice) {
+    if (choice == resetInterval_) {
+        return std::nullopt;
+    }
     resetInterval_ = choice;
     return policy();
 }

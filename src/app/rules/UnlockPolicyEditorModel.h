@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace kivo {
 
@@ -31,9 +32,11 @@ public:
     ResetIntervalChoice resetInterval() const { return resetInterval_; }
 
     UnlockPolicy policy() const;
-    UnlockPolicy setSelectedType(PolicyType type);
-    UnlockPolicy setWaitSeconds(std::int64_t seconds);
-    UnlockPolicy setResetInterval(ResetIntervalChoice choice);
+    // Each returns the new whole policy, or nothing when the choice is the one already made: re-clicking
+    // the chosen kind must not rewrite a stored backoff base with this editor's own.
+    std::optional<UnlockPolicy> setSelectedType(PolicyType type);
+    std::optional<UnlockPolicy> setWaitSeconds(std::int64_t seconds);
+    std::optional<UnlockPolicy> setResetInterval(ResetIntervalChoice choice);
 
     static ResetInterval interval(ResetIntervalChoice choice);
     static const LocalizedString& label(ResetIntervalChoice choice);

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,8 +45,10 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     setFixedSize(400, 550);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);
-    column->addWidget(
-        headline(context.text(presenter_->isEditing() ? D::editTrigger() : D::addTrigger()), this));
+    const QString title = context.text(presenter_->isEditing() ? D::editTrigger() : D::addTrigger());
+    setWindowTitle(title);
+    setAccessibleName(title);
+    column->addWidget(headline(title, this));
 
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
@@ -149,6 +152,8 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     presenter_->seedDisplayLevels();
     rebuildDisplays();
     refresh();
+    // It opens on the name, as the other sheets do, not on the scroll area holding it.
+    name_->setFocus();
 }
 
 BrightnessTriggerSheet::~BrightnessTriggerSheet() {
@@ -156,7 +161,10 @@ BrightnessTriggerSheet::~BrightnessTriggerSheet() {
 }
 
 void BrightnessTriggerSheet::hideEvent(QHideEvent* event) {
-    presenter_->endPreview();
+    // A spontaneous hide is a minimise: the sheet comes back as it was, its preview with it.
+    if (!event->spontaneous()) {
+        presenter_->endPreview();
+    }
     QDialog::hideEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "app/language/LocalizedStrings.h"
 #include "app/language/Localizer.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,6 +34,9 @@ QMessageBox* DeleteConfirmation::ask(QWidget* parent, const Localizer& localizer
         if (onDelete)
             onDelete();
     });
+    // The alert belongs to the sheet it was asked from: whatever ends that sheet ends the alert too.
+    if (auto* sheet = qobject_cast<QDialog*>(parent ? parent->window() : nullptr))
+        QObject::connect(sheet, &QDialog::finished, box, &QMessageBox::reject);
     box->open();
     return box;
 }

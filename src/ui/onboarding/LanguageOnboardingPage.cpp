@@ -19,6 +19,8 @@ LanguageOnboardingPage::LanguageOnboardingPage(const UiContext& ui, std::functio
       continue_(new QPushButton(ui.text(Strings::Common::continue_()))) {
     setObjectName(QStringLiteral("onboarding"));
     auto* outer = new QVBoxLayout(this);
+    // No margin of its own: the window fits the page's frame, Continue 32 from its bottom edge.
+    outer->setContentsMargins(0, 0, 0, 0);
     auto* page = new QWidget;
     page->setFixedSize(360, 480);
     outer->addWidget(page, 0, Qt::AlignCenter);
@@ -47,6 +49,8 @@ LanguageOnboardingPage::LanguageOnboardingPage(const UiContext& ui, std::functio
     subtitle->setContentsMargins(32, 0, 32, 0);
     column->addWidget(subtitle);
 
+    // Named so that the rebuild after a language pick gives the keyboard back to it.
+    picker_->setObjectName(QStringLiteral("languagePicker"));
     picker_->setAccessibleName(ui.text(Strings::Onboarding::Language::pickerLabel()));
     for (const auto language : LanguagePreference::allCases())
         picker_->addItem(QString::fromUtf8(language.nativeName().data(),

@@ -22,7 +22,9 @@ GroupReorderSheet::GroupReorderSheet(const ScreenContext& context, QWidget* pare
     setFixedWidth(400);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);
-    column->addWidget(ScreenWidgets::headline(context.text(Strings::GroupReorder::title()), this));
+    setWindowTitle(context.text(Strings::GroupReorder::title()));
+    setAccessibleName(windowTitle());
+    column->addWidget(ScreenWidgets::headline(windowTitle(), this));
     list_ = new QListWidget(this);
     list_->setDragDropMode(QAbstractItemView::InternalMove);
     list_->setDefaultDropAction(Qt::MoveAction);

@@ -28,7 +28,10 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     setFixedWidth(400);
     auto* column = new QVBoxLayout(this);
     column->setSpacing(16);
-    column->addWidget(headline(context.text(presenter_.isEditing() ? G::editTitle() : G::addTitle()), this));
+    const QString title = context.text(presenter_.isEditing() ? G::editTitle() : G::addTitle());
+    setWindowTitle(title);
+    setAccessibleName(title);
+    column->addWidget(headline(title, this));
 
     column->addWidget(captionLabel(context.text(G::Section::name()), this));
     name_ = new QLineEdit(fromStd(presenter_.name()), this);

@@ -30,7 +30,9 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     const LocalizedString& title = presenter_.isEditing()
                                        ? (block ? P::Title::editBlock() : P::Title::editAllow())
                                        : (block ? P::Title::addBlock() : P::Title::addAllow());
-    column->addWidget(headline(context.text(title), this));
+    setWindowTitle(context.text(title));
+    setAccessibleName(windowTitle());
+    column->addWidget(headline(windowTitle(), this));
 
     column->addWidget(captionLabel(context.text(P::Section::pattern()), this));
     pattern_ = new QLineEdit(fromStd(presenter_.pattern()), this);

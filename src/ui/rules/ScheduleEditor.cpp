@@ -5,6 +5,7 @@
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +43,8 @@ ScheduleEditor::ScheduleEditor(const ScreenContext& context, const BlockSchedule
     auto* modes = new QButtonGroup(this);
     for (QPushButton* b : {always_, recurring_}) {
         b->setCheckable(true);
+        // Return in the sheet saves; a segment must not take it over once clicked.
+        b->setAutoDefault(false);
         modes->addButton(b);
     }
     always_->setChecked(model_.isAlways());
@@ -72,12 +75,17 @@ ScheduleEditor::ScheduleEditor(const ScreenContext& context, const BlockSchedule
             [this](const DaySet& days) { edited(model_.setSelectedDays(days)); });
 }
 
-void ScheduleEditor::edited(const BlockSchedule& schedule) {
+void ScheduleEditor::edited(const std::optional<BlockSchedule>& schedule) {
+    if (!schedule) {
+        return; // the mode already chosen: nothing to write
+    }
     recurringPart_->setVisible(!model_.isAlways());
-    emit scheduleEdited(schedule);
+    emit scheduleEdited(*schedule);
 }
 
-void ScheduleEditor::rebuildWindows() {
+void ScheduleEditor::rebuildWindows(std::optional<std::size_t> focusRow) {
+    // The button used goes with the old rows; its focus must not wander off to another section.
+    const bool keepFocus = focusRow && windows_->isAncestorOf(QApplication::focusWidget());
     // Called from a button of a row it removes: the old rows go on a later turn of the event loop.
     for (QWidget* row : windows_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         row->hide();
@@ -85,6 +93,7 @@ void ScheduleEditor::rebuildWindows() {
     }
     auto* layout = static_cast<QVBoxLayout*>(windows_->layout());
     const auto& windows = model_.timeWindows();
+    QWidget* focusTarget = nullptr;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         auto* row = new QWidget(windows_);
         auto* line = new QHBoxLayout(row);
@@ -110,13 +119,24 @@ void ScheduleEditor::rebuildWindows() {
             remove->setAutoRaise(true);
             connect(remove, &QToolButton::clicked, this, [this, i] {
                 const BlockSchedule schedule = model_.removeTimeWindow(i);
-                rebuildWindows();
+                rebuildWindows(std::min(i, model_.timeWindows().size() - 1));
                 edited(schedule);
             });
             line->addWidget(remove);
         }
         line->addStretch();
         layout->addWidget(row);
+        row->show();
+        // After a removal the remove button now in that place (or that row's start); after an add the
+        // new row's start, unless the add button is still there.
+        if (focusRow && *focusRow == i) {
+            focusTarget = row->findChild<QToolButton*>();
+            if (!focusTarget) {
+                focusTarget = start;
+            }
+        } else if (focusRow && *focusRow >= windows.size() && i + 1 == windows.size()) {
+            focusTarget = start;
+        }
     }
     if (model_.canAddTimeWindow()) {
         auto* row = new QWidget(windows_);
@@ -125,16 +145,25 @@ void ScheduleEditor::rebuildWindows() {
         auto* add =
             new QPushButton(QStringLiteral("+ ") + context_.text(Strings::Schedule::addTimeWindow()), row);
         add->setFlat(true);
+        add->setAutoDefault(false);
         add->setObjectName(QStringLiteral("addTimeWindow"));
         connect(add, &QPushButton::clicked, this, [this] {
             const BlockSchedule schedule = model_.addTimeWindow();
-            rebuildWindows();
+            rebuildWindows(model_.timeWindows().size());
             edited(schedule);
         });
         line->addStretch();
         line->addWidget(add);
         line->addStretch();
         layout->addWidget(row);
+        row->show();
+        // After an add the add button stays under the keyboard while it is still offered.
+        if (focusRow && *focusRow >= windows.size()) {
+            focusTarget = add;
+        }
+    }
+    if (keepFocus && focusTarget) {
+        focusTarget->setFocus(Qt::OtherFocusReason);
     }
 }
 

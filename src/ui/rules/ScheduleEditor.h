@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QPushButton;
 class QVBoxLayout;
 
@@ -27,8 +29,9 @@ signals:
     void scheduleEdited(const kivo::BlockSchedule& schedule);
 
 private:
-    void edited(const BlockSchedule& schedule);
-    void rebuildWindows();
+    void edited(const std::optional<BlockSchedule>& schedule);
+    // `focusRow`: the row whose control the user used, to put the keyboard focus back near it.
+    void rebuildWindows(std::optional<std::size_t> focusRow = std::nullopt);
     const ScreenContext& context_;
     ScheduleEditorModel model_;
     QPushButton* always_ = nullptr;

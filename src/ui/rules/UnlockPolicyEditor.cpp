@@ -30,6 +30,8 @@ UnlockPolicyEditor::UnlockPolicyEditor(const ScreenContext& context, const Unloc
     for (int i = 0; i < 3; ++i) {
         types_[i] = new QPushButton(context.text(*titles[i]), this);
         types_[i]->setCheckable(true);
+        // Return in the sheet saves; a segment must not take it over once clicked.
+        types_[i]->setAutoDefault(false);
         types_[i]->setChecked(static_cast<int>(model_.selectedType()) == i);
         group->addButton(types_[i]);
         typeRow->addWidget(types_[i]);
@@ -89,10 +91,13 @@ QPushButton* UnlockPolicyEditor::typeButton(PolicyType type) const {
     return types_[static_cast<int>(type)];
 }
 
-void UnlockPolicyEditor::edited(const UnlockPolicy& policy) {
+void UnlockPolicyEditor::edited(const std::optional<UnlockPolicy>& policy) {
+    if (!policy) {
+        return; // the choice already made: nothing to write
+    }
     waitRow_->setVisible(model_.selectedType() == PolicyType::wait);
     backoffPart_->setVisible(model_.selectedType() == PolicyType::backoff);
-    emit policyEdited(policy);
+    emit policyEdited(*policy);
 }
 
 } // namespace kivo

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -27,7 +29,7 @@ signals:
     void policyEdited(const kivo::UnlockPolicy& policy);
 
 private:
-    void edited(const UnlockPolicy& policy);
+    void edited(const std::optional<UnlockPolicy>& policy);
     UnlockPolicyEditorModel model_;
     QPushButton* types_[3] = {};
     QWidget* waitRow_ = nullptr;

@@ -87,7 +87,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Hide && sheet_ && sheet_->isVisible() && watched != sheet_) {
+        // A spontaneous hide is the window being minimised: the sheet stays as it is until restored.
+        if (event->type() == QEvent::Hide && !event->spontaneous() && sheet_ && sheet_->isVisible() &&
+            watched != sheet_) {
             sheet_->reject();
         }
         return QObject::eventFilter(watched, event);

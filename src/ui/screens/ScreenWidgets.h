@@ -38,7 +38,7 @@ QCheckBox* makeSwitch(QWidget* parent = nullptr);
 // Keeps `edit` to what the working state accepted after a user edit (typed or pasted).
 void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply);
 // Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
-// nothing it holds (a brightness preview) lingers behind a hidden window.
+// nothing it holds (a brightness preview) lingers behind a hidden window. Minimising is not hiding.
 void closeWithWindow(QDialog* sheet);
 
 // What Delete in a sheet's footer does once the user has confirmed; the sheet then closes.

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QPushButton>
 #include <QWidget>
 
 namespace kivo {
@@ -81,7 +82,8 @@ void SheetPresenter::endSheets() {
 }
 
 bool SheetPresenter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && event->type() == QEvent::Hide)
+    // Minimising sends a spontaneous hide: the sheets and their countdowns carry on behind it.
+    if (watched == window_ && event->type() == QEvent::Hide && !event->spontaneous())
         endSheets();
     return QObject::eventFilter(watched, event);
 }
@@ -92,6 +94,11 @@ void SheetPresenter::sync(Sheet& sheet) {
         if (!window_->isVisible() && showInactive_)
             showInactive_();
         QDialog* dialog = sheet.build();
+        // Return answers the sheet's default button only; a focused Cancel must not take it over.
+        for (auto* button : dialog->findChildren<QPushButton*>()) {
+            if (!button->isDefault())
+                button->setAutoDefault(false);
+        }
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setWindowModality(Qt::WindowModal);
         sheet.dialog = dialog;

@@ -15,8 +15,8 @@ struct UiContext;
 // Shows the four application-wide sheets (quit, erase all data, uninstall, accessibility prompt) on the
 // main window itself, so they appear whatever the window shows, onboarding included. A sheet follows its
 // flow: it opens when the flow leaves its idle state and closes when the flow returns to it. A sheet
-// closed any other way (Escape, its close box, the window hidden or destroyed) ends its flow, so no
-// countdown runs on unseen.
+// closed any other way (Escape, its close box, the window hidden, put away or destroyed) ends its flow, so
+// no countdown runs on unseen; a minimised window keeps its sheets.
 class SheetPresenter : public QObject {
     Q_OBJECT
 public:

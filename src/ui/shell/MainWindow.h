@@ -31,7 +31,8 @@ public:
     MainContent* mainContent() const;
     // Builds the content for the current state now (the scheduled rebuild calls this).
     void rebuild();
-    // Hides, or minimises when nothing would be left to bring the window back.
+    // Ends every sheet on the window, then hides, or minimises when nothing would be left to bring the
+    // window back.
     void putAway();
     // Shows without taking the keyboard from the application in front.
     void showInactive();
@@ -40,6 +41,7 @@ signals:
     void visibilityChanged();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -47,11 +49,15 @@ protected:
 
 private:
     void scheduleRebuild();
+    void endSheets();
 
     UiContext& ui_;
+    std::function<void()> onQuitShortcut_;
     std::function<bool()> keepReachable_;
     SheetPresenter* sheets_;
     DeferredCall rebuildLater_{this, [this] { rebuild(); }};
+    // Ctrl+Q typed in a sheet ends that sheet: it runs after the key's handler, not inside it.
+    DeferredCall quitLater_{this, [this] { onQuitShortcut_(); }};
 };
 
 } // namespace kivo

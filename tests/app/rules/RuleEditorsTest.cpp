@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 namespace kivo {
 namespace {
 
@@ -271,6 +274,19 @@ TEST(UnlockPolicyEditorModelTest, OpensFromEachPolicyAndWritesWholePolicies) {
     EXPECT_EQ(model.setSelectedType(T::wait), UnlockPolicy::waitToUnlock(10));
     EXPECT_EQ(model.setSelectedType(T::backoff), UnlockPolicy::waitWithBackoff(5, ResetInterval::hours(168)));
     EXPECT_EQ(model.setSelectedType(T::instant), UnlockPolicy::instant());
+
+    // Choosing what is already chosen writes nothing, so a stored base other than 5 survives it.
+    const std::function<std::optional<UnlockPolicy>(UnlockPolicyEditorModel&)> sameChoices[] = {
+        [](auto& m) { return m.setSelectedType(T::backoff); },
+        [](auto& m) { return m.setResetInterval(R::days3); },
+    };
+    for (const auto& choose : sameChoices) {
+        UnlockPolicyEditorModel stored(UnlockPolicy::waitWithBackoff(30, ResetInterval::hours(72)));
+        EXPECT_EQ(choose(stored), std::nullopt);
+    }
+    UnlockPolicyEditorModel wait(UnlockPolicy::waitToUnlock(20));
+    EXPECT_EQ(wait.setWaitSeconds(20), std::nullopt);
+    EXPECT_EQ(ScheduleEditorModel(BlockSchedule::always()).setAlways(true), std::nullopt);
 }
 
 TEST(DayOfWeekSelectionTest, NeverRemovesTheLastDay) {
