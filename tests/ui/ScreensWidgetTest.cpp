@@ -306,34 +306,27 @@ TEST(ScreensWidgetTest, SheetsAndIconButtonsCarryTheirAccessibleNames) {
     BrightnessTriggerSheet trigger(rig.context, rig.triggers.triggers().front(), &rig.window);
     RuleDetailPage detail(rig.context, seedGroup(rig).id, &rig.window);
     detail.setSelectedTab(RuleAction::allow); // no allow rules: the placeholder's plus button
-    test::processEvents();
     group.scheduleEditor()->recurringButton()->click();
-    group.findChild<QPushButton*>(QStringLiteral("addTimeWindow"))->click();
+    group.findChild<QPushButton*>(QStringLiteral("addTimeWindow"))->click(); // two windows: remove buttons
     test::processEvents();
     const auto named = [](QWidget* root, const QString& name) {
-        for (auto* w : root->findChildren<QWidget*>())
-            if (w->accessibleName() == name && w->isVisibleTo(root))
-                return true;
-        return false;
+        const auto all = root->findChildren<QWidget*>();
+        return root->accessibleName() == name || std::any_of(all.begin(), all.end(), [&](QWidget* w) {
+                   return w->accessibleName() == name && w->isVisibleTo(root);
+               });
     };
-    const struct {
-        const char* what;
-        QString actual;
-        QString expected;
-    } cases[] = {
-        {"group sheet", group.accessibleName(), t(Strings::GroupRule::addTitle())},
-        {"pattern sheet", pattern.accessibleName(), t(Strings::Pattern::Title::addAllow())},
-        {"reorder sheet", reorder.accessibleName(), t(Strings::GroupReorder::title())},
-        {"trigger sheet", trigger.accessibleName(), t(Strings::Display::editTrigger())},
-        {"reorder row", reorder.list()->item(0)->data(Qt::AccessibleTextRole).toString(),
-         t(Strings::GroupReorder::A11y::dragHandle(QString::fromStdString(seedGroup(rig).name)))},
+    const std::pair<QWidget*, QString> cases[] = {
+        {&group, t(Strings::GroupRule::addTitle())},
+        {&pattern, t(Strings::Pattern::Title::addAllow())},
+        {&reorder, t(Strings::GroupReorder::title())},
+        {&trigger, t(Strings::Display::editTrigger())},
+        {&detail, t(Strings::RuleDetail::addPattern())},
+        {&group, t(Strings::Common::delete_())},
+        {&group, t(Strings::Domain::DayFull::wednesday())},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.actual, c.expected) << c.what;
+    for (const auto& [root, name] : cases) {
+        EXPECT_TRUE(named(root, name)) << name.toStdString();
     }
-    EXPECT_TRUE(named(&detail, t(Strings::RuleDetail::addPattern()))) << "add pattern";
-    EXPECT_TRUE(named(group.scheduleEditor(), t(Strings::Common::delete_()))) << "remove window";
-    EXPECT_TRUE(named(group.scheduleEditor(), t(Strings::Domain::DayFull::wednesday()))) << "day";
 }
 
 TEST(ScreensWidgetTest, DeleteAsksWithCancelFirstAndOnlyDeleteRemoves) {
