@@ -15,6 +15,7 @@
 #include "ui/rules/PatternEditSheet.h"
 #include "ui/rules/RuleDetailPage.h"
 #include "ui/rules/RulesPage.h"
+#include "ui/sheets/QuitConfirmationSheet.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainContent.h"
 #include "ui/shell/MainWindow.h"
@@ -154,6 +155,18 @@ TEST(Sheets, MinimisingAndRestoringLeavesSheetsAndCountdownsAsTheyWere) {
     EXPECT_TRUE(!sheet || !sheet->isVisible());
     EXPECT_TRUE(!alert || !alert->isVisible());
     EXPECT_TRUE(visibleDialogs(rig).empty());
+}
+
+TEST(Sheets, ReturnInTheQuitSheetIsItsDefaultButtonEvenWithCancelFocused) {
+    ShellRig rig;
+    rig.shell->launch();
+    rig.shell->delegate().beginQuit(QuitSource::settings);
+    auto* sheet = static_cast<QuitConfirmationSheet*>(rig.shell->mainWindow().sheets().quitSheet());
+    QApplication::setActiveWindow(sheet);
+    sheet->cancelButton()->setFocus();
+    QTest::keyClick(sheet->cancelButton(), Qt::Key_Return); // Quit is still disabled: nothing happens
+    test::processEvents();
+    EXPECT_TRUE(rig.shell->delegate().quitConfirmationFlow().state().isCounting());
 }
 
 TEST(Sheets, AFlowThatEndsItselfClosesItsSheetWithoutCancelling) {
