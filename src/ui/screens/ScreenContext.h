@@ -44,6 +44,8 @@ struct ScreenContext {
     std::function<std::vector<std::string>()> deniedBrowserNames;
     // Announces permission changes so the banner follows them; absent in tests.
     BrowserMonitor* monitor = nullptr;
+    // The banner's button; absent: the button does nothing.
+    std::function<void()> openAutomationSettings;
     // The application's flows and the actions they confirm; absent outside the running application.
     QuitConfirmationFlow* quitFlow = nullptr;
     EraseAllDataFlow* eraseFlow = nullptr;

@@ -46,6 +46,7 @@ std::unique_ptr<ScreenContext> contextFor(UiContext& ui, bool withUpdater) {
     AppDelegate* delegate = &ui.delegate;
     context->monitor = monitor;
     context->deniedBrowserNames = [monitor] { return monitor->deniedBrowserNames(); };
+    context->openAutomationSettings = [delegate] { delegate->openAutomationSettings(); };
     context->quitFlow = &ui.quitFlow;
     context->eraseFlow = &ui.eraseFlow;
     context->uninstallFlow = &ui.uninstallFlow;
