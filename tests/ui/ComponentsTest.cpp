@@ -1,6 +1,7 @@
+#include "app/rules/CharacterLimit.h"
 #include "ui/components/AccordionHeader.h"
 #include "ui/components/AutomationPermissionBanner.h"
-#include "ui/components/MaxLengthLimiter.h"
+#include "ui/screens/ScreenWidgets.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -11,36 +12,16 @@
 namespace kivo {
 namespace {
 
-struct CutCase {
-    const char* name;
-    QString text;
-    int limit;
-    std::optional<QString> expected;
-};
-
-TEST(MaxLengthLimiter, CutsByUserPerceivedCharacters) {
-    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5"); // two code points, one flag
-    const QString decomposed = QString::fromUtf8("e\xCC\x81");                  // e + combining acute
-    const QString family =
-        QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
-    const CutCase cases[] = {
-        {"fits", "abc", 3, std::nullopt},
-        {"one over", "abcd", 3, QString("abc")},
-        {"paste of 25 at 20", QString(25, 'x'), 20, QString(20, 'x')},
-        {"flags count once", flag + flag + flag, 2, flag + flag},
-        {"accent never split", "ab" + decomposed, 3, std::nullopt},
-        {"accent cut whole", "ab" + decomposed + "c", 3, "ab" + decomposed},
-        {"joined family counts once", family + "a", 1, family},
-        {"zero limit", "a", 0, QString()},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MaxLengthLimiter::cut(c.text, c.limit), c.expected) << c.name;
+// A field bound to a working state that keeps its first `limit` characters, as the sheets' fields are.
+void bindLimited(QLineEdit& edit, std::size_t limit) {
+    ScreenWidgets::bindText(
+        &edit, [limit](const QString& text) { return CharacterLimit::truncated(text.toStdString(), limit); });
 }
 
-TEST(MaxLengthLimiter, KeepsTheCursorAndLeavesAnOverlongStartingValue) {
+TEST(TextBinding, KeepsTheCursorAndLeavesAnOverlongStartingValue) {
     QLineEdit edit;
     edit.setText(QString(25, 'a'));
-    MaxLengthLimiter limiter(&edit, 20);
+    bindLimited(edit, 20);
     EXPECT_EQ(edit.text().size(), 25) << "an overlong value is cut only when next edited";
 
     edit.setText("abcdefghij");
@@ -50,10 +31,10 @@ TEST(MaxLengthLimiter, KeepsTheCursorAndLeavesAnOverlongStartingValue) {
     EXPECT_EQ(edit.cursorPosition(), 16) << "the cursor stays after what was typed";
 }
 
-TEST(MaxLengthLimiter, WaitsForAnInputMethodCompositionToEnd) {
+TEST(TextBinding, WaitsForAnInputMethodCompositionToEnd) {
     QLineEdit edit;
     edit.setText(QString(4, 'a'));
-    MaxLengthLimiter limiter(&edit, 5);
+    bindLimited(edit, 5);
     // A commit that also opens the next composition: the text is over the limit while composing.
     QInputMethodEvent composing(QString::fromUtf8("\xE3\x81\x8B"), {});
     composing.setCommitString(QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"));

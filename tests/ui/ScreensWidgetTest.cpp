@@ -22,6 +22,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -446,6 +448,7 @@ TEST(ScreensWidgetTest, ALanguagePickRebuildsAfterThePickersSignal) {
 
 TEST(ScreensWidgetTest, MoreLinksOpenOnlyAfterConfirmingInTheCurrentLanguage) {
     ScreenRig rig;
+    rig.context.links.privacySite = QStringLiteral("https://kivo.test");
     MorePage page(rig.context, &rig.window);
     EXPECT_TRUE(page.updatesButton()->isEnabled() == rig.updater.canCheckForUpdates());
     for (const bool open : {false, true}) {
@@ -460,6 +463,77 @@ TEST(ScreensWidgetTest, MoreLinksOpenOnlyAfterConfirmingInTheCurrentLanguage) {
     EXPECT_TRUE(rig.opened[0].path().startsWith(QStringLiteral("/ko/")));
     page.eraseButton()->click();
     EXPECT_NE(rig.eraseFlow.stage(), EraseAllDataFlow::Stage::inactive());
+}
+
+// What each link opens, with the addresses a packager set and without them, in every language. Without
+// them nothing may lead nowhere: no feedback row, the statement installed with Kivo, the library's name.
+TEST(ScreensWidgetTest, EachLinkOpensTheBuildsPageOrTheInstalledStatement) {
+    LinkAddresses set;
+    set.feedback = QStringLiteral("https://forms.test/kivo");
+    set.feedbackJapanese = QStringLiteral("https://forms.test/kivo-ja");
+    set.privacySite = QStringLiteral("https://kivo.test/");
+    set.libraryRepository = QStringLiteral("https://code.test/dimwell");
+    LinkAddresses unset;
+    unset.statementDirectory = LinkAddresses::builtIn().statementDirectory; // the build tree's copy
+    ASSERT_FALSE(unset.statementDirectory.isEmpty());
+    const struct {
+        LanguagePreference language;
+        const char* feedback; // with the addresses set; none without them
+        const char* privacySite;
+        const char* statement; // without them
+    } rows[] = {
+        {LanguagePreference::japanese(), "https://forms.test/kivo-ja", "https://kivo.test/ja/privacy",
+         "privacy.ja.html"},
+        {LanguagePreference::english(), "https://forms.test/kivo", "https://kivo.test/privacy",
+         "privacy.html"},
+        {LanguagePreference::korean(), "https://forms.test/kivo", "https://kivo.test/ko/privacy",
+         "privacy.ko.html"},
+        {LanguagePreference::simplifiedChinese(), "https://forms.test/kivo",
+         "https://kivo.test/zh-Hans/privacy", "privacy.zh-Hans.html"},
+        {LanguagePreference::traditionalChinese(), "https://forms.test/kivo",
+         "https://kivo.test/zh-Hant/privacy", "privacy.zh-Hant.html"},
+    };
+    for (const auto& row : rows) {
+        for (const bool isSet : {true, false}) {
+            SCOPED_TRACE(std::string(row.language.rawValue()) + (isSet ? " set" : " unset"));
+            ScreenRig rig;
+            rig.language.setCurrent(row.language);
+            rig.context.links = isSet ? set : unset;
+            MorePage page(rig.context, &rig.window);
+            std::vector<QUrl> expected;
+            if (isSet) {
+                ASSERT_NE(page.feedbackButton(), nullptr);
+                page.feedbackButton()->click();
+                page.findChild<QMessageBox*>(QStringLiteral("feedbackConfirmation"))->buttons()[0]->click();
+                expected.emplace_back(QString::fromLatin1(row.feedback));
+            } else {
+                EXPECT_EQ(page.feedbackButton(), nullptr);
+            }
+            ASSERT_NE(page.privacyButton(), nullptr);
+            page.privacyButton()->click();
+            page.findChild<QMessageBox*>(QStringLiteral("privacyConfirmation"))->buttons()[0]->click();
+            expected.push_back(
+                isSet ? QUrl(QString::fromLatin1(row.privacySite))
+                      : QUrl::fromLocalFile(QDir(unset.statementDirectory).filePath(row.statement)));
+            EXPECT_EQ(rig.opened, expected);
+            EXPECT_TRUE(isSet || QFileInfo(rig.opened.back().toLocalFile()).isFile());
+
+            BrightnessTriggerSheet sheet(rig.context, std::nullopt, &rig.window);
+            auto* credit = sheet.findChild<QLabel*>(QStringLiteral("libraryCredit"));
+            ASSERT_NE(credit, nullptr);
+            EXPECT_EQ(credit->textFormat(), isSet ? Qt::RichText : Qt::PlainText);
+            EXPECT_EQ(credit->text().contains(QStringLiteral("code.test/dimwell")), isSet);
+            EXPECT_EQ(credit->text().contains(QStringLiteral("Dimwell")), !isSet);
+            if (isSet) {
+                emit credit->linkActivated(QStringLiteral("ignored"));
+                EXPECT_EQ(rig.opened.back(), QUrl(set.libraryRepository));
+            }
+        }
+    }
+    // No statement installed and no site: the privacy row is left out too.
+    ScreenRig rig;
+    MorePage page(rig.context, &rig.window);
+    EXPECT_EQ(page.privacyButton(), nullptr);
 }
 
 } // namespace

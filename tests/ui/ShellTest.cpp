@@ -10,11 +10,13 @@
 #include "browser-monitor/AccessibilityPermissionFlow.h"
 #include "support/TestSupport.h"
 #include "ui/ShellRig.h"
+#include "ui/components/AutomationPermissionBanner.h"
 #include "ui/onboarding/LanguageOnboardingPage.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/PatternEditSheet.h"
 #include "ui/rules/RuleDetailPage.h"
 #include "ui/rules/RulesPage.h"
+#include "ui/screens/ScreenPages.h"
 #include "ui/sheets/QuitConfirmationSheet.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainContent.h"
@@ -332,6 +334,31 @@ TEST(Shield, ARefusedQuitKeepsTheVeilsAndAVeilHiddenFromOutsideComesBack) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_FALSE(unlocked);
+}
+
+TEST(RuleScreens, TheAutomationNoticeNamesTheDeniedBrowsersAndItsButtonOpensTheSettings) {
+    ShellRig rig;
+    for (const char* browser : {"com.google.Chrome", "com.brave.Browser"}) {
+        rig.ports.world.addBrowser(browser, {});
+        rig.ports.world.setConsent(browser, SimulatedBrowserWorld::Consent::denied);
+    }
+    rig.shell->launch();
+    ASSERT_TRUE(test::waitUntil(
+        [&] { return rig.shell->delegate().browserMonitor().deniedBrowserNames().size() == 2; }));
+    std::unique_ptr<QWidget> host(ScreenPages::rules(rig.shell->context()));
+    auto* rules = host->findChild<RulesPage*>();
+    RuleDetailPage* detail = rules->openGroup(rig.shell->delegate().store().groups().front().id);
+    const auto& localizer = rig.shell->delegate().localizer();
+    int opens = 0;
+    for (QWidget* screen : {static_cast<QWidget*>(rules->listPage()), static_cast<QWidget*>(detail)}) {
+        auto* banner = screen->findChild<AutomationPermissionBanner*>();
+        ASSERT_NE(banner, nullptr);
+        EXPECT_EQ(banner->title()->text(),
+                  localizer.text(Strings::Permissions::Automation::title(), LanguagePreference::english()));
+        EXPECT_TRUE(banner->message()->text().contains(QString::fromUtf8("Chrome\u30FBBrave")));
+        banner->openSettingsButton()->click();
+        EXPECT_EQ(rig.ports.world.callCounts().automationSettingsOpens, ++opens);
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@ struct Scene {
     bool onboardingDone = true;
     bool systemPackage = false; // the program belongs to a system package (uninstall cannot trash it)
     std::function<QWidget*(DesktopShell& shell, ManualClock& clock)> setUp;
+    bool browsersDenied = false; // two running browsers refuse to be scripted (the Automation notice)
 };
 
 // Every scene, in order. Add a row here for each new screen or state.

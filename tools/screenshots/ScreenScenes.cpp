@@ -64,6 +64,13 @@ std::vector<Scene> screenScenes() {
          }},
         {"screen-rule-detail", true, false,
          [](DesktopShell& s, ManualClock&) -> QWidget* { return detail(s)->window(); }},
+        {"screen-rules-automation-denied", true, false,
+         [](DesktopShell& s, ManualClock&) -> QWidget* {
+             return page<RulesPage>(s, &ScreenPages::rules)->window();
+         },
+         true},
+        {"screen-rule-detail-automation-denied", true, false,
+         [](DesktopShell& s, ManualClock&) -> QWidget* { return detail(s)->window(); }, true},
         {"sheet-group-add", true, false,
          [](DesktopShell& s, ManualClock&) -> QWidget* {
              return page<RulesPage>(s, &ScreenPages::rules)->openAddSheet();

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
 
 // Photographs every window, sheet and shield state in each interface language, with simulated back
@@ -28,17 +29,24 @@ void settle(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-// A sheet is drawn where it hangs: over the top of its window, which is dimmed a little behind it.
+// A sheet is drawn where it hangs: over the top of its window, which is dimmed a little behind it. A
+// sheet taller or wider than its window is drawn whole: the picture grows to hold it.
 QImage photograph(QWidget* widget, QWidget* window) {
     auto* sheet = qobject_cast<QDialog*>(widget);
     if (!sheet)
         return widget->grab().toImage();
     sheet->adjustSize();
-    QImage picture = window->grab().toImage();
+    const QImage back = window->grab().toImage();
     const QImage front = sheet->grab().toImage();
+    constexpr int kTop = 24;
+    const QSize size(std::max(back.width(), front.width() + 2 * kTop),
+                     std::max(back.height(), front.height() + 2 * kTop));
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(window->palette().color(QPalette::Window));
     QPainter p(&picture);
+    p.drawImage(QPoint((size.width() - back.width()) / 2, 0), back);
     p.fillRect(picture.rect(), QColor(0, 0, 0, 60));
-    const QPoint at((picture.width() - front.width()) / 2, 24);
+    const QPoint at((picture.width() - front.width()) / 2, kTop);
     p.fillRect(QRect(at + QPoint(2, 3), front.size()), QColor(0, 0, 0, 70));
     p.drawImage(at, front);
     return picture;
@@ -67,6 +75,15 @@ int main(int argc, char** argv) {
             ports.world.setTrusted(false);
             if (scene.systemPackage)
                 ports.installation.packageReason = QStringLiteral("owned by root");
+            // Two displays, so the trigger sheet shows a slider for each.
+            ports.brightness->addDisplay({1, true, "Built-in Display"}, 0.8f);
+            ports.brightness->addDisplay({2, false, "External Display"}, 0.6f);
+            if (scene.browsersDenied) {
+                for (const char* browser : {"com.google.Chrome", "com.brave.Browser"}) {
+                    ports.world.addBrowser(browser, {});
+                    ports.world.setConsent(browser, SimulatedBrowserWorld::Consent::denied);
+                }
+            }
             DesktopShell shell({defaults, clock, clock, ports.brightness, ports.events, ports.events,
                                 ports.browserPorts(), ports.settings, ports.loginItem, ports.trash,
                                 ports.installation, ports.updates, ports.errors, QStringList{"en"}, "1.0.0"},

@@ -72,8 +72,8 @@ void BrightnessTriggerEditPresenter::seedDisplayLevels() {
 }
 
 bool BrightnessTriggerEditPresenter::canSave() const {
-    // Line breaks count as content; only spaces and tabs are blank here.
-    return name_.find_first_not_of(" \t") != std::string::npos;
+    // Line breaks count as content; spaces of every script (an input method's U+3000) and tabs do not.
+    return !Text::trimmed(name_).empty();
 }
 
 bool BrightnessTriggerEditPresenter::save() {

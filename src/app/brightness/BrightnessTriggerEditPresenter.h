@@ -54,7 +54,7 @@ public:
     // When the sheet appears: every connected display without a level gets 1.0. Previews nothing.
     void seedDisplayLevels();
 
-    // A name with something besides spaces and tabs.
+    // A name with something besides spaces (any Unicode space separator) and tabs.
     bool canSave() const;
     // Writes the trigger (an edit onto the trigger as the store holds it now; one deleted meanwhile
     // stays deleted) and ends the preview. False when the name is blank: nothing is written.

@@ -22,6 +22,7 @@
 #include "app/update/KivoUpdaterDelegate.h"
 #include "app/update/KivoUserDriverDelegate.h"
 #include "browser-monitor/AccessibilityPermissionFlow.h"
+#include "browser-monitor/ports/SettingsOpener.h"
 #include "core/Log.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/BrightnessTrigger.h"
@@ -194,6 +195,12 @@ void AppDelegate::showMainWindow() {
     activationPolicyCoordinator_->apply(ActivationPolicy::regular);
     ports_.windows.showMainWindow();
     emit mainWindowRequested();
+}
+
+void AppDelegate::openAutomationSettings() {
+    if (!ports_.settingsOpener.openAutomationSettings()) {
+        qCDebug(lcAutomation, "Automation settings did not open");
+    }
 }
 
 void AppDelegate::requestQuit() {

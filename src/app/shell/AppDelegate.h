@@ -126,6 +126,8 @@ public:
     void saveUnsaved();
 
     void showMainWindow();
+    // The Automation banner's button: the settings where the user lets Kivo script the browsers.
+    void openAutomationSettings();
     // The tray's Quit: shows the window and starts the ten-second confirmation.
     void requestQuit();
     void userApprovedQuit();

@@ -38,4 +38,8 @@ bool LinuxSettingsOpener::openAccessibilitySettings() {
     return launcher_(command.front(), command.mid(1));
 }
 
+bool LinuxSettingsOpener::openAutomationSettings() {
+    return openAccessibilitySettings();
+}
+
 } // namespace kivo

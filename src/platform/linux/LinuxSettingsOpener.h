@@ -21,6 +21,8 @@ public:
     explicit LinuxSettingsOpener(Launcher launcher = {}, BusSwitch busSwitch = {});
 
     bool openAccessibilitySettings() override;
+    // No browser is scripted here, so none can refuse it: the nearest page is the accessibility one.
+    bool openAutomationSettings() override;
 
     // The settings command for a desktop named as in XDG_CURRENT_DESKTOP; empty when there is none.
     static QStringList settingsCommand(const QString& currentDesktop);

@@ -804,4 +804,10 @@ bool SimulatedBrowserWorld::portOpenAccessibilitySettings() {
     return true;
 }
 
+bool SimulatedBrowserWorld::portOpenAutomationSettings() {
+    std::lock_guard lock(mutex_);
+    ++counts_.automationSettingsOpens;
+    return true;
+}
+
 } // namespace kivo

@@ -59,9 +59,10 @@ public:
         int accessibilityCalls = 0;
         int keystrokeCalls = 0;
         int settingsOpens = 0;
+        int automationSettingsOpens = 0;
         int total() const {
             return frontmostQueries + runningQueries + activations + compiles + scriptRuns + consentQueries +
-                   accessibilityCalls + keystrokeCalls + settingsOpens;
+                   accessibilityCalls + keystrokeCalls + settingsOpens + automationSettingsOpens;
         }
     };
 
@@ -151,6 +152,7 @@ public:
     std::optional<int> portKeyboardFocusProcess();
     bool portKeystroke(const std::string& group, const std::string& text);
     bool portOpenAccessibilitySettings();
+    bool portOpenAutomationSettings();
 
 private:
     struct App;

@@ -9,6 +9,7 @@ class SimulatedSettingsOpener final : public SettingsOpener {
 public:
     explicit SimulatedSettingsOpener(SimulatedBrowserWorld& world) : world_(world) {}
     bool openAccessibilitySettings() override { return world_.portOpenAccessibilitySettings(); }
+    bool openAutomationSettings() override { return world_.portOpenAutomationSettings(); }
 
 private:
     SimulatedBrowserWorld& world_;

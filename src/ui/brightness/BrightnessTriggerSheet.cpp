@@ -1,6 +1,7 @@
 #include "ui/brightness/BrightnessTriggerSheet.h"
 
 #include "app/brightness/BrightnessController.h"
+#include "app/brightness/BrightnessLibraryLink.h"
 #include "app/language/LocalizedStrings.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"
@@ -8,6 +9,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
@@ -126,6 +128,25 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     kit->setWordWrap(true);
     formColumn->addSpacing(32);
     formColumn->addWidget(kit);
+    // The library's repository as a link, or its bare name when the build knows no address for it.
+    const QString libraryTitle = BrightnessLibraryLink::title(context.links);
+    QLabel* library = captionLabel(libraryTitle, form);
+    library->setObjectName(QStringLiteral("libraryCredit"));
+    if (const std::optional<QUrl> url = BrightnessLibraryLink::url(context.links)) {
+        library->setTextFormat(Qt::RichText);
+        library->setText(
+            QStringLiteral("<a href=\"%1\">%2</a>")
+                .arg(url->toString(QUrl::FullyEncoded).toHtmlEscaped(), libraryTitle.toHtmlEscaped()));
+        library->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        connect(library, &QLabel::linkActivated, this, [this, address = *url] {
+            if (context_.openURL) {
+                context_.openURL(address);
+            } else {
+                QDesktopServices::openUrl(address);
+            }
+        });
+    }
+    formColumn->addWidget(library);
     formColumn->addStretch();
     scroll->setWidget(form);
     column->addWidget(scroll, 1);

@@ -1,8 +1,8 @@
 #include "ui/components/AutomationPermissionBanner.h"
 
 #include "app/language/LocalizedStrings.h"
-#include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"
+#include "ui/screens/ScreenContext.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -17,13 +17,13 @@ namespace {
 const QColor kOrange(0xff, 0x95, 0x00);
 }
 
-AutomationPermissionBanner::AutomationPermissionBanner(const UiContext& ui,
+AutomationPermissionBanner::AutomationPermissionBanner(const ScreenContext& context,
                                                        const std::vector<std::string>& deniedBrowserNames,
-                                                       std::function<void()> openSettings, QWidget* parent)
-    : QWidget(parent),
-      message_(
-          plainLabel(ui.text(Strings::Permissions::Automation::message(joinedNames(deniedBrowserNames))))),
-      open_(new QPushButton(ui.text(Strings::Permissions::Automation::openSettings()))) {
+                                                       QWidget* parent)
+    : QWidget(parent), title_(plainLabel(context.text(Strings::Permissions::Automation::title()))),
+      message_(plainLabel(
+          context.text(Strings::Permissions::Automation::message(joinedNames(deniedBrowserNames))))),
+      open_(new QPushButton(context.text(Strings::Permissions::Automation::openSettings()))) {
     setObjectName(QStringLiteral("automationBanner"));
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(12 + 14, 10 + 10, 12 + 14, 4 + 10);
@@ -33,11 +33,10 @@ AutomationPermissionBanner::AutomationPermissionBanner(const UiContext& ui,
     outer->addWidget(icon);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* title = plainLabel(ui.text(Strings::Permissions::Automation::title()));
-    QFont bold = title->font();
+    QFont bold = title_->font();
     bold.setWeight(QFont::DemiBold);
-    title->setFont(bold);
-    texts->addWidget(title);
+    title_->setFont(bold);
+    texts->addWidget(title_);
     message_->setWordWrap(true);
     QFont small = message_->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
@@ -46,9 +45,10 @@ AutomationPermissionBanner::AutomationPermissionBanner(const UiContext& ui,
     texts->addWidget(message_);
     outer->addLayout(texts, 1);
     outer->addWidget(open_);
-    connect(open_, &QPushButton::clicked, this, [openSettings = std::move(openSettings)] {
-        if (openSettings)
-            openSettings();
+    open_->setAutoDefault(false);
+    connect(open_, &QPushButton::clicked, this, [open = context.openAutomationSettings] {
+        if (open)
+            open();
     });
 }
 

@@ -74,14 +74,22 @@ MorePage::MorePage(const ScreenContext& context, QWidget* parent) : QWidget(pare
         QTimer::singleShot(0, controller, [controller, chosen] { controller->setLanguage(chosen); });
     });
 
-    feedback_ = new QPushButton(context.text(M::feedback()) + QStringLiteral("  \u2197"), this);
-    privacy_ = new QPushButton(context.text(M::privacyPolicy()) + QStringLiteral("  \u2197"), this);
-    for (QPushButton* link : {feedback_, privacy_}) {
-        link->setFlat(true);
-        column->addWidget(link, 0, Qt::AlignLeft);
+    // A row shows only when it leads to a page: a build without a feedback form has no feedback row.
+    const LanguagePreference language = context.language.current();
+    if (MoreLinks::feedbackURL(context.links, language)) {
+        feedback_ = new QPushButton(context.text(M::feedback()) + QStringLiteral("  \u2197"), this);
+        connect(feedback_, &QPushButton::clicked, this, [this] { confirmLink(true); });
     }
-    connect(feedback_, &QPushButton::clicked, this, [this] { confirmLink(true); });
-    connect(privacy_, &QPushButton::clicked, this, [this] { confirmLink(false); });
+    if (MoreLinks::privacyPolicyURL(context.links, language)) {
+        privacy_ = new QPushButton(context.text(M::privacyPolicy()) + QStringLiteral("  \u2197"), this);
+        connect(privacy_, &QPushButton::clicked, this, [this] { confirmLink(false); });
+    }
+    for (QPushButton* link : {feedback_, privacy_}) {
+        if (link != nullptr) {
+            link->setFlat(true);
+            column->addWidget(link, 0, Qt::AlignLeft);
+        }
+    }
 
     auto* actions = new QVBoxLayout;
     actions->setSpacing(12);
@@ -150,11 +158,14 @@ void MorePage::confirmLink(bool feedback) {
         }
         // The page is chosen now, in the language current when the user confirms.
         const LanguagePreference language = context_.language.current();
-        const QUrl url = feedback ? MoreLinks::feedbackURL(language) : MoreLinks::privacyPolicyURL(language);
-        if (context_.openURL) {
-            context_.openURL(url);
+        const std::optional<QUrl> url = feedback ? MoreLinks::feedbackURL(context_.links, language)
+                                                 : MoreLinks::privacyPolicyURL(context_.links, language);
+        if (!url) {
+            return;
+        } else if (context_.openURL) {
+            context_.openURL(*url);
         } else {
-            QDesktopServices::openUrl(url);
+            QDesktopServices::openUrl(*url);
         }
     });
     box->open();

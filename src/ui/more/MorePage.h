@@ -20,6 +20,7 @@ public:
     QPushButton* updatesButton() const { return updates_; }
     QCheckBox* loginItemToggle() const { return loginItem_; }
     QComboBox* languagePicker() const { return language_; }
+    // None when the build has no page for the row.
     QPushButton* feedbackButton() const { return feedback_; }
     QPushButton* privacyButton() const { return privacy_; }
     QPushButton* stopButton() const { return stop_; }

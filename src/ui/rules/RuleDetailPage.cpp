@@ -4,6 +4,7 @@
 #include "app/rules/BlockRuleStore.h"
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
+#include "ui/components/AutomationPermissionBanner.h"
 #include "ui/rules/ClickableRow.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/GroupSummaryCard.h"
@@ -84,16 +85,7 @@ void RuleDetailPage::rebuild() {
     const auto denied =
         context_.deniedBrowserNames ? context_.deniedBrowserNames() : std::vector<std::string>{};
     if (!denied.empty()) {
-        QStringList names;
-        for (const auto& n : denied) {
-            names << fromStd(n);
-        }
-        QLabel* banner = plainLabel(
-            context_.text(Strings::Permissions::Automation::message(names.join(QStringLiteral(", ")))),
-            content_);
-        banner->setWordWrap(true);
-        banner->setObjectName(QStringLiteral("automationBanner"));
-        column->addWidget(banner);
+        column->addWidget(new AutomationPermissionBanner(context_, denied, content_));
     }
     auto* titleRow = new QHBoxLayout;
     QLabel* title = headline(fromStd(group->name), content_);

@@ -4,6 +4,7 @@
 #include "app/rules/BlockRuleStore.h"
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
+#include "ui/components/AutomationPermissionBanner.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/RuleDetailPage.h"
@@ -32,10 +33,9 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
 
     listPage_ = new QWidget(stack_);
     auto* column = new QVBoxLayout(listPage_);
-    banner_ = plainLabel(QString(), listPage_);
-    banner_->setWordWrap(true);
-    banner_->setObjectName(QStringLiteral("automationBanner"));
-    column->addWidget(banner_);
+    bannerSlot_ = new QWidget(listPage_);
+    (new QVBoxLayout(bannerSlot_))->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(bannerSlot_);
     auto* toolbar = new QHBoxLayout;
     toolbar->addWidget(headline(context.text(Strings::Sidebar::rules()), listPage_));
     toolbar->addStretch();
@@ -118,16 +118,22 @@ void RulesPage::scheduleRebuild() {
 }
 
 void RulesPage::rebuildList() {
+    // The banner is built anew when the denied browsers change, and is absent while none is.
     const auto denied =
         context_.deniedBrowserNames ? context_.deniedBrowserNames() : std::vector<std::string>{};
-    QStringList names;
-    for (const auto& n : denied) {
-        names << fromStd(n);
+    if (banner_ == nullptr || denied != bannerNames_) {
+        if (banner_ != nullptr) {
+            banner_->hide();
+            banner_->deleteLater();
+            banner_ = nullptr;
+        }
+        if (!denied.empty()) {
+            banner_ = new AutomationPermissionBanner(context_, denied, bannerSlot_);
+            bannerSlot_->layout()->addWidget(banner_);
+        }
+        bannerNames_ = denied;
     }
-    banner_->setText(names.isEmpty() ? QString()
-                                     : context_.text(Strings::Permissions::Automation::message(
-                                           names.join(QStringLiteral(", ")))));
-    banner_->setVisible(!names.isEmpty());
+    bannerSlot_->setVisible(!denied.empty());
 
     const QSignalBlocker quiet(list_);
     list_->clear();

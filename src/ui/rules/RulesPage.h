@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QDialog;
 class QLabel;
@@ -18,6 +20,7 @@ class QVBoxLayout;
 namespace kivo {
 
 struct ScreenContext;
+class AutomationPermissionBanner;
 class RuleDetailPage;
 
 // The rules pane: every rule group in stored order with its switch, name and rule count; a row opens the
@@ -30,6 +33,8 @@ public:
     RuleDetailPage* detailPage() const { return detail_; }
     QLabel* emptyState() const { return empty_; }
     QTreeWidget* groupList() const { return list_; }
+    // The Automation notice; none while no browser is denied.
+    AutomationPermissionBanner* automationBanner() const { return banner_; }
     // Opens a group's page on top of the list, as a click on its row does.
     RuleDetailPage* openGroup(const Uuid& groupId);
     void showList();
@@ -43,7 +48,9 @@ private:
     QStackedWidget* stack_ = nullptr;
     QWidget* listPage_ = nullptr;
     QTreeWidget* list_ = nullptr;
-    QLabel* banner_ = nullptr;
+    QWidget* bannerSlot_ = nullptr;
+    AutomationPermissionBanner* banner_ = nullptr;
+    std::vector<std::string> bannerNames_;
     QLabel* empty_ = nullptr;
     QWidget* detailHolder_ = nullptr;
     RuleDetailPage* detail_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/language/LanguageController.h"
 #include "app/language/LocalizedString.h"
 #include "app/language/Localizer.h"
+#include "app/more/LinkAddresses.h"
 
 #include <QString>
 #include <QUrl>
@@ -44,6 +45,8 @@ struct ScreenContext {
     std::function<std::vector<std::string>()> deniedBrowserNames;
     // Announces permission changes so the banner follows them; absent in tests.
     BrowserMonitor* monitor = nullptr;
+    // The banner's button; absent: the button does nothing.
+    std::function<void()> openAutomationSettings;
     // The application's flows and the actions they confirm; absent outside the running application.
     QuitConfirmationFlow* quitFlow = nullptr;
     EraseAllDataFlow* eraseFlow = nullptr;
@@ -55,6 +58,8 @@ struct ScreenContext {
     std::function<void()> uninstallAction;
     // Opens a web page in the desktop's browser (the More page's links).
     std::function<void(const QUrl&)> openURL;
+    // Where the links lead (the More page, the trigger sheet's credit); empty: none was built in.
+    LinkAddresses links;
 
     // A catalog text in the interface language.
     QString text(const LocalizedString& s) const { return localizer.text(s, language.current()); }

@@ -46,6 +46,8 @@ std::unique_ptr<ScreenContext> contextFor(UiContext& ui, bool withUpdater) {
     AppDelegate* delegate = &ui.delegate;
     context->monitor = monitor;
     context->deniedBrowserNames = [monitor] { return monitor->deniedBrowserNames(); };
+    context->openAutomationSettings = [delegate] { delegate->openAutomationSettings(); };
+    context->links = LinkAddresses::builtIn();
     context->quitFlow = &ui.quitFlow;
     context->eraseFlow = &ui.eraseFlow;
     context->uninstallFlow = &ui.uninstallFlow;

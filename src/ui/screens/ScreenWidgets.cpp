@@ -8,11 +8,14 @@
 #include <QDialog>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kivo::ScreenWidgets {
 
@@ -68,13 +71,53 @@ QCheckBox* makeSwitch(QWidget* parent) {
     return box;
 }
 
-void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply) {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, apply](const QString& text) {
-        const QString kept = fromStd(apply(text));
-        if (kept != text) {
-            edit->setText(kept);
+namespace {
+
+// Hands each user edit to the working state and shows what it kept (a limit counts user-perceived
+// characters, which QLineEdit's own maximum cannot). The cursor stays where the user was typing, and an
+// input method's open composition is never cut into: the field catches up once it is committed.
+class TextBinding : public QObject {
+public:
+    TextBinding(QLineEdit* edit, std::function<std::string(const QString&)> apply)
+        : QObject(edit), edit_(edit), apply_(std::move(apply)) {
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { take(text); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == edit_ && event->type() == QEvent::InputMethod) {
+            const bool wasComposing = composing_;
+            composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+            // The commit lands after this filter returns; look again once the field holds it.
+            if (wasComposing && !composing_) {
+                QMetaObject::invokeMethod(
+                    this, [this] { take(edit_->text()); }, Qt::QueuedConnection);
+            }
         }
-    });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void take(const QString& text) {
+        const QString kept = fromStd(apply_(text));
+        if (kept == text || composing_) {
+            return;
+        }
+        const int cursor = std::min(edit_->cursorPosition(), static_cast<int>(kept.size()));
+        edit_->setText(kept);
+        edit_->setCursorPosition(cursor);
+    }
+
+    QLineEdit* edit_;
+    std::function<std::string(const QString&)> apply_;
+    bool composing_ = false;
+};
+
+} // namespace
+
+void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply) {
+    new TextBinding(edit, apply);
 }
 
 namespace {

@@ -35,7 +35,8 @@ void showError(QLabel* label, const std::optional<std::string>& message);
 QLabel* headline(const QString& text, QWidget* parent = nullptr);
 // An on/off switch without a title; only user clicks reach the caller.
 QCheckBox* makeSwitch(QWidget* parent = nullptr);
-// Keeps `edit` to what the working state accepted after a user edit (typed or pasted).
+// Keeps `edit` to what the working state accepted after a user edit (typed, pasted or committed by an
+// input method), with the cursor where the user was; an open composition is left alone until committed.
 void bindText(QLineEdit* edit, const std::function<std::string(const QString&)>& apply);
 // Ends `sheet` (as Cancel would) when the window it was opened on is hidden, as a plain quit does, so
 // nothing it holds (a brightness preview) lingers behind a hidden window. Minimising is not hiding.

@@ -71,6 +71,24 @@ TEST(TriggerSheetTest, ANewTriggerTakesTheDefaultsAndSeedsOnlyConnectedDisplays)
     EXPECT_EQ(rig.applied(), Sets{}); // no preview ran, so nothing is re-applied
 }
 
+TEST(TriggerSheetTest, ANameOfSpacesFromAnyScriptCannotBeSaved) {
+    const struct {
+        const char* name;
+        bool saves;
+    } cases[] = {{"\xE3\x80\x80", false},            // ideographic space from an input method
+                 {"\xC2\xA0\t\xE2\x80\x83 ", false}, // no-break space, tab, em space, space
+                 {"\xE3\x80\x80\xE5\xA4\x9C", true}, // a word after the space
+                 {"\n", true}};                      // line breaks are content
+    for (const auto& c : cases) {
+        TriggerRig rig;
+        BrightnessTriggerEditPresenter sheet(*rig.store, rig.controller, std::nullopt);
+        sheet.setName(c.name);
+        EXPECT_EQ(sheet.canSave(), c.saves) << c.name;
+        EXPECT_EQ(sheet.save(), c.saves) << c.name;
+        EXPECT_EQ(rig.store->triggers().size(), c.saves ? 2u : 1u) << c.name;
+    }
+}
+
 TEST(TriggerSheetTest, EveryWayOutEndsAPreviewOnceAndTheCurrentTriggerTakesOver) {
     enum class Exit { save, cancel, remove, destroyed };
     for (const Exit exit : {Exit::save, Exit::cancel, Exit::remove, Exit::destroyed}) {

@@ -51,16 +51,23 @@ TEST(CharacterLimitTest, CutsByUserPerceivedCharacters) {
         std::string text;
         std::size_t limit;
         std::string expected;
-    } cases[] = {{"abcdef", 3, "abc"},
-                 {"ab", 3, "ab"},
-                 {"e\xCC\x81"
-                  "e\xCC\x81"
-                  "e",
-                  2,
-                  "e\xCC\x81"
-                  "e\xCC\x81"}, // accents stay on their letters
-                 {"\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD!", 1, "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"},
-                 {"abc", 0, ""}};
+    } cases[] = {
+        {"abcdef", 3, "abc"},
+        {"ab", 3, "ab"},
+        {"e\xCC\x81"
+         "e\xCC\x81"
+         "e",
+         2,
+         "e\xCC\x81"
+         "e\xCC\x81"}, // accents stay on their letters
+        {"\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD!", 1, "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"},
+        {"\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5!", 2,
+         "\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5"}, // flags count once
+        {"\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"
+         "a",
+         1, "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"}, // a joined family
+        {std::string(25, 'x'), 20, std::string(20, 'x')}, // a paste over the limit
+        {"abc", 0, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(CharacterLimit::truncated(c.text, c.limit), c.expected) << c.text;
     }
