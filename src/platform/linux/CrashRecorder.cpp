@@ -155,7 +155,7 @@ void writeRecord(int index, void* context) {
     ::rename(partialPath, finalPath);
 }
 
-void onFatalSignal(int number, siginfo_t*, void* context) {
+void onFatalSignal(int number, siginfo_t* info, void* context) {
     const int saved = errno;
     int index = 0;
     while (index < kSignalCount - 1 && kSignals[index].number != number)
@@ -170,11 +170,13 @@ void onFatalSignal(int number, siginfo_t*, void* context) {
         for (int i = 0; i < 40; ++i)
             ::nanosleep(&pause, nullptr);
     }
-    // Die as before: the previous handler (the default one, or a sanitizer's) gets the signal again as
-    // soon as this handler returns, as does a fault that happens again.
+    // Die as before: the previous handler (the default one, or a sanitizer's) gets the signal again. A
+    // fault the kernel raised happens again when this handler returns, with its own details; a signal
+    // that was sent is sent again.
     ::sigaction(number, &previous[index], nullptr);
     errno = saved;
-    ::raise(number);
+    if (!info || info->si_code <= 0 || number == SIGABRT)
+        ::raise(number);
 }
 
 [[noreturn]] void onTerminate() {
