@@ -1,9 +1,12 @@
+#include "app/errors/CrashRecords.h"
 #include "app/errors/ErrorReporter.h"
 #include "app/errors/ErrorReportingOptions.h"
 #include "app/language/LanguageController.h"
 #include "app/shell/SingleInstance.h"
 #include "core/QtTimerFactory.h"
 #include "core/SystemClock.h"
+#include "platform/linux/CrashRecorder.h"
+#include "platform/linux/DesktopSession.h"
 #include "platform/linux/FreedesktopTrash.h"
 #include "platform/linux/LinuxActivationPolicy.h"
 #include "platform/linux/LinuxBrightnessBackend.h"
@@ -19,7 +22,7 @@
 #include "ui/shell/DesktopShell.h"
 
 #include <QApplication>
-#include <QSessionManager>
+#include <QMessageBox>
 
 using namespace kivo;
 
@@ -30,13 +33,20 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("app.kivo.Kivo"));
     // Closing the window puts it away; Kivo lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    CrashRecorder::install(CrashRecords::standardDirectory());
 
     SingleInstance instance(SingleInstance::defaultDirectory());
     switch (instance.start()) {
     case SingleInstance::Role::handedOver:
         return 0;
-    case SingleInstance::Role::failed:
+    case SingleInstance::Role::failed: {
+        // Started from a menu there is no terminal to read: say it in a window too.
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Kivo"),
+                        QStringLiteral("Kivo cannot start: %1.").arg(instance.errorString()));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return 1;
+    }
     case SingleInstance::Role::primary:
         break;
     }
@@ -64,6 +74,8 @@ int main(int argc, char** argv) {
 
     // Error reporting starts once the delegate exists, as the application's initialiser does it.
     errors.start(ErrorReportingOptions::kivoDefaults());
+    // Only the running instance reads them: a start that hands over leaves them for it.
+    CrashRecords::reportAndRemove(CrashRecords::standardDirectory(), errors);
 
     QObject::connect(&instance, &SingleInstance::reopenRequested, &shell,
                      [&shell] { shell.delegate().applicationShouldHandleReopen(); });
@@ -73,8 +85,9 @@ int main(int argc, char** argv) {
     LogindShutdownSource shutdown;
     QObject::connect(&shutdown, &LogindShutdownSource::shutdownStarting, &shell,
                      [&shell] { shell.requestTermination(TerminationReason::shutdown); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &shell,
-                     [&shell](QSessionManager&) { shell.requestTermination(TerminationReason::logOut); });
+    DesktopSession session;
+    QObject::connect(&session, &DesktopSession::sessionEnding, &shell,
+                     [&shell] { shell.requestTermination(TerminationReason::logOut); });
 
     shell.launch();
     return QApplication::exec();

@@ -6,7 +6,8 @@
 #include "ui/shield/QtShieldWindowSystem.h"
 #include "ui/shield/ShieldVeil.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QScreen>
 #include <QWindow>
@@ -17,6 +18,18 @@
 
 namespace kivo {
 namespace {
+
+// Counts the Tab presses that reach any window of Kivo.
+struct TabCounter : QObject {
+    int presses = 0;
+    TabCounter() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched->isWindowType() && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab)
+            ++presses;
+        return false;
+    }
+};
 
 QString xdotool(const QStringList& arguments) {
     QProcess p;
@@ -60,12 +73,31 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     }
     ASSERT_TRUE(test::waitUntil([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
 
-    const std::string activeBefore = xdotool({"getactivewindow"}).toStdString();
-    xdotool({"key", "--clearmodifiers", "alt+Tab"});
-    test::waitUntil([] { return false; }, std::chrono::milliseconds(300));
-    EXPECT_EQ(xdotool({"getactivewindow"}).toStdString(), activeBefore)
-        << "the window manager's switch did nothing";
+    // With the grab held the window manager never sees its switching shortcut: Kivo gets the keys.
+    TabCounter tabs;
+    auto switchReachesKivo = [&] {
+        const int before = tabs.presses;
+        xdotool({"key", "--clearmodifiers", "alt+Tab"});
+        return test::waitUntil([&] { return tabs.presses > before; });
+    };
+    EXPECT_TRUE(switchReachesKivo()) << "the window manager's switch went to the shield";
     EXPECT_TRUE(d.overlayController().isShown());
+
+    // Minimised from outside, which unmaps it and ends its grab, the primary veil comes back and grabs
+    // again.
+    ShieldVeil* primary = nullptr;
+    for (ShieldVeil* v : shield.veils())
+        primary = v->isPrimary() ? v : primary;
+    ASSERT_TRUE(primary);
+    int hidden = 0;
+    QObject::connect(primary, &ShieldVeil::hiddenFromOutside, [&] { ++hidden; });
+    xdotool({"windowminimize", QString::number(primary->winId())});
+    ASSERT_TRUE(test::waitUntil([&] { return hidden > 0; })) << "the window manager hid the veil";
+    ASSERT_TRUE(test::waitUntil([&] {
+        return primary->windowHandle()->isExposed() && !primary->isMinimized() && shield.isGrabbing();
+    })) << "shown again and grabbing";
+    EXPECT_TRUE(switchReachesKivo()) << "the grab was taken again";
+    EXPECT_FALSE(shield.isRetryingGrab());
 
     xdotool({"mousemove", "1000", "400"}); // over the right-hand monitor
     xdotool({"key", "Escape"});

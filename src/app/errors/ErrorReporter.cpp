@@ -87,6 +87,31 @@ void ErrorReporter::captureMessage(const QString& message) {
     deliver(std::move(event));
 }
 
+void ErrorReporter::captureCrash(const CrashRecord& crash) {
+    if (!started_) {
+        return;
+    }
+    auto event = makeEvent(QStringLiteral("fatal"));
+    if (crash.time > 0) {
+        event.timestamp = crash.time;
+    }
+    const QString value =
+        crash.reason.isEmpty() ? QStringLiteral("Fatal signal %1").arg(crash.signalNumber) : crash.reason;
+    event.exceptions = std::vector<ErrorEvent::Exception>{
+        {crash.signalName, value, ErrorEvent::Mechanism{QStringLiteral("signalhandler")}}};
+    // An event lists the frames caller first.
+    std::vector<ErrorEvent::Frame> frames;
+    for (auto f = crash.frames.rbegin(); f != crash.frames.rend(); ++f) {
+        frames.push_back({*f});
+    }
+    event.threads = std::vector<ErrorEvent::Thread>{{std::move(frames)}};
+    event.contexts.insert(QStringLiteral("crash"),
+                          QJsonObject{{QStringLiteral("thread_id"), crash.threadId},
+                                      {QStringLiteral("thread_name"), crash.threadName},
+                                      {QStringLiteral("signal"), crash.signalNumber}});
+    deliver(std::move(event));
+}
+
 void ErrorReporter::deliver(ErrorEvent event) {
     if (options_.beforeSend) {
         auto kept = options_.beforeSend(std::move(event));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/errors/CrashRecord.h"
 #include "app/errors/ErrorReportingOptions.h"
 #include "app/errors/ErrorScope.h"
 #include "app/errors/ReportedError.h"
@@ -33,6 +34,8 @@ public:
     void captureError(const ReportedError& error,
                       const std::function<void(ErrorScope&)>& configureScope = {});
     void captureMessage(const QString& message);
+    // A crash of an earlier run, as a fatal event with the crashed thread's stack.
+    void captureCrash(const CrashRecord& crash);
 
     // The envelope of one event: a header line with the event id, the DSN and the sending time, an item
     // header line and the event's JSON.

@@ -3,7 +3,8 @@
 #include "core/Log.h"
 #include "ui/shield/ShieldVeil.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -60,6 +61,7 @@ bool desktopComposites() {
 QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString()> cancelText, QObject* parent)
     : QObject(parent), cancelText_(std::move(cancelText)) {
     grabRetry_.setInterval(50);
+    grabRetry_.setSingleShot(true);
     connect(&grabRetry_, &QTimer::timeout, this, &QtShieldWindowSystem::tryGrab);
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen*) {
         watchScreens();
@@ -78,6 +80,7 @@ QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString()> cancelText, 
 }
 
 QtShieldWindowSystem::~QtShieldWindowSystem() {
+    qApp->removeEventFilter(this);
     releaseGrab();
     for (auto& veil : veils_)
         delete veil.data();
@@ -118,30 +121,36 @@ void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
         veil->setScreen(s);
     veil->setGeometry(screen.frame);
     QPointer<ShieldVeil> guard(veil);
-    // Put back on a later turn: the hide may come from inside a window-manager event being handled.
-    connect(veil, &ShieldVeil::hiddenFromOutside, this, [guard, frame = screen.frame] {
-        QTimer::singleShot(0, guard, [guard, frame] {
+    // Put back on a later turn: the hide may come from inside a window-manager event being handled. The
+    // X server drops a grab whose window is unmapped, so it is taken again.
+    connect(veil, &ShieldVeil::hiddenFromOutside, this, [this, guard, frame = screen.frame] {
+        grabbed_ = false;
+        QTimer::singleShot(0, guard, [this, guard, frame] {
             if (!guard)
                 return;
             qCWarning(lcLifecycle, "Shield window was hidden from outside; showing it again");
             guard->setGeometry(frame);
             guard->showFullScreen();
             guard->raise();
+            if (guard->isPrimary())
+                guard->activateWindow();
+            if (options_.has(PresentationOptions::disableProcessSwitching))
+                startGrabbing();
         });
     });
+    qApp->installEventFilter(this);
     veil->showFullScreen();
     veil->raise();
     if (isPrimary) {
         veil->activateWindow();
         veil->setFocus();
     }
-    if (options_.has(PresentationOptions::disableProcessSwitching)) {
-        grabAttempts_ = 0;
-        tryGrab();
-    }
+    if (options_.has(PresentationOptions::disableProcessSwitching))
+        startGrabbing();
 }
 
 void QtShieldWindowSystem::closeVeils() {
+    qApp->removeEventFilter(this);
     releaseGrab();
     for (auto& veil : veils_) {
         if (!veil)
@@ -157,8 +166,7 @@ void QtShieldWindowSystem::closeVeils() {
 void QtShieldWindowSystem::setPresentationOptions(PresentationOptions options) {
     options_ = options;
     if (options.has(PresentationOptions::disableProcessSwitching)) {
-        grabAttempts_ = 0;
-        tryGrab();
+        startGrabbing();
     } else {
         releaseGrab();
     }
@@ -177,17 +185,33 @@ std::vector<ShieldVeil*> QtShieldWindowSystem::veils() const {
     return result;
 }
 
+void QtShieldWindowSystem::startGrabbing() {
+    grabAttempts_ = 0;
+    tryGrab();
+}
+
+bool QtShieldWindowSystem::retryGrabLater() {
+    if (++grabAttempts_ < kGrabAttempts) {
+        grabRetry_.start();
+        return true;
+    }
+    grabRetry_.stop();
+    return false;
+}
+
 void QtShieldWindowSystem::tryGrab() {
+    if (veils_.empty())
+        return; // the next veil starts again
     ShieldVeil* holder = nullptr;
     for (const auto& veil : veils_) {
         if (veil && veil->isPrimary())
             holder = veil;
     }
-    if (!holder && !veils_.empty())
+    if (!holder)
         holder = veils_.front();
     if (!holder || !holder->windowHandle() || !holder->isVisible()) {
-        if (!veils_.empty() && ++grabAttempts_ < kGrabAttempts)
-            grabRetry_.start();
+        if (!retryGrabLater())
+            qCWarning(lcLifecycle, "Shield could not grab the keyboard and pointer: its window is not shown");
         return;
     }
     QWindow* window = holder->windowHandle();
@@ -199,14 +223,45 @@ void QtShieldWindowSystem::tryGrab() {
         return;
     }
     // The window manager may not have mapped the veil yet, or another client holds a grab.
-    if (++grabAttempts_ < kGrabAttempts) {
-        grabRetry_.start();
-    } else {
-        grabRetry_.stop();
+    if (!retryGrabLater()) {
         qCWarning(lcLifecycle, "Shield could not grab the keyboard and pointer (keyboard=%d pointer=%d)",
                   keyboard ? 1 : 0, pointer ? 1 : 0);
         grabbed_ = keyboard || pointer;
     }
+}
+
+bool QtShieldWindowSystem::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+        break;
+    default:
+        return false;
+    }
+    for (auto* w = qobject_cast<QWidget*>(watched); w; w = w->parentWidget()) {
+        if (qobject_cast<ShieldVeil*>(w))
+            return false;
+    }
+    if (!watched->isWidgetType() && !watched->isWindowType() && event->type() != QEvent::Shortcut)
+        return false;
+    if (auto* window = qobject_cast<QWindow*>(watched)) {
+        for (const auto& veil : veils_) {
+            if (veil && veil->windowHandle() == window)
+                return false;
+        }
+    }
+    // A key meant for a window under the veils: Escape still cancels, any other key goes nowhere.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        const std::vector<ShieldVeil*> up = veils();
+        // Escape takes the veils down, this list with them: the veil is picked first.
+        if (!up.empty()) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, static_cast<QKeyEvent*>(event)->modifiers());
+            QCoreApplication::sendEvent(up.front(), &escape);
+        }
+    }
+    return true;
 }
 
 void QtShieldWindowSystem::releaseGrab() {

@@ -16,7 +16,8 @@ class ShieldVeil;
 // The shield on a Qt desktop: one veil per QScreen. While the shield's presentation options are in
 // force the keyboard and the pointer are grabbed by the primary veil, so the window manager's switching
 // shortcuts do nothing; they are released when the options are put back. A veil hidden from outside is
-// shown again while the shield is up.
+// shown again while the shield is up, and grabs again. While veils are up no key reaches another window
+// of Kivo: the grab brings every key to Kivo, and Qt hands it to whichever window has the focus.
 class QtShieldWindowSystem : public QObject, public ShieldWindowSystem {
     Q_OBJECT
 public:
@@ -35,9 +36,16 @@ public:
 
     std::vector<ShieldVeil*> veils() const;
     bool isGrabbing() const { return grabbed_; }
+    // Still trying to take the grab (the veil not mapped yet, or another client holding one).
+    bool isRetryingGrab() const { return grabRetry_.isActive(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void startGrabbing();
     void tryGrab();
+    bool retryGrabLater();
     void releaseGrab();
     void watchScreens();
 

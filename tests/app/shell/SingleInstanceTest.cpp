@@ -1,6 +1,7 @@
 #include "app/shell/SingleInstance.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QThread>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+
+#include <unistd.h>
 
 namespace kivo {
 namespace {
@@ -50,6 +53,40 @@ TEST(SingleInstance, ALockLeftByADeadProcessIsTakenOver) {
     test::writeFile(dir.path() + "/kivo/kivo.socket", "");
     SingleInstance instance(dir.path() + "/kivo");
     EXPECT_EQ(instance.start(std::chrono::milliseconds(500)), SingleInstance::Role::primary);
+}
+
+TEST(SingleInstance, AFolderOfAnotherUserFailsAtOnceNamingIt) {
+    ASSERT_EQ(::geteuid(), 0u) << "needs root to hand folders to another user";
+    constexpr uid_t nobody = 65534;
+    struct Row {
+        const char* made;  // folders made beforehand, under the test's own folder
+        const char* given; // the one handed to another user
+        const char* named; // the folder the message names
+    };
+    const Row rows[] = {
+        {"run", "run", "run"},                           // a runtime directory inherited through su
+        {"run/kivo", "run/kivo", "run/kivo"},            // Kivo's folder made by another user
+        {"tmp-kivo-0", "tmp-kivo-0", "tmp-kivo-0"},      // the temporary-directory fallback, planted
+        {"tmp-kivo-0/kivo", "tmp-kivo-0", "tmp-kivo-0"}, // the same, with Kivo's folder already inside
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.made);
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkpath(row.made));
+        const QString given = dir.path() + "/" + row.given;
+        ASSERT_EQ(::chown(QFile::encodeName(given).constData(), nobody, nobody), 0);
+        const QString kivoDir = dir.path() + "/" + QString(row.made).section('/', 0, 0) + "/kivo";
+
+        SingleInstance instance(kivoDir);
+        QElapsedTimer took;
+        took.start();
+        EXPECT_EQ(instance.start(), SingleInstance::Role::failed);
+        EXPECT_LT(took.elapsed(), 500);
+        EXPECT_TRUE(
+            instance.errorString().contains(dir.path() + "/" + row.named + " belongs to another user"))
+            << instance.errorString().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(kivoDir + "/kivo.lock")) << "nothing written into it";
+    }
 }
 
 } // namespace
