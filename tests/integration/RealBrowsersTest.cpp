@@ -78,13 +78,15 @@ class FocusThief final : public KeystrokeSink {
 public:
     FocusThief(KeystrokeSink& real, xcb_window_t notes)
         : real_(real), notes_(notes), desktop_(XcbDesktop::connect()) {}
-    std::optional<int> keyboardFocusProcess() override { return real_.keyboardFocusProcess(); }
+    bool hasKeyboardFocus(WindowHandle window) override { return real_.hasKeyboardFocus(window); }
     std::optional<std::string> keyboardText(const std::string& url) override {
         return real_.keyboardText(url);
     }
-    bool focusAddressField() override { return real_.focusAddressField(); }
-    bool selectAll() override {
-        const bool sent = real_.selectAll();
+    KeystrokeResult focusAddressField(WindowHandle window) override {
+        return real_.focusAddressField(window);
+    }
+    KeystrokeResult selectAll(WindowHandle window) override {
+        const auto sent = real_.selectAll(window);
         desktop_->requestActivation(notes_);
         for (int i = 0; i < 200 && desktop_->activeWindow() != notes_; ++i) {
             std::this_thread::sleep_for(10ms);
@@ -92,9 +94,11 @@ public:
         stolen = desktop_->activeWindow() == notes_;
         return sent;
     }
-    bool typeText(const std::string& text) override { return real_.typeText(text); }
-    bool pressReturn() override { return real_.pressReturn(); }
-    bool pressDelete() override { return real_.pressDelete(); }
+    KeystrokeResult typeText(WindowHandle window, const std::string& text) override {
+        return real_.typeText(window, text);
+    }
+    KeystrokeResult pressReturn(WindowHandle window) override { return real_.pressReturn(window); }
+    KeystrokeResult pressDelete(WindowHandle window) override { return real_.pressDelete(window); }
     std::atomic<bool> stolen{false};
 
 private:
