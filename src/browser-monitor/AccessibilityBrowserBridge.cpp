@@ -401,17 +401,27 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
     }
     // Again after bringing it forward: the user may have switched windows meanwhile. The window must be
     // the browser's active one and its desktop window must hold the keyboard focus.
+    // Waits end after their time in pauses or in real time, whichever comes first: a slow browser's
+    // answers count too.
+    const auto over = [](std::chrono::milliseconds waited, std::chrono::steady_clock::time_point start,
+                         std::chrono::milliseconds wait) {
+        return waited >= wait || std::chrono::steady_clock::now() - start >= wait;
+    };
     std::optional<AccessibilityElement> window;
     std::optional<WindowHandle> handle;
+    const auto focusStart = std::chrono::steady_clock::now();
     for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
         window = focusedWindowShowing(tree, typing.processId, typing.oldUrl);
         handle = window ? tree.windowHandle(*window) : std::nullopt;
         if (window && handle && tree.isActive(*window) && keystrokes.hasKeyboardFocus(*handle)) {
             break;
         }
-        if (waited >= kFocusWait) {
-            qCDebug(lcAutomation, "AX focused window does not show %s (raised %s)", typing.oldUrl.c_str(),
-                    typing.window.path.c_str());
+        if (over(waited, focusStart, kFocusWait)) {
+            qCDebug(lcAutomation,
+                    "AX focused window %s shows %s: %s, desktop window %llx, active %d, focus %d",
+                    window ? window->path.c_str() : "none", typing.oldUrl.c_str(), window ? "yes" : "no",
+                    static_cast<unsigned long long>(handle.value_or(0)), window && tree.isActive(*window),
+                    handle && keystrokes.hasKeyboardFocus(*handle));
             return !window ? Outcome::otherPage : !handle ? Outcome::noWindowHandle : Outcome::focusLost;
         }
         sleep(kPollStep);
@@ -440,11 +450,12 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
         return Outcome::noEvent;
     };
     const auto waitFor = [&](std::chrono::milliseconds wait, auto&& done) {
+        const auto start = std::chrono::steady_clock::now();
         for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
             if (done()) {
                 return true;
             }
-            if (waited >= wait) {
+            if (over(waited, start, wait)) {
                 return false;
             }
             sleep(kPollStep);

@@ -428,11 +428,11 @@ std::optional<std::uint64_t> LinuxAccessibilityTree::states(const AccessibilityE
     return bits;
 }
 
-std::optional<WindowHandle> LinuxAccessibilityTree::windowHandle(const AccessibilityElement& window) {
+std::vector<xcb_window_t> LinuxAccessibilityTree::xWindowsAt(const AccessibilityElement& window) {
     const auto pid = processOf(window.owner);
     const auto frame = extents(window);
     if (!pid || !frame || !desktop_) {
-        return std::nullopt;
+        return {};
     }
     std::vector<xcb_window_t> closest;
     long bestDistance = std::numeric_limits<long>::max();
@@ -452,21 +452,64 @@ std::optional<WindowHandle> LinuxAccessibilityTree::windowHandle(const Accessibi
             closest.push_back(candidate);
         }
     }
+    return closest;
+}
+
+std::optional<xcb_window_t> LinuxAccessibilityTree::xWindowOf(const AccessibilityElement& window,
+                                                              bool frameActive) {
+    const auto closest = xWindowsAt(window);
     if (closest.size() == 1) {
         return closest.front();
     }
-    // Several lie exactly there: only the active one can be told, while the frame is the active one too.
+    if (closest.empty()) {
+        return std::nullopt;
+    }
+    // Several lie exactly there. The active one, while the frame is marked active too.
     const xcb_window_t active = desktop_->activeWindow();
-    if (closest.size() > 1 && std::find(closest.begin(), closest.end(), active) != closest.end() &&
-        isActive(window)) {
+    if (frameActive && std::find(closest.begin(), closest.end(), active) != closest.end()) {
         return active;
+    }
+    // Else the one X window whose title is the frame's name, the name read before and after the titles
+    // (a page changing its title in between leaves it untold).
+    const auto before = name(window);
+    std::vector<xcb_window_t> titled;
+    for (const xcb_window_t candidate : closest) {
+        if (before && desktop_->title(candidate) == *before) {
+            titled.push_back(candidate);
+        }
+    }
+    if (titled.size() == 1 && name(window) == before) {
+        return titled.front();
     }
     return std::nullopt;
 }
 
+std::optional<WindowHandle> LinuxAccessibilityTree::windowHandle(const AccessibilityElement& window) {
+    const auto bits = states(window);
+    return xWindowOf(window, bits && (*bits >> kStateActive & 1u));
+}
+
 bool LinuxAccessibilityTree::isActive(const AccessibilityElement& window) {
     const auto bits = states(window);
-    return bits && (*bits >> kStateActive & 1u);
+    if (!bits) {
+        return false;
+    }
+    if (*bits >> kStateActive & 1u) {
+        return true;
+    }
+    // Chromium marks none of its frames active: there the X active window stands in, when it is this
+    // frame's own window.
+    const auto frames = windowsOf(AccessibilityElement{window.owner, kRootPath.toStdString()});
+    if (!frames) {
+        return false;
+    }
+    for (const auto& frame : *frames) {
+        if (const auto other = states(frame); other && (*other >> kStateActive & 1u)) {
+            return false;
+        }
+    }
+    const auto own = xWindowOf(window, false);
+    return own && *own == desktop_->activeWindow();
 }
 
 std::optional<bool> LinuxAccessibilityTree::isLoading(const AccessibilityElement& webArea) {

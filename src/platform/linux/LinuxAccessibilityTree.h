@@ -71,6 +71,11 @@ private:
     // The element's state set as bits; none when it cannot be read.
     std::optional<std::uint64_t> states(const AccessibilityElement& element);
     std::vector<AccessibilityElement> focusedWithin(const AccessibilityElement& element);
+    // The application's X windows that lie closest to where the frame is (several only when they lie
+    // exactly on each other).
+    std::vector<xcb_window_t> xWindowsAt(const AccessibilityElement& window);
+    // The frame's own X window, told for certain; none when it cannot be.
+    std::optional<xcb_window_t> xWindowOf(const AccessibilityElement& window, bool frameActive);
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;
