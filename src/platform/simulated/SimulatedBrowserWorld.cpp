@@ -402,8 +402,8 @@ void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& loc
     }
 }
 
-std::optional<SimulatedBrowserWorld::AXNode>
-SimulatedBrowserWorld::treeLocked(const std::string& bundleId, const App* app) const {
+std::optional<SimulatedBrowserWorld::AXNode> SimulatedBrowserWorld::treeLocked(const std::string& bundleId,
+                                                                               const App* app) const {
     if (const Knobs* k = findKnobsLocked(bundleId); k && k->tree) {
         return k->tree;
     }
