@@ -4,6 +4,7 @@
 #include "browser-monitor/BrowserWorkerPool.h"
 #include "browser-monitor/ports/AccessibilityTree.h"
 #include "browser-monitor/ports/KeystrokeSink.h"
+#include "browser-monitor/ports/RunningApplication.h"
 #include "browser-monitor/ports/SettingsOpener.h"
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Log.h"
@@ -35,6 +36,31 @@ void walk(AccessibilityTree& tree, const AccessibilityElement& element, int dept
     for (const auto& child : *children) {
         walk(tree, child, depth + 1, urls);
     }
+}
+
+// The web areas a window shows, as elements: a new page is a new element.
+void collectWebAreas(AccessibilityTree& tree, const AccessibilityElement& element, int depth,
+                     std::vector<AccessibilityElement>& found) {
+    if (depth > AccessibilityBrowserBridge::kMaxDepth) {
+        return;
+    }
+    if (depth > 0) {
+        if (const auto role = tree.role(element); role && *role == AccessibilityTree::kWebAreaRole) {
+            found.push_back(element);
+            return;
+        }
+    }
+    if (const auto children = tree.children(element)) {
+        for (const auto& child : *children) {
+            collectWebAreas(tree, child, depth + 1, found);
+        }
+    }
+}
+
+std::vector<AccessibilityElement> webAreas(AccessibilityTree& tree, const AccessibilityElement& window) {
+    std::vector<AccessibilityElement> found;
+    collectWebAreas(tree, window, 0, found);
+    return found;
 }
 
 } // namespace
@@ -122,16 +148,14 @@ void AccessibilityBrowserBridge::openAccessibilitySettings(SettingsOpener& opene
 
 void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std::string& oldUrl,
                                           const std::string& newUrl, std::function<void(bool)> done) {
-    auto last = lastTyped_.find({bundleId, oldUrl, newUrl});
-    const bool recentlyTyped =
-        last != lastTyped_.end() && clock_.monotonicNow() - last->second < kRepeatWindow;
+    const auto held = held_.find({bundleId, oldUrl, newUrl});
+    const bool isHeld = held != held_.end() && clock_.monotonicNow() < held->second.until;
     const bool queued = std::any_of(queue_.begin(), queue_.end(), [&](const PendingRedirect& p) {
         return p.bundleId == bundleId && p.oldUrl == oldUrl && p.newUrl == newUrl;
     });
-    if (recentlyTyped || queued) {
-        // The page is still loading the address typed a moment ago.
-        qCDebug(lcAutomation, "AX redirect for %s: %s -> %s already typed", bundleId.c_str(), oldUrl.c_str(),
-                newUrl.c_str());
+    if (isHeld || queued) {
+        qCDebug(lcAutomation, "AX redirect for %s: %s -> %s %s", bundleId.c_str(), oldUrl.c_str(),
+                newUrl.c_str(), isHeld ? held->second.why : "already typed");
         if (done) {
             done(false);
         }
@@ -158,16 +182,19 @@ void AccessibilityBrowserBridge::startNextRedirect() {
         // First, without bringing anything forward: which window shows the URL at all? When none does, the
         // user is not pulled away from what they are doing for nothing.
         AccessibilityTree& tree = ports_.tree;
+        std::vector<int> pids;
+        for (const auto& app : apps) {
+            pids.push_back(app.processId);
+        }
         keyboard_.submit<WindowSearch>(
-            [&tree, pid = apps.front().processId, oldUrl] { return windowShowing(tree, pid, oldUrl); },
-            kKeystrokeDeadline,
+            [&tree, pids, oldUrl] { return windowShowing(tree, pids, oldUrl); }, kKeystrokeDeadline,
             [this, bundleId](std::optional<WindowSearch> search) {
                 if (search && !search->focusKnown) {
                     // Typing needs the focused window: without it every redirect of this browser fails.
                     qCWarning(lcAutomation, "Cannot tell the focused window of %s", bundleId.c_str());
                 }
                 if (search && search->window) {
-                    typeFrontRedirect(*search->window);
+                    typeFrontRedirect(*search);
                     return;
                 }
                 typing_ = false;
@@ -183,22 +210,23 @@ void AccessibilityBrowserBridge::startNextRedirect() {
     }
 }
 
-void AccessibilityBrowserBridge::typeFrontRedirect(const AccessibilityElement& window) {
+void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
     // Copies: activating the browser notifies observers, which may queue further redirects (behind this
     // one: `typing_` is set).
     const std::string bundleId = queue_.front().bundleId;
-    Typing typing{0, window, false, queue_.front().oldUrl, queue_.front().newUrl};
+    Typing typing{search.processId, *search.window, false, queue_.front().oldUrl, queue_.front().newUrl};
     const auto apps = ports_.workspace.runningApplications(bundleId);
-    if (apps.empty()) {
+    const auto app = std::find_if(apps.begin(), apps.end(), [&](const RunningApplication& a) {
+        return a.processId == search.processId;
+    });
+    if (app == apps.end()) {
         typing_ = false;
         finishRedirect(false, "not running");
         startNextRedirect();
         return;
     }
-    const RunningApplication app = apps.front();
-    typing.processId = app.processId;
-    if (!app.isActive) {
-        ports_.workspace.activate(app.processId);
+    if (!app->isActive) {
+        ports_.workspace.activate(app->processId);
         typing.pause = true;
     }
     KeystrokeSink& keystrokes = ports_.keystrokes;
@@ -213,30 +241,28 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const AccessibilityElement& w
                 startNextRedirect();
                 return;
             }
+            // Typing into this page again would fail the same way (or restart a load under way): it is held.
+            const auto hold = [&](std::chrono::milliseconds span, const char* why) {
+                const auto& r = queue_.front();
+                held_[{r.bundleId, r.oldUrl, r.newUrl}] = Hold{clock_.monotonicNow() + span, why};
+            };
             switch (*outcome) {
             case Outcome::sent:
                 finishRedirect(true, {});
                 break;
-            case Outcome::focusLost:
-                finishRedirect(false, "the browser lost the keyboard focus");
-                break;
-            case Outcome::otherPage:
-                finishRedirect(false, "its focused window shows another page");
-                break;
-            case Outcome::noEvent:
-                finishRedirect(false, "keystrokes could not be posted");
-                break;
-            case Outcome::notRaised:
-                finishRedirect(false, "its window could not be brought forward");
+            case Outcome::stillLoading:
+                hold(kLoadingHold, "still loading");
+                finishRedirect(false, reason(*outcome));
                 break;
             case Outcome::untypable:
-                finishRedirect(false, "the address cannot be typed");
-                break;
+            case Outcome::tooLong:
+            case Outcome::noAddressField:
             case Outcome::notVerified:
-                finishRedirect(false, "the address field did not hold the typed address");
+                hold(kFailureHold, "failed recently");
+                finishRedirect(false, reason(*outcome));
                 break;
-            case Outcome::notConfirmed:
-                finishRedirect(false, "the window did not show the new page");
+            default:
+                finishRedirect(false, reason(*outcome));
                 break;
             }
             startNextRedirect();
@@ -247,7 +273,8 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     PendingRedirect done = std::move(queue_.front());
     queue_.pop_front();
     if (sent) {
-        lastTyped_[{done.bundleId, done.oldUrl, done.newUrl}] = clock_.monotonicNow();
+        held_[{done.bundleId, done.oldUrl, done.newUrl}] =
+            Hold{clock_.monotonicNow() + kRepeatWindow, "already typed"};
         qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                done.newUrl.c_str());
     } else if (routine) {
@@ -257,10 +284,10 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
         qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
                    why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
     }
-    // Forget redirects whose page has long loaded, so the map does not grow without bound.
+    // Forget holds that have run out, so the map does not grow without bound.
     const auto now = clock_.monotonicNow();
-    for (auto it = lastTyped_.begin(); it != lastTyped_.end();) {
-        it = now - it->second >= kRepeatWindow ? lastTyped_.erase(it) : std::next(it);
+    for (auto it = held_.begin(); it != held_.end();) {
+        it = now >= it->second.until ? held_.erase(it) : std::next(it);
     }
     if (done.done) {
         done.done(sent);
@@ -277,22 +304,62 @@ bool shows(AccessibilityTree& tree, const AccessibilityElement& window, const st
 
 } // namespace
 
-AccessibilityBrowserBridge::WindowSearch
-AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, int processId, const std::string& url) {
-    WindowSearch search;
-    const auto app = tree.applicationElement(processId);
-    const auto focused = tree.focusedWindow(app);
-    search.focusKnown = focused.has_value();
-    if (focused && shows(tree, *focused, url)) {
-        search.window = focused;
-        return search;
+const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::sent:
+        return "sent";
+    case Outcome::focusLost:
+        return "the browser lost the keyboard focus";
+    case Outcome::otherPage:
+        return "its focused window shows another page";
+    case Outcome::noEvent:
+        return "keystrokes could not be posted";
+    case Outcome::notRaised:
+        return "its window could not be brought forward";
+    case Outcome::untypable:
+        return "the address cannot be typed";
+    case Outcome::tooLong:
+        return "the address is too long to type";
+    case Outcome::noWindowHandle:
+        return "its desktop window cannot be told";
+    case Outcome::grabbed:
+        return "another program holds the keyboard";
+    case Outcome::modifierHeld:
+        return "a modifier key is held";
+    case Outcome::noAddressField:
+        return "no address field took the focus";
+    case Outcome::notVerified:
+        return "the address field did not hold the typed address";
+    case Outcome::stillLoading:
+        return "the new page is still loading";
+    case Outcome::notConfirmed:
+        return "the window did not show the new page";
     }
-    // A page in a background window: that window is brought forward.
-    if (const auto windows = tree.children(app)) {
-        for (const auto& window : *windows) {
-            if (window != focused && shows(tree, window, url)) {
-                search.window = window;
-                break;
+    return "unknown";
+}
+
+AccessibilityBrowserBridge::WindowSearch
+AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
+                                          const std::string& url) {
+    WindowSearch search;
+    // Each process of the browser: a second profile or a sibling build runs as a process of its own.
+    for (const int processId : processIds) {
+        const auto app = tree.applicationElement(processId);
+        const auto focused = tree.focusedWindow(app);
+        search.focusKnown = search.focusKnown || focused.has_value();
+        if (focused && shows(tree, *focused, url)) {
+            search.window = focused;
+            search.processId = processId;
+            return search;
+        }
+        // A page in a background window: that window is brought forward.
+        if (const auto windows = tree.children(app)) {
+            for (const auto& window : *windows) {
+                if (window != focused && shows(tree, window, url)) {
+                    search.window = window;
+                    search.processId = processId;
+                    return search;
+                }
             }
         }
     }
@@ -322,6 +389,9 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
     if (!text || AddressText::hasControlCharacter(*text)) {
         return Outcome::untypable;
     }
+    if (text->size() > kMaxTypedLength) {
+        return Outcome::tooLong;
+    }
     if (typing.pause) {
         sleep(kActivationPause);
     }
@@ -329,80 +399,122 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
     if (tree.focusedWindow(app) != typing.window && !tree.raiseWindow(typing.window)) {
         return Outcome::notRaised;
     }
-    // Again after bringing it forward: the user may have switched windows meanwhile.
+    // Again after bringing it forward: the user may have switched windows meanwhile. The window must be
+    // the browser's active one and its desktop window must hold the keyboard focus.
+    // Waits end after their time in pauses or in real time, whichever comes first: a slow browser's
+    // answers count too.
+    const auto over = [](std::chrono::milliseconds waited, std::chrono::steady_clock::time_point start,
+                         std::chrono::milliseconds wait) {
+        return waited >= wait || std::chrono::steady_clock::now() - start >= wait;
+    };
     std::optional<AccessibilityElement> window;
+    std::optional<WindowHandle> handle;
+    const auto focusStart = std::chrono::steady_clock::now();
     for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
         window = focusedWindowShowing(tree, typing.processId, typing.oldUrl);
-        if (window && keystrokes.keyboardFocusProcess() == typing.processId) {
+        handle = window ? tree.windowHandle(*window) : std::nullopt;
+        if (window && handle && tree.isActive(*window) && keystrokes.hasKeyboardFocus(*handle)) {
             break;
         }
-        if (waited >= kFocusWait) {
-            const auto focused = tree.focusedWindow(app);
-            qCDebug(lcAutomation, "AX focused window %s %s does not show %s (raised %s)",
-                    focused ? focused->owner.c_str() : "none", focused ? focused->path.c_str() : "",
-                    typing.oldUrl.c_str(), typing.window.path.c_str());
-            return window ? Outcome::focusLost : Outcome::otherPage;
+        if (over(waited, focusStart, kFocusWait)) {
+            qCDebug(lcAutomation,
+                    "AX focused window %s shows %s: %s, desktop window %llx, active %d, focus %d",
+                    window ? window->path.c_str() : "none", typing.oldUrl.c_str(), window ? "yes" : "no",
+                    static_cast<unsigned long long>(handle.value_or(0)), window && tree.isActive(*window),
+                    handle && keystrokes.hasKeyboardFocus(*handle));
+            return !window ? Outcome::otherPage : !handle ? Outcome::noWindowHandle : Outcome::focusLost;
         }
         sleep(kPollStep);
     }
-    // Each group goes out only while the browser still has the focus: otherwise select-all and the URL
-    // would land in whatever the user switched to.
+    const auto pagesBefore = webAreas(tree, *window);
+    // Each group goes out only while the window is still the active one; the sink proves the focus again
+    // for every key, so select-all and the URL never land in whatever the user switched to.
     const auto group = [&](auto&& send) -> std::optional<Outcome> {
-        if (keystrokes.keyboardFocusProcess() != typing.processId) {
+        if (!tree.isActive(*window)) {
             return Outcome::focusLost;
         }
-        if (!send()) {
-            return Outcome::noEvent;
+        switch (send()) {
+        case KeystrokeResult::sent:
+            return std::nullopt;
+        case KeystrokeResult::notFocused:
+            return Outcome::focusLost;
+        case KeystrokeResult::grabbed:
+            return Outcome::grabbed;
+        case KeystrokeResult::modifierHeld:
+            return Outcome::modifierHeld;
+        case KeystrokeResult::untypable:
+            return Outcome::untypable;
+        case KeystrokeResult::failed:
+            break;
         }
-        return std::nullopt;
+        return Outcome::noEvent;
     };
-    if (auto stop = group([&] { return keystrokes.focusAddressField(); })) {
-        return *stop;
-    }
-    sleep(kAfterFocusPause);
-    if (auto stop = group([&] { return keystrokes.selectAll(); })) {
-        return *stop;
-    }
-    sleep(kAfterSelectPause);
-    if (auto stop = group([&] { return keystrokes.typeText(*text); })) {
-        return *stop;
-    }
-    sleep(kAfterTypePause);
-    // Return loads whatever the field holds: only exactly the typed address goes out. The browser takes
-    // a moment to take in a long burst of keys.
-    const auto readBack = [&](std::chrono::milliseconds wait) {
+    const auto waitFor = [&](std::chrono::milliseconds wait, auto&& done) {
+        const auto start = std::chrono::steady_clock::now();
         for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
-            if (tree.focusedTextEquals(*window, *text)) {
+            if (done()) {
                 return true;
             }
-            if (waited >= wait) {
+            if (over(waited, start, wait)) {
                 return false;
             }
             sleep(kPollStep);
         }
     };
-    if (!readBack(kReadBackWait)) {
+    if (auto stop = group([&] { return keystrokes.focusAddressField(*handle); })) {
+        return *stop;
+    }
+    sleep(kAfterFocusPause);
+    // An app window has no address field, and a page may take the shortcut for itself: the focus then
+    // stays in the page, and nothing more is sent.
+    if (!waitFor(kAddressFieldWait, [&] { return tree.addressFieldText(*window).has_value(); })) {
+        return Outcome::noAddressField;
+    }
+    if (auto stop = group([&] { return keystrokes.selectAll(*handle); })) {
+        return *stop;
+    }
+    sleep(kAfterSelectPause);
+    if (auto stop = group([&] { return keystrokes.typeText(*handle, *text); })) {
+        return *stop;
+    }
+    sleep(kAfterTypePause);
+    // Return loads whatever the field holds: only exactly the typed address goes out. The browser takes
+    // a moment to take in a long burst of keys.
+    const auto holdsText = [&] { return tree.addressFieldText(*window) == *text; };
+    if (!waitFor(kReadBackWait, holdsText)) {
         // An inline suggestion may have completed the text: Delete removes the selected rest.
-        if (auto stop = group([&] { return keystrokes.pressDelete(); })) {
+        if (auto stop = group([&] { return keystrokes.pressDelete(*handle); })) {
             return *stop;
         }
         sleep(kAfterDeletePause);
-        if (!readBack(kPollStep * 5)) {
+        if (!waitFor(kPollStep * 5, holdsText)) {
             return Outcome::notVerified;
         }
     }
-    if (auto stop = group([&] { return keystrokes.pressReturn(); })) {
+    if (auto stop = group([&] { return keystrokes.pressReturn(*handle); })) {
         return *stop;
     }
-    for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
-        if (shows(tree, *window, *text) || shows(tree, *window, typing.url)) {
-            return Outcome::sent;
+    // Only a new document of the typed address, loaded, shows the redirect happened: the old page's own
+    // attributes may take the typed address before anything was asked of the server.
+    bool underWay = false;
+    const auto loaded = [&] {
+        for (const auto& page : webAreas(tree, *window)) {
+            const bool isNew = std::find(pagesBefore.begin(), pagesBefore.end(), page) == pagesBefore.end();
+            const auto url = tree.url(page);
+            const bool target =
+                url && (AddressText::sameAddress(*url, *text) || AddressText::sameAddress(*url, typing.url));
+            const auto loading = tree.isLoading(page);
+            if (isNew && target && loading == false) {
+                return true;
+            }
+            underWay = underWay || (isNew && target) || loading == true;
         }
-        if (waited >= kConfirmWait) {
-            return Outcome::notConfirmed;
-        }
-        sleep(kPollStep);
+        return false;
+    };
+    if (waitFor(kConfirmWait, loaded)) {
+        return Outcome::sent;
     }
+    return underWay ? Outcome::stillLoading : Outcome::notConfirmed;
 }
 
 } // namespace kivo

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/WindowHandle.h"
 #include "core/Clock.h"
 #include "core/SerialWorker.h"
 
 #include <chrono>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <map>
@@ -27,14 +29,16 @@ class Workspace;
 // all, type the URL, Return). Entry points are called on the main thread and report there; the walk
 // runs on the browser's worker, the keystrokes on one keyboard worker.
 //
-// Typing goes to whatever has the keyboard focus, so the browser's focus is checked right before each
-// group of keystrokes and the sequence stops when another application has it. It also goes to the
-// browser's focused window only: the window that shows the URL being replaced is brought forward first,
-// and nothing is typed unless the focused window then shows that URL, so another window's page (a
-// half-written form, say) is never sent away in its place. A redirect counts only when the address
-// field read back holds exactly the typed text before Return and the window then shows the new page.
-// Redirects are typed one after the other, never interleaved, and the same redirect is not typed into
-// the same browser again within `kRepeatWindow` while its page is still loading.
+// Keys go only where they are proven to land: the window that shows the URL being replaced is brought
+// forward first, and nothing is typed unless it is then the browser's active window, holds the keyboard
+// focus and shows that URL, so another window's page (a half-written form, say) is never sent away in its
+// place. The keystroke sink proves the focus again for each key. After the address-field shortcut the
+// window's own address field (not a field of the page) must hold the focus, and before Return it must
+// hold exactly the typed text; otherwise nothing more is sent. A redirect counts only when the window
+// shows a new document of the typed address that has finished loading. Redirects are typed one after the
+// other, never interleaved; the same redirect is not typed again within `kRepeatWindow`, nor while its
+// page is still loading (`kLoadingHold`), and a page where the typing failed for good (no address field,
+// an untypable or too long address) is left alone for `kFailureHold`.
 class AccessibilityBrowserBridge {
 public:
     using Sleep = std::function<void(std::chrono::milliseconds)>;
@@ -42,8 +46,13 @@ public:
 
     static constexpr int kMaxDepth = 12;
     static constexpr std::chrono::milliseconds kWalkDeadline{5000};
-    static constexpr std::chrono::milliseconds kKeystrokeDeadline{5000};
+    static constexpr std::chrono::milliseconds kKeystrokeDeadline{8000};
     static constexpr std::chrono::milliseconds kRepeatWindow{3000};
+    static constexpr std::chrono::milliseconds kLoadingHold{10000};
+    static constexpr std::chrono::milliseconds kFailureHold{30000};
+    // Longer addresses are not typed: a burst of keys this long already takes the browser a while to take
+    // in, and no shield or rule address comes near it.
+    static constexpr std::size_t kMaxTypedLength = 2048;
     static constexpr std::chrono::milliseconds kActivationPause{80};
     static constexpr std::chrono::milliseconds kAfterFocusPause{60};
     static constexpr std::chrono::milliseconds kAfterSelectPause{30};
@@ -53,6 +62,8 @@ public:
     // How long a raised window may take to get the focus, and a typed address to show, polled in steps.
     static constexpr std::chrono::milliseconds kFocusWait{1000};
     static constexpr std::chrono::milliseconds kReadBackWait{1000};
+    // How long the address field may take to get the focus after its shortcut.
+    static constexpr std::chrono::milliseconds kAddressFieldWait{500};
     static constexpr std::chrono::milliseconds kConfirmWait{2500};
     static constexpr std::chrono::milliseconds kPollStep{20};
 
@@ -102,12 +113,19 @@ private:
         noEvent,
         notRaised,
         untypable,
+        tooLong,
+        noWindowHandle,
+        grabbed,
+        modifierHeld,
+        noAddressField,
         notVerified,
+        stillLoading,
         notConfirmed
     };
-    // The browser window that shows a URL, the focused one first.
+    // The browser window that shows a URL, the focused one first, and its process.
     struct WindowSearch {
         std::optional<AccessibilityElement> window;
+        int processId = 0;
         bool focusKnown = false; // the focused window could be told
     };
     struct Typing {
@@ -117,13 +135,19 @@ private:
         std::string oldUrl;
         std::string url;
     };
+    struct Hold {
+        Clock::Instant until;
+        const char* why;
+    };
 
     void startNextRedirect();
-    void typeFrontRedirect(const AccessibilityElement& window);
+    void typeFrontRedirect(const WindowSearch& search);
     void finishRedirect(bool sent, const std::string& why, bool routine = false);
-    static WindowSearch windowShowing(AccessibilityTree& tree, int processId, const std::string& url);
+    static WindowSearch windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
+                                      const std::string& url);
     static std::optional<AccessibilityElement> focusedWindowShowing(AccessibilityTree& tree, int processId,
                                                                     const std::string& url);
+    static const char* reason(Outcome outcome);
     static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
                            const Sleep& sleep);
 
@@ -134,8 +158,8 @@ private:
     SerialWorker keyboard_;
     std::deque<PendingRedirect> queue_;
     bool typing_ = false;
-    // Bundle id, old URL, new URL -> when it went out.
-    std::map<std::tuple<std::string, std::string, std::string>, Clock::Instant> lastTyped_;
+    // Bundle id, old URL, new URL -> until when it is not typed again, and why.
+    std::map<std::tuple<std::string, std::string, std::string>, Hold> held_;
 };
 
 } // namespace kivo

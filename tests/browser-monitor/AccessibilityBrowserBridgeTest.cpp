@@ -198,22 +198,30 @@ TEST_F(AccessibilityBrowserBridgeTest, TheSameRedirectIsNotTypedAgainWithinThree
 TEST_F(AccessibilityBrowserBridgeTest, TheTypedURLIsOneEventAndNeverHoldsAKey) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.activate(kFirefox);
-    const std::string longURL = "https://x.test/?q=\"end tell\"\\" + std::string(5000, 'x') + "&end";
+    const std::string longURL = "https://x.test/?q=\"end tell\"\\" + std::string(1900, 'x') + "&end";
     EXPECT_TRUE(redirect(kFirefox, "https://a.test/", longURL));
     auto keys = d.world.keystrokes();
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[2], (Keystroke{kFirefox, "type", longURL}));
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), longURL);
 
-    // A line break would press Return half way through: such an address is not typed at all.
-    for (const std::string& hostile :
-         {std::string("https://x.test/\nhttps://evil.test/"), std::string("https://x.test/\t"),
-          std::string("https://x.test/\x7f")}) {
+    // A line break would press Return half way through: such an address is not typed at all, nor one
+    // too long to type reliably.
+    const std::string tooLong =
+        "https://x.test/" + std::string(AccessibilityBrowserBridge::kMaxTypedLength, 'x');
+    for (const auto& [hostile, why] :
+         {std::pair{std::string("https://x.test/\nhttps://evil.test/"), "the address cannot be typed"},
+          std::pair{std::string("https://x.test/\t"), "the address cannot be typed"},
+          std::pair{std::string("https://x.test/\x7f"), "the address cannot be typed"},
+          std::pair{tooLong, "the address is too long to type"}}) {
         d.world.setWindowURLs(kFirefox, {"https://a.test/"});
         test::LogCapture log;
         EXPECT_FALSE(redirect(kFirefox, "https://a.test/", hostile));
         EXPECT_EQ(d.world.keystrokes().size(), 4u);
-        EXPECT_TRUE(log.contains("the address cannot be typed"));
+        EXPECT_TRUE(log.contains(why));
+        d.clock.advance(AccessibilityBrowserBridge::kRepeatWindow); // not tried again every pass
+        EXPECT_FALSE(redirect(kFirefox, "https://a.test/", hostile));
+        EXPECT_TRUE(log.contains("failed recently"));
     }
 }
 
@@ -396,6 +404,82 @@ TEST_F(AccessibilityBrowserBridgeTest, AWindowSwitchWhileTheBrowserComesForwardS
     EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
     EXPECT_TRUE(d.world.keystrokes().empty());
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://docs.test/edit");
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, KeysGoOnlyWhereProvenAndOnlyANewLoadedPageCounts) {
+    using World = SimulatedBrowserWorld;
+    const std::vector<std::string> all{"focusAddressField", "selectAll", "type", "return"};
+    struct Case {
+        const char* name;
+        std::function<void(World&)> setUp;
+        std::vector<std::string> groups; // that reached the browser
+        const char* why;
+        bool triedAgainAfterRepeatWindow;
+    } cases[] = {
+        {"a locker holds the keyboard",
+         [](World& w) { w.setKeyboardGrabbed(true); },
+         {},
+         "the browser lost the keyboard focus",
+         true},
+        {"a modifier is held", [](World& w) { w.setModifierHeld(true); }, {}, "a modifier key is held", true},
+        {"its desktop window cannot be told",
+         [](World& w) { w.setWindowHandlesUnknown(kFirefox, true); },
+         {},
+         "its desktop window cannot be told",
+         true},
+        {"the page takes the shortcut",
+         [](World& w) { w.setPageTakesShortcut(kFirefox, true); },
+         {"focusAddressField"},
+         "no address field took the focus",
+         false},
+        {"only the old page's address changes", [](World& w) { w.setOldPageTakesAddress(kFirefox, true); },
+         all, "the window did not show the new page", true},
+        {"the new page is still loading", [](World& w) { w.setLoadsSlowly(kFirefox, true); }, all,
+         "the new page is still loading", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SimulatedDesktop desk;
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
+                                     workers,
+                                     desk.clock,
+                                     desk.clock,
+                                     desk.recordPause()};
+        desk.world.addBrowser(kFirefox, {"https://video.test/"});
+        desk.world.activate(kFirefox);
+        c.setUp(desk.world);
+        const auto attempt = [&] {
+            std::optional<bool> sent;
+            b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+            EXPECT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+            return sent.value_or(true);
+        };
+        test::LogCapture log;
+        EXPECT_FALSE(attempt());
+        std::vector<std::string> groups;
+        for (const auto& k : desk.world.keystrokes()) {
+            groups.push_back(k.group);
+        }
+        EXPECT_EQ(groups, c.groups);
+        EXPECT_TRUE(
+            log.contains(std::string("|critical|AX redirect for org.mozilla.firefox failed (") + c.why));
+        // A failure that would repeat itself, or a load under way, is not typed again every pass.
+        desk.world.setWindowURLs(kFirefox, {"https://video.test/"});
+        desk.clock.advance(AccessibilityBrowserBridge::kRepeatWindow);
+        const auto before = desk.world.keystrokes().size();
+        attempt();
+        EXPECT_EQ(desk.world.keystrokes().size() > before,
+                  c.triedAgainAfterRepeatWindow && !c.groups.empty());
+    }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, APageInAnyProcessOfTheBrowserIsRedirected) {
+    d.world.addBrowser(kFirefox, {"https://other.test/"});
+    d.world.addBrowser(kFirefox, {"https://video.test/"}); // a second profile
+    d.world.activate(kFirefox);
+    EXPECT_TRUE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
+    EXPECT_EQ(d.world.keystrokes().size(), 4u);
 }
 
 } // namespace

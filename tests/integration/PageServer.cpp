@@ -1,6 +1,9 @@
 #include "PageServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
 
 namespace kivo::test {
 
@@ -9,7 +12,7 @@ PageServer::PageServer() {
     connect(this, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 const QByteArray request = socket->peek(64 * 1024);
                 if (!request.contains("\r\n\r\n")) {
                     return;
@@ -17,19 +20,40 @@ PageServer::PageServer() {
                 socket->readAll();
                 const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
                 const QByteArray target = line.value(1);
+                requests_.push_back(target.toStdString());
+                const QUrl url(QString::fromUtf8(target));
+                if (url.path().endsWith("/key")) {
+                    keys_.push_back(QUrlQuery(url).queryItemValue("k", QUrl::FullyDecoded).toStdString());
+                }
                 QByteArray response;
                 if (line.value(0) != "GET" || target.endsWith("/favicon.ico")) {
                     response = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
                 } else {
                     const QByteArray text = QString::fromUtf8(target).toHtmlEscaped().toUtf8();
-                    const QByteArray body = "<!doctype html><html><head><meta charset=\"utf-8\"><title>" +
-                                            text + "</title></head><body><p>" + text + "</p></body></html>";
+                    QByteArray body = "<!doctype html><html><head><meta charset=\"utf-8\"><title>" + text +
+                                      "</title></head><body><p>" + text + "</p>";
+                    if (target.contains("/keys")) {
+                        body += "<textarea id=\"t\" autofocus>draft</textarea><script>"
+                                "const t = document.getElementById('t'); t.focus();"
+                                "document.addEventListener('keydown', e => {"
+                                "  new Image().src = '/key?k=' + encodeURIComponent(e.key + (e.ctrlKey ? "
+                                "'+ctrl' : ''));";
+                        if (target.contains("takes-l")) {
+                            body += "  if (e.ctrlKey && e.key.toLowerCase() === 'l') { e.preventDefault(); "
+                                    "t.focus(); }";
+                        }
+                        body += "}, true);</script>";
+                    }
+                    body += "</body></html>";
                     response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: "
                                "no-store\r\nConnection: close\r\nContent-Length: " +
                                QByteArray::number(body.size()) + "\r\n\r\n" + body;
                 }
-                socket->write(response);
-                socket->disconnectFromHost();
+                const int delay = target.contains("/slow") ? kSlowDelayMs : 0;
+                QTimer::singleShot(delay, socket, [socket, response] {
+                    socket->write(response);
+                    socket->disconnectFromHost();
+                });
             });
         }
     });

@@ -3,18 +3,31 @@
 #include <QTcpServer>
 
 #include <string>
+#include <vector>
 
 namespace kivo::test {
 
 // Serves a small page for any path from 127.0.0.1, on the main thread. It also answers requests in a
 // proxy's absolute form, so a browser told to use it as its proxy reaches made-up hosts here and nowhere
-// else; tunnels (CONNECT) are refused.
+// else; tunnels (CONNECT) are refused. A path holding "/keys" gets a page with a focused text area that
+// reports every key it receives as a request for "/key?..." (with "takes-l" in it, the page also takes
+// Ctrl+L for itself, as a web terminal does); a path holding "/slow" is answered only after kSlowDelayMs.
 class PageServer : public QTcpServer {
 public:
+    static constexpr int kSlowDelayMs = 1200;
+
     PageServer();
     int port() const { return serverPort(); }
     // "http://127.0.0.1:<port>" + path.
     std::string url(const std::string& path) const;
+    // The keys the recorder pages received ("l+ctrl", "a", "Enter", ...), in order.
+    const std::vector<std::string>& keysReceived() const { return keys_; }
+    // Paths asked for so far.
+    const std::vector<std::string>& requests() const { return requests_; }
+
+private:
+    std::vector<std::string> keys_;
+    std::vector<std::string> requests_;
 };
 
 } // namespace kivo::test

@@ -58,9 +58,9 @@ TEST(LinuxKeystrokeSinkTest, OnlyPrintableAsciiIsEverTyped) {
         EXPECT_EQ(LinuxKeystrokeSink::asciiURL(c.url), c.typed);
     }
     LinuxKeystrokeSink noDisplay(nullptr);
-    EXPECT_FALSE(noDisplay.typeText("abc"));
+    EXPECT_EQ(noDisplay.typeText(1, "abc"), KeystrokeResult::failed);
     EXPECT_FALSE(noDisplay.keyboardText("http://a.test/"));
-    EXPECT_FALSE(noDisplay.keyboardFocusProcess());
+    EXPECT_FALSE(noDisplay.hasKeyboardFocus(1));
 }
 
 TEST(LinuxSettingsOpenerTest, OpensTheDesktopsOwnSettingsAndAlwaysTurnsTheBusOn) {
@@ -101,7 +101,7 @@ TEST(LinuxBrowserPlatformTest, WithoutADisplayItReportsNoBrowsers) {
     EXPECT_EQ(ports.workspace.frontmostBundleId(), "");
     EXPECT_TRUE(ports.workspace.runningApplications("com.google.Chrome").empty());
     EXPECT_FALSE(ports.workspace.activate(1));
-    EXPECT_FALSE(ports.keystrokes.keyboardFocusProcess());
+    EXPECT_FALSE(ports.keystrokes.hasKeyboardFocus(1));
     ASSERT_TRUE(ports.routes);
     EXPECT_EQ(ports.routes->access(*BrowserDescriptor::fromBundleId("com.apple.Safari")),
               BrowserURLAccess::accessibility);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/WindowHandle.h"
 
 #include <optional>
 #include <string>
@@ -40,10 +41,17 @@ public:
     // the keyboard focus; false when the desktop refused at once. Whether it came is for the caller to
     // watch through `focusedWindow`.
     virtual bool raiseWindow(const AccessibilityElement& window) = 0;
-    // Whether an element with the keyboard focus in the window (the address field while it is being
-    // typed into) holds exactly this text. A browser may keep a stale focus mark on another element, so
-    // the question is about any focused element, not the first one found.
-    virtual bool focusedTextEquals(const AccessibilityElement& window, const std::string& text) = 0;
+    // The desktop window of one of the application's windows, told for certain; none when it cannot be
+    // (several desktop windows could be it). Keystrokes are aimed at it.
+    virtual std::optional<WindowHandle> windowHandle(const AccessibilityElement& window) = 0;
+    // Whether the window is its application's active window.
+    virtual bool isActive(const AccessibilityElement& window) = 0;
+    // The text of the window's focused address field: a focused editable element of the window that lies
+    // outside the pages the window shows. None when the focus is in a page, in no editable element, or
+    // cannot be told, so a page's own field (or an app window without an address field) never passes.
+    virtual std::optional<std::string> addressFieldText(const AccessibilityElement& window) = 0;
+    // Whether a web area is still loading its document; none when it cannot be told.
+    virtual std::optional<bool> isLoading(const AccessibilityElement& webArea) = 0;
     // Sets an application-level switch; false when the application refused.
     virtual bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                                      bool value) = 0;

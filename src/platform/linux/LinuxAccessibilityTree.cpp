@@ -8,6 +8,7 @@
 #include <QDBusVariant>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -21,6 +22,9 @@ constexpr unsigned kRoleFrame = 23;
 constexpr unsigned kRoleApplication = 75;
 constexpr unsigned kRoleDocumentWeb = 95;
 constexpr unsigned kRelationEmbeds = 13;
+constexpr int kStateActive = 1;
+constexpr int kStateBusy = 3;
+constexpr int kStateEditable = 7;
 constexpr int kStateFocused = 12;
 constexpr int kCollectionMatchAll = 1;
 constexpr unsigned kCollectionSortCanonical = 1;
@@ -338,13 +342,21 @@ LinuxAccessibilityTree::focusedWindow(const AccessibilityElement& application) {
             closest.push_back(frame);
         }
     }
+    // Windows lying on each other (maximised ones): the frame the browser marks active; the title, read
+    // just now, only when none is. Typing proves the window again by its active state.
     if (closest.size() > 1) {
+        for (const auto& frame : closest) {
+            if (isActive(frame)) {
+                return frame;
+            }
+        }
         const std::string title = desktop_->title(window);
         for (const auto& frame : closest) {
             if (name(frame) == title) {
                 return frame;
             }
         }
+        return std::nullopt;
     }
     if (closest.empty()) {
         return std::nullopt;
@@ -402,9 +414,114 @@ bool LinuxAccessibilityTree::raiseWindow(const AccessibilityElement& window) {
     return desktop_->requestActivation(xWindowFor(*pid, *frame, name(window)));
 }
 
-bool LinuxAccessibilityTree::focusedTextEquals(const AccessibilityElement& window,
-                                               const std::string& expected) {
-    // The browser searches its own tree for the focused element: one call instead of a walk.
+std::optional<std::uint64_t> LinuxAccessibilityTree::states(const AccessibilityElement& element) {
+    const auto reply = call(element, kAccessible, "GetState");
+    if (!reply) {
+        return std::nullopt;
+    }
+    QList<unsigned> words;
+    reply->arguments().constFirst().value<QDBusArgument>() >> words;
+    std::uint64_t bits = 0;
+    for (int i = 0; i < words.size() && i < 2; ++i) {
+        bits |= static_cast<std::uint64_t>(words[i]) << (32 * i);
+    }
+    return bits;
+}
+
+std::vector<xcb_window_t> LinuxAccessibilityTree::xWindowsAt(const AccessibilityElement& window) {
+    const auto pid = processOf(window.owner);
+    const auto frame = extents(window);
+    if (!pid || !frame || !desktop_) {
+        return {};
+    }
+    std::vector<xcb_window_t> closest;
+    long bestDistance = std::numeric_limits<long>::max();
+    for (const xcb_window_t candidate : desktop_->clientList()) {
+        const auto area =
+            desktop_->windowProcess(candidate) == *pid ? desktop_->geometry(candidate) : std::nullopt;
+        if (!area) {
+            continue;
+        }
+        const long distance = std::labs(frame->x - area->x) + std::labs(frame->y - area->y) +
+                              std::labs(frame->width - area->width) + std::labs(frame->height - area->height);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            closest.clear();
+        }
+        if (distance == bestDistance) {
+            closest.push_back(candidate);
+        }
+    }
+    return closest;
+}
+
+std::optional<xcb_window_t> LinuxAccessibilityTree::xWindowOf(const AccessibilityElement& window,
+                                                              bool frameActive) {
+    const auto closest = xWindowsAt(window);
+    if (closest.size() == 1) {
+        return closest.front();
+    }
+    if (closest.empty()) {
+        return std::nullopt;
+    }
+    // Several lie exactly there. The active one, while the frame is marked active too.
+    const xcb_window_t active = desktop_->activeWindow();
+    if (frameActive && std::find(closest.begin(), closest.end(), active) != closest.end()) {
+        return active;
+    }
+    // Else the one X window whose title is the frame's name, the name read before and after the titles
+    // (a page changing its title in between leaves it untold).
+    const auto before = name(window);
+    std::vector<xcb_window_t> titled;
+    for (const xcb_window_t candidate : closest) {
+        if (before && desktop_->title(candidate) == *before) {
+            titled.push_back(candidate);
+        }
+    }
+    if (titled.size() == 1 && name(window) == before) {
+        return titled.front();
+    }
+    return std::nullopt;
+}
+
+std::optional<WindowHandle> LinuxAccessibilityTree::windowHandle(const AccessibilityElement& window) {
+    const auto bits = states(window);
+    return xWindowOf(window, bits && (*bits >> kStateActive & 1u));
+}
+
+bool LinuxAccessibilityTree::isActive(const AccessibilityElement& window) {
+    const auto bits = states(window);
+    if (!bits) {
+        return false;
+    }
+    if (*bits >> kStateActive & 1u) {
+        return true;
+    }
+    // Chromium marks none of its frames active: there the X active window stands in, when it is this
+    // frame's own window.
+    const auto frames = windowsOf(AccessibilityElement{window.owner, kRootPath.toStdString()});
+    if (!frames) {
+        return false;
+    }
+    for (const auto& frame : *frames) {
+        if (const auto other = states(frame); other && (*other >> kStateActive & 1u)) {
+            return false;
+        }
+    }
+    const auto own = xWindowOf(window, false);
+    return own && *own == desktop_->activeWindow();
+}
+
+std::optional<bool> LinuxAccessibilityTree::isLoading(const AccessibilityElement& webArea) {
+    const auto bits = states(webArea);
+    if (!bits) {
+        return std::nullopt;
+    }
+    return (*bits >> kStateBusy & 1u) != 0;
+}
+
+std::vector<AccessibilityElement> LinuxAccessibilityTree::focusedWithin(const AccessibilityElement& element) {
+    // The browser searches its own tree for focused elements: one call instead of a walk.
     QDBusArgument rule;
     rule.beginStructure();
     rule << QList<int>{1 << kStateFocused, 0} << kCollectionMatchAll;
@@ -413,18 +530,43 @@ bool LinuxAccessibilityTree::focusedTextEquals(const AccessibilityElement& windo
     rule << kCollectionMatchAll << QList<int>{0, 0, 0, 0} << kCollectionMatchAll << QStringList{}
          << kCollectionMatchAll << false;
     rule.endStructure();
-    const auto reply = call(window, "org.a11y.atspi.Collection", "GetMatches",
+    const auto reply = call(element, "org.a11y.atspi.Collection", "GetMatches",
                             {QVariant::fromValue(rule), kCollectionSortCanonical, 8, true});
     if (!reply) {
-        return false;
+        return {};
     }
-    for (const auto& element : references(reply->arguments().constFirst().value<QDBusArgument>())) {
-        const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1});
-        if (text && text->arguments().constFirst().toString().toStdString() == expected) {
-            return true;
+    return references(reply->arguments().constFirst().value<QDBusArgument>());
+}
+
+std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const AccessibilityElement& window) {
+    const auto focused = focusedWithin(window);
+    if (focused.empty()) {
+        return std::nullopt;
+    }
+    // What the pages of the window hold is theirs: a page's field that took the focus (or a stale focus
+    // mark a page keeps) is never the address field.
+    const auto pages = children(window);
+    if (!pages) {
+        return std::nullopt;
+    }
+    std::vector<AccessibilityElement> inPages = *pages;
+    for (const auto& page : *pages) {
+        const auto within = focusedWithin(page);
+        inPages.insert(inPages.end(), within.begin(), within.end());
+    }
+    for (const auto& element : focused) {
+        if (std::find(inPages.begin(), inPages.end(), element) != inPages.end()) {
+            continue;
+        }
+        const auto bits = states(element);
+        if (!bits || !(*bits >> kStateEditable & 1u)) {
+            continue;
+        }
+        if (const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1})) {
+            return text->arguments().constFirst().toString().toStdString();
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, const std::string&,

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -22,7 +23,8 @@ namespace kivo {
 // its connection may be used from several worker threads at once and every call carries a timeout, so
 // a browser that stops answering costs a call its timeout and no more. Below a window only the page it
 // shows is exposed (the window's EMBEDS relation), never background tabs or the page's own content.
-// Windows are told apart through the X server (the active window's process and extents).
+// Windows are matched to X windows through the X server (process and extents); where several X windows
+// lie exactly on each other, only the active one is told, by the frame's active state.
 class LinuxAccessibilityTree final : public AccessibilityTree {
 public:
     static constexpr std::chrono::milliseconds kCallTimeout{1000};
@@ -38,7 +40,10 @@ public:
     std::optional<std::vector<AccessibilityElement>> children(const AccessibilityElement& element) override;
     std::optional<AccessibilityElement> focusedWindow(const AccessibilityElement& application) override;
     bool raiseWindow(const AccessibilityElement& window) override;
-    bool focusedTextEquals(const AccessibilityElement& window, const std::string& text) override;
+    std::optional<WindowHandle> windowHandle(const AccessibilityElement& window) override;
+    bool isActive(const AccessibilityElement& window) override;
+    std::optional<std::string> addressFieldText(const AccessibilityElement& window) override;
+    std::optional<bool> isLoading(const AccessibilityElement& webArea) override;
     // Any switch turns the accessibility bus on (and the desktop's setting where it keeps one).
     bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
                              bool value) override;
@@ -63,6 +68,14 @@ private:
     std::optional<std::string> name(const AccessibilityElement& element);
     std::optional<int> processOf(const std::string& busName);
     std::optional<unsigned> roleNumber(const AccessibilityElement& element);
+    // The element's state set as bits; none when it cannot be read.
+    std::optional<std::uint64_t> states(const AccessibilityElement& element);
+    std::vector<AccessibilityElement> focusedWithin(const AccessibilityElement& element);
+    // The application's X windows that lie closest to where the frame is (several only when they lie
+    // exactly on each other).
+    std::vector<xcb_window_t> xWindowsAt(const AccessibilityElement& window);
+    // The frame's own X window, told for certain; none when it cannot be.
+    std::optional<xcb_window_t> xWindowOf(const AccessibilityElement& window, bool frameActive);
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;

@@ -24,9 +24,14 @@ public:
         return world_.portFocusedWindow(e);
     }
     bool raiseWindow(const AccessibilityElement& e) override { return world_.portRaiseWindow(e); }
-    bool focusedTextEquals(const AccessibilityElement& e, const std::string& text) override {
-        return world_.portFocusedText(e) == text;
+    std::optional<WindowHandle> windowHandle(const AccessibilityElement& e) override {
+        return world_.portWindowHandle(e);
     }
+    bool isActive(const AccessibilityElement& e) override { return world_.portIsActive(e); }
+    std::optional<std::string> addressFieldText(const AccessibilityElement& e) override {
+        return world_.portAddressFieldText(e);
+    }
+    std::optional<bool> isLoading(const AccessibilityElement& e) override { return world_.portIsLoading(e); }
     bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {
         return world_.portSetBooleanAttribute(e, name, value);
     }

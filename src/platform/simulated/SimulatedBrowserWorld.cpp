@@ -22,9 +22,15 @@ struct SimulatedBrowserWorld::App {
     bool addressFocused = false;
     bool selected = false;
     std::string addressText;
-    std::string autofill;           // what the browser completes typed text with, selected
-    bool autofillSticks = false;    // Delete does not remove it
-    bool navigationStalled = false; // Return loads nothing
+    std::string autofill;              // what the browser completes typed text with, selected
+    bool autofillSticks = false;       // Delete does not remove it
+    bool navigationStalled = false;    // Return loads nothing
+    std::vector<WindowHandle> handles; // one per window, moving with it
+    int generation = 0;                // of the pages shown: a navigation makes new document objects
+    bool pageTakesShortcut = false;    // the address-field shortcut goes to the page, which keeps the focus
+    bool loadsSlowly = false;          // a new page stays loading
+    bool oldPageTakesAddress = false;  // Return changes the old page's URL but loads nothing
+    bool handlesUnknown = false;       // its desktop windows cannot be told apart
 };
 
 struct SimulatedBrowserWorld::Knobs {
@@ -92,6 +98,14 @@ private:
     ScriptKind kind_;
 };
 
+// The index of a window element ("/2"); none for any other element.
+std::optional<std::size_t> windowIndex(const std::string& path) {
+    if (path.size() < 2 || path[0] != '/' || path.find_first_not_of("0123456789", 1) != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(std::stoul(path.substr(1)));
+}
+
 std::string elementOwner(const std::string& bundleId, int pid) {
     return bundleId + "#" + std::to_string(pid);
 }
@@ -120,6 +134,9 @@ int SimulatedBrowserWorld::addBrowser(const std::string& bundleId,
         app->engine = row->engine;
     }
     app->windows = std::move(windowURLs);
+    for (std::size_t i = 0; i < app->windows.size(); ++i) {
+        app->handles.push_back(static_cast<WindowHandle>(app->pid) * 1000 + i + 1);
+    }
     const int pid = app->pid;
     apps_.push_back(std::move(app));
     return pid;
@@ -171,6 +188,10 @@ void SimulatedBrowserWorld::setWindowURLs(const std::string& bundleId,
     std::lock_guard lock(mutex_);
     if (App* app = findLocked(bundleId)) {
         app->windows = std::move(windowURLs);
+        ++app->generation;
+        for (std::size_t i = app->handles.size(); i < app->windows.size(); ++i) {
+            app->handles.push_back(static_cast<WindowHandle>(app->pid) * 1000 + i + 1);
+        }
     }
 }
 
@@ -381,12 +402,12 @@ void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& loc
     }
 }
 
-std::optional<SimulatedBrowserWorld::AXNode>
-SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
+std::optional<SimulatedBrowserWorld::AXNode> SimulatedBrowserWorld::treeLocked(const std::string& bundleId,
+                                                                               const App* app) const {
     if (const Knobs* k = findKnobsLocked(bundleId); k && k->tree) {
         return k->tree;
     }
-    const App* app = findLocked(bundleId);
+    app = app ? app : findLocked(bundleId);
     if (!app) {
         return std::nullopt;
     }
@@ -399,18 +420,22 @@ SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
     return root;
 }
 
-std::optional<SimulatedBrowserWorld::AXNode>
-SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const {
+SimulatedBrowserWorld::App* SimulatedBrowserWorld::appOfLocked(const AccessibilityElement& element) const {
     const auto hash = element.owner.rfind('#');
     if (hash == std::string::npos) {
+        return nullptr;
+    }
+    App* app = findByPidLocked(std::atoi(element.owner.c_str() + hash + 1));
+    return app && elementOwner(app->bundleId, app->pid) == element.owner ? app : nullptr;
+}
+
+std::optional<SimulatedBrowserWorld::AXNode>
+SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const {
+    const App* app = appOfLocked(element);
+    if (!app) {
         return std::nullopt;
     }
-    const std::string bundleId = element.owner.substr(0, hash);
-    const App* app = findLocked(bundleId);
-    if (!app || elementOwner(bundleId, app->pid) != element.owner) {
-        return std::nullopt;
-    }
-    const auto tree = treeLocked(bundleId);
+    const auto tree = treeLocked(app->bundleId, app);
     if (!tree) {
         return std::nullopt;
     }
@@ -420,6 +445,11 @@ SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const 
     while (std::getline(path, part, '/')) {
         if (part.empty()) {
             continue;
+        }
+        // A page's document object lives until the next navigation.
+        if (const auto at = part.find('@');
+            at != std::string::npos && std::stoi(part.substr(at + 1)) != app->generation) {
+            return std::nullopt;
         }
         const auto index = static_cast<std::size_t>(std::stoul(part));
         if (index >= node->children.size()) {
@@ -662,8 +692,13 @@ SimulatedBrowserWorld::portChildren(const AccessibilityElement& element) {
         return std::nullopt;
     }
     std::vector<AccessibilityElement> out;
+    const App* app = appOfLocked(element);
     for (std::size_t i = 0; i < node->children.size(); ++i) {
-        out.push_back(AccessibilityElement{element.owner, element.path + "/" + std::to_string(i)});
+        std::string path = element.path + "/" + std::to_string(i);
+        if (node->children[i].role == "AXWebArea" && app) {
+            path += "@" + std::to_string(app->generation);
+        }
+        out.push_back(AccessibilityElement{element.owner, path});
     }
     return out;
 }
@@ -696,21 +731,31 @@ bool SimulatedBrowserWorld::portSetBooleanAttribute(const AccessibilityElement& 
 
 // --- Keystrokes ----------------------------------------------------------------------------------------
 
-std::optional<int> SimulatedBrowserWorld::portKeyboardFocusProcess() {
+bool SimulatedBrowserWorld::portHasKeyboardFocus(WindowHandle window) {
     std::lock_guard lock(mutex_);
     ++counts_.keystrokeCalls;
-    if (focusPid_ == 0) {
-        return std::nullopt;
-    }
-    return focusPid_;
+    const App* app = findByPidLocked(focusPid_);
+    return !keyboardGrabbed_ && app && !app->handles.empty() && app->handles.front() == window;
 }
 
-bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::string& text) {
+KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::string& text,
+                                                     WindowHandle window) {
     std::lock_guard lock(mutex_);
     ++counts_.keystrokeCalls;
     App* app = findByPidLocked(focusPid_);
+    if (keyboardGrabbed_) {
+        return KeystrokeResult::grabbed;
+    }
+    if (modifierHeld_) {
+        return KeystrokeResult::modifierHeld;
+    }
+    // An application without windows (an editor) has its focus in its one buffer.
+    const bool inWindow = app && (app->handles.empty() ? window == 0 : app->handles.front() == window);
+    if (!inWindow) {
+        return KeystrokeResult::notFocused;
+    }
     keystrokes_.push_back(Keystroke{app ? app->bundleId : std::string(), group, text});
-    if (app && app->isBrowser) {
+    if (app && app->isBrowser && !(app->pageTakesShortcut && !app->addressFocused)) {
         if (group == "focusAddressField") {
             app->addressFocused = true;
             app->selected = false;
@@ -726,13 +771,16 @@ bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::s
             }
             app->selected = false;
         } else if (group == "return" && app->addressFocused) {
-            if (!app->windows.empty() && !app->navigationStalled) {
+            if (!app->windows.empty() && app->oldPageTakesAddress) {
+                app->windows.front() = app->addressText; // the same document object
+            } else if (!app->windows.empty() && !app->navigationStalled) {
                 app->windows.front() = app->addressText;
+                ++app->generation;
             }
             app->addressFocused = false;
         }
     } else if (app) {
-        // An editor: select-all then typing replaces the user's text.
+        // An editor, or a page field that took the shortcut: select-all then typing replaces the user's text.
         if (group == "selectAll") {
             app->selected = true;
         } else if (group == "type") {
@@ -748,39 +796,106 @@ bool SimulatedBrowserWorld::portKeystroke(const std::string& group, const std::s
         }
         focusSwitchAfter_ = -1;
     }
-    return true;
+    return KeystrokeResult::sent;
+}
+
+std::optional<WindowHandle> SimulatedBrowserWorld::portWindowHandle(const AccessibilityElement& window) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    const App* app = appOfLocked(window);
+    const auto index = windowIndex(window.path);
+    if (!trusted_ || !app || app->handlesUnknown || !index || *index >= app->handles.size()) {
+        return std::nullopt;
+    }
+    return app->handles[*index];
+}
+
+bool SimulatedBrowserWorld::portIsActive(const AccessibilityElement& window) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    const App* app = appOfLocked(window);
+    return trusted_ && app && app->pid == focusPid_ && windowIndex(window.path) == 0u;
+}
+
+std::optional<bool> SimulatedBrowserWorld::portIsLoading(const AccessibilityElement& webArea) {
+    std::lock_guard lock(mutex_);
+    ++counts_.accessibilityCalls;
+    const App* app = appOfLocked(webArea);
+    if (!trusted_ || !app || !resolveLocked(webArea)) {
+        return std::nullopt;
+    }
+    return app->loadsSlowly && app->generation > 0;
 }
 
 bool SimulatedBrowserWorld::portRaiseWindow(const AccessibilityElement& window) {
     std::lock_guard lock(mutex_);
     ++counts_.accessibilityCalls;
     const auto hash = window.owner.rfind('#');
-    App* app = hash == std::string::npos ? nullptr : findLocked(window.owner.substr(0, hash));
-    if (!trusted_ || !app || activationRefused_ || window.path.size() < 2 || window.path[0] != '/' ||
-        window.path.find('/', 1) != std::string::npos) {
+    App* app = hash == std::string::npos ? nullptr : appOfLocked(window);
+    const auto found = windowIndex(window.path);
+    if (!trusted_ || !app || activationRefused_ || !found || *found >= app->windows.size()) {
         return false;
     }
-    const auto index = static_cast<std::size_t>(std::stoul(window.path.substr(1)));
-    if (index >= app->windows.size()) {
-        return false;
-    }
+    const std::size_t index = *found;
     auto raised = app->windows[index];
     app->windows.erase(app->windows.begin() + static_cast<std::ptrdiff_t>(index));
     app->windows.insert(app->windows.begin(), std::move(raised));
+    if (index < app->handles.size()) {
+        const WindowHandle handle = app->handles[index];
+        app->handles.erase(app->handles.begin() + static_cast<std::ptrdiff_t>(index));
+        app->handles.insert(app->handles.begin(), handle);
+    }
     frontPid_ = app->pid;
     focusPid_ = app->pid;
     return true;
 }
 
-std::optional<std::string> SimulatedBrowserWorld::portFocusedText(const AccessibilityElement& window) {
+std::optional<std::string> SimulatedBrowserWorld::portAddressFieldText(const AccessibilityElement& window) {
     std::lock_guard lock(mutex_);
     ++counts_.accessibilityCalls;
-    const auto hash = window.owner.rfind('#');
-    const App* app = hash == std::string::npos ? nullptr : findLocked(window.owner.substr(0, hash));
+    const App* app = appOfLocked(window);
     if (!trusted_ || !app || window.path != "/0" || !app->addressFocused) {
         return std::nullopt;
     }
     return app->addressText;
+}
+
+void SimulatedBrowserWorld::setKeyboardGrabbed(bool grabbed) {
+    std::lock_guard lock(mutex_);
+    keyboardGrabbed_ = grabbed;
+}
+
+void SimulatedBrowserWorld::setModifierHeld(bool held) {
+    std::lock_guard lock(mutex_);
+    modifierHeld_ = held;
+}
+
+void SimulatedBrowserWorld::setPageTakesShortcut(const std::string& bundleId, bool takes) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->pageTakesShortcut = takes;
+    }
+}
+
+void SimulatedBrowserWorld::setLoadsSlowly(const std::string& bundleId, bool slowly) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->loadsSlowly = slowly;
+    }
+}
+
+void SimulatedBrowserWorld::setOldPageTakesAddress(const std::string& bundleId, bool takes) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->oldPageTakesAddress = takes;
+    }
+}
+
+void SimulatedBrowserWorld::setWindowHandlesUnknown(const std::string& bundleId, bool unknown) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->handlesUnknown = unknown;
+    }
 }
 
 void SimulatedBrowserWorld::setAutofill(const std::string& bundleId, const std::string& suffix, bool sticks) {

@@ -3,8 +3,10 @@
 #include "browser-monitor/AppleEventDescriptor.h"
 #include "browser-monitor/AppleScriptResult.h"
 #include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/KeystrokeResult.h"
 #include "browser-monitor/ports/RunningApplication.h"
 #include "browser-monitor/ports/ScriptHost.h"
+#include "browser-monitor/ports/WindowHandle.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -115,6 +117,19 @@ public:
     void setNavigationStalled(const std::string& bundleId, bool stalled);
     // The desktop refuses to bring applications to the front.
     void setActivationRefused(bool refused);
+    // Another program holds the keyboard (a screen locker): no key goes out.
+    void setKeyboardGrabbed(bool grabbed);
+    // The user holds a modifier key: no key goes out.
+    void setModifierHeld(bool held);
+    // The browser's page takes the address-field shortcut itself and keeps the focus, as a web terminal
+    // does (or an app window without an address field): further keys land in its field (the `text`).
+    void setPageTakesShortcut(const std::string& bundleId, bool takes);
+    // Pages the browser navigates to stay loading.
+    void setLoadsSlowly(const std::string& bundleId, bool slowly);
+    // Return only changes the old page's URL: no new document comes.
+    void setOldPageTakesAddress(const std::string& bundleId, bool takes);
+    // The browser's desktop windows cannot be told apart.
+    void setWindowHandlesUnknown(const std::string& bundleId, bool unknown);
 
     // --- What happened -------------------------------------------------------------------------------
     CallCounts callCounts() const;
@@ -147,10 +162,13 @@ public:
     std::optional<std::vector<AccessibilityElement>> portChildren(const AccessibilityElement& element);
     std::optional<AccessibilityElement> portFocusedWindow(const AccessibilityElement& application);
     bool portRaiseWindow(const AccessibilityElement& window);
-    std::optional<std::string> portFocusedText(const AccessibilityElement& window);
+    std::optional<std::string> portAddressFieldText(const AccessibilityElement& window);
+    std::optional<WindowHandle> portWindowHandle(const AccessibilityElement& window);
+    bool portIsActive(const AccessibilityElement& window);
+    std::optional<bool> portIsLoading(const AccessibilityElement& webArea);
     bool portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value);
-    std::optional<int> portKeyboardFocusProcess();
-    bool portKeystroke(const std::string& group, const std::string& text);
+    bool portHasKeyboardFocus(WindowHandle window);
+    KeystrokeResult portKeystroke(const std::string& group, const std::string& text, WindowHandle window);
     bool portOpenAccessibilitySettings();
     bool portOpenAutomationSettings();
 
@@ -164,11 +182,14 @@ private:
     Knobs* findKnobsLocked(const std::string& bundleId) const;
     App* findLocked(const std::string& bundleId) const;
     App* findByPidLocked(int pid) const;
+    // The process an element belongs to.
+    App* appOfLocked(const AccessibilityElement& element) const;
     void notify(bool launch, const std::string& bundleId);
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
     // What a script run answers before its script runs: no such application, no consent, a planted failure.
     std::optional<AppleScriptResult> scriptRunRefusalLocked(const std::string& bundleId);
-    std::optional<AXNode> treeLocked(const std::string& bundleId) const;
+    // The tree of the application's process `app` (none: its first process).
+    std::optional<AXNode> treeLocked(const std::string& bundleId, const App* app = nullptr) const;
     std::optional<AXNode> resolveLocked(const AccessibilityElement& element) const;
 
     mutable std::mutex mutex_;
@@ -182,6 +203,8 @@ private:
     int focusPid_ = 0;
     bool trusted_ = true;
     bool activationRefused_ = false;
+    bool keyboardGrabbed_ = false;
+    bool modifierHeld_ = false;
     bool shuttingDown_ = false;
     int focusSwitchAfter_ = -1;
     std::string focusSwitchTo_;

@@ -5,20 +5,31 @@
 
 namespace kivo {
 
-// Keystrokes land in whichever simulated application has the keyboard focus: a browser's address
-// field, or an editor's text buffer.
+// Keystrokes land in whichever simulated application has the keyboard focus (a browser's address field,
+// a page's field, or an editor's text buffer), and only when they are aimed at its focused window and
+// nothing holds the keyboard.
 class SimulatedKeystrokeSink final : public KeystrokeSink {
 public:
     explicit SimulatedKeystrokeSink(SimulatedBrowserWorld& world) : world_(world) {}
 
-    std::optional<int> keyboardFocusProcess() override { return world_.portKeyboardFocusProcess(); }
+    bool hasKeyboardFocus(WindowHandle window) override { return world_.portHasKeyboardFocus(window); }
     // Every character is on the simulated keyboard.
     std::optional<std::string> keyboardText(const std::string& url) override { return url; }
-    bool focusAddressField() override { return world_.portKeystroke("focusAddressField", {}); }
-    bool selectAll() override { return world_.portKeystroke("selectAll", {}); }
-    bool typeText(const std::string& text) override { return world_.portKeystroke("type", text); }
-    bool pressReturn() override { return world_.portKeystroke("return", {}); }
-    bool pressDelete() override { return world_.portKeystroke("delete", {}); }
+    KeystrokeResult focusAddressField(WindowHandle window) override {
+        return world_.portKeystroke("focusAddressField", {}, window);
+    }
+    KeystrokeResult selectAll(WindowHandle window) override {
+        return world_.portKeystroke("selectAll", {}, window);
+    }
+    KeystrokeResult typeText(WindowHandle window, const std::string& text) override {
+        return world_.portKeystroke("type", text, window);
+    }
+    KeystrokeResult pressReturn(WindowHandle window) override {
+        return world_.portKeystroke("return", {}, window);
+    }
+    KeystrokeResult pressDelete(WindowHandle window) override {
+        return world_.portKeystroke("delete", {}, window);
+    }
 
 private:
     SimulatedBrowserWorld& world_;

@@ -1,0 +1,301 @@
+#pragma once
+
+// What the tests against real browsers share: the page server, the two browsers with fresh profiles,
+// the Linux platform, the rule store, a window of another program, and the monitor as the application
+// runs it.
+#include "PageServer.h"
+
+#include "app/rules/BlockRuleStore.h"
+#include "browser-monitor/AccessibilityBrowserBridge.h"
+#include "browser-monitor/AddressText.h"
+#include "browser-monitor/BrowserMonitor.h"
+#include "core/QtTimerFactory.h"
+#include "core/SystemClock.h"
+#include "platform/linux/LinuxAccessibilityTree.h"
+#include "platform/linux/LinuxBrowserPlatform.h"
+#include "platform/linux/LinuxKeystrokeSink.h"
+#include "platform/linux/LinuxWorkspace.h"
+#include "platform/linux/XcbDesktop.h"
+#include "settings/FileDefaultsStore.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+namespace kivo::test {
+
+using namespace std::chrono_literals;
+
+inline const std::string kChrome = "com.google.Chrome";
+inline const std::string kFirefox = "org.mozilla.firefox";
+inline const std::string kIdnHost = "xn--bcher-kva.test"; // bücher.test
+// The 3 s from front to redirect page holds on an idle machine; a CI machine shared by several builds
+// gets this much more before the test calls it a failure.
+inline constexpr int kLoadAllowanceMs = 2000;
+
+// A window of another program, which must never receive a keystroke meant for a browser.
+class NotesWindow {
+public:
+    explicit NotesWindow(XcbDesktop& desktop) : desktop_(desktop) {
+        xcb_connection_t* c = desktop_.connection();
+        window_ = xcb_generate_id(c);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        const std::uint32_t events = XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, screen->root, 50, 50, 400, 300, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK, &events);
+        const char wmClass[] = "notes\0Notes";
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                            sizeof wmClass, wmClass);
+        xcb_ewmh_set_wm_pid(&desktop_.ewmh(), window_, static_cast<std::uint32_t>(getpid()));
+        xcb_map_window(c, window_);
+        xcb_flush(c);
+    }
+    xcb_window_t id() const { return window_; }
+    int keyEvents() {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(desktop_.connection())) {
+            const int type = event->response_type & 0x7f;
+            keyEvents_ += type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE;
+            std::free(event);
+        }
+        return keyEvents_;
+    }
+
+private:
+    XcbDesktop& desktop_;
+    xcb_window_t window_ = 0;
+    int keyEvents_ = 0;
+};
+
+struct BrowserCase {
+    const char* name;
+    std::string bundleId;
+};
+
+// What every test shares: the page server, the two browsers with fresh profiles, the platform and the
+// rule store. Browsers are started once; a test opens the windows it needs.
+class Desktop {
+public:
+    test::PageServer server;
+    QTemporaryDir home;
+    std::unique_ptr<XcbDesktop> x = XcbDesktop::connect();
+    std::unique_ptr<LinuxBrowserPlatform> platform = LinuxBrowserPlatform::create();
+    SystemClock clock;
+    QtTimerFactory timers;
+    std::unique_ptr<FileDefaultsStore> defaults;
+    std::unique_ptr<BlockRuleStore> store;
+    std::unique_ptr<NotesWindow> notes;
+    std::map<std::string, std::unique_ptr<QProcess>> browsers;
+    std::vector<std::unique_ptr<KeystrokeSink>> sinks; // outlive the monitors that used them, as the ports do
+
+    Desktop() {
+        defaults = std::make_unique<FileDefaultsStore>(home.filePath("settings"));
+        store = std::make_unique<BlockRuleStore>(*defaults, "Default", clock);
+        BlockRuleGroup group;
+        group.id = Uuid::random();
+        group.name = "Test";
+        group.isEnabled = true;
+        group.schedule = BlockSchedule::always();
+        group.redirectURL = Url::parse(server.url("/landing"));
+        group.appendsQueryParameters = true;
+        group.rules = {rule(hostPath("/blocked/allowed*"), RuleAction::allow), rule(hostPath("/blocked/*"))};
+        BlockRuleGroup idn = group;
+        idn.id = Uuid::random();
+        idn.name = "Elsewhere";
+        idn.redirectURL = Url::parse("http://" + kIdnHost + ":" + std::to_string(server.port()) + "/landing");
+        idn.rules = {rule(hostPath("/idn/*"))};
+        BlockRuleGroup slow = group;
+        slow.id = Uuid::random();
+        slow.name = "Slow";
+        slow.redirectURL = Url::parse(server.url("/slow/landing"));
+        slow.rules = {rule(hostPath("/slowblock/*"))};
+        store->setGroups({group, idn, slow});
+        notes = std::make_unique<NotesWindow>(*x);
+    }
+    void stopAll() {
+        for (auto& [id, process] : browsers) {
+            stopBrowser(id);
+        }
+    }
+
+    std::string hostPath(const std::string& path) const {
+        return "127.0.0.1:" + std::to_string(server.port()) + path;
+    }
+    static BlockRule rule(const std::string& pattern, RuleAction action = RuleAction::block) {
+        BlockRule r;
+        r.id = Uuid::random();
+        r.pattern = pattern;
+        r.isEnabled = true;
+        r.action = action;
+        return r;
+    }
+
+    QString profile(const std::string& bundleId) const {
+        return home.filePath(QString::fromStdString(bundleId));
+    }
+
+    QStringList arguments(const std::string& bundleId, const std::string& url, bool newWindow) const {
+        QStringList args;
+        if (bundleId == kChrome) {
+            args << "--no-sandbox"
+                 << "--disable-gpu"
+                 << "--disable-background-networking"
+                 << "--disable-component-update"
+                 << "--disable-sync"
+                 << "--no-first-run"
+                 << "--no-default-browser-check"
+                 << "--password-store=basic"
+                 << "--hide-crash-restore-bubble"
+                 << "--force-renderer-accessibility"
+                 << "--user-data-dir=" + profile(bundleId)
+                 << QString::fromStdString("--host-resolver-rules=MAP " + kIdnHost +
+                                           " 127.0.0.1, MAP * ~NOTFOUND , EXCLUDE 127.0.0.1");
+        } else {
+            args << "--profile" << profile(bundleId);
+        }
+        if (newWindow) {
+            args << "--new-window";
+        }
+        args << QString::fromStdString(url);
+        return args;
+    }
+
+    void writeFirefoxProfile() {
+        QDir().mkpath(profile(kFirefox));
+        QFile prefs(profile(kFirefox) + "/user.js");
+        ASSERT_TRUE(prefs.open(QIODevice::WriteOnly));
+        // Every request goes to the page server (made-up hosts included); nothing leaves the machine.
+        const QByteArray port = QByteArray::number(server.port());
+        prefs.write("user_pref(\"network.proxy.type\", 1);\n"
+                    "user_pref(\"network.proxy.http\", \"127.0.0.1\");\n"
+                    "user_pref(\"network.proxy.http_port\", " +
+                    port +
+                    ");\n"
+                    "user_pref(\"network.proxy.ssl\", \"127.0.0.1\");\n"
+                    "user_pref(\"network.proxy.ssl_port\", 9);\n"
+                    "user_pref(\"network.proxy.no_proxies_on\", \"127.0.0.1\");\n"
+                    "user_pref(\"network.proxy.allow_hijacking_localhost\", false);\n"
+                    "user_pref(\"network.captive-portal-service.enabled\", false);\n"
+                    "user_pref(\"network.connectivity-service.enabled\", false);\n"
+                    "user_pref(\"browser.shell.checkDefaultBrowser\", false);\n"
+                    "user_pref(\"browser.startup.homepage_override.mstone\", \"ignore\");\n"
+                    "user_pref(\"browser.aboutwelcome.enabled\", false);\n"
+                    "user_pref(\"browser.sessionstore.resume_from_crash\", false);\n"
+                    "user_pref(\"toolkit.startup.max_resumed_crashes\", -1);\n"
+                    "user_pref(\"datareporting.policy.dataSubmissionEnabled\", false);\n"
+                    "user_pref(\"toolkit.telemetry.reportingpolicy.firstRun\", false);\n"
+                    "user_pref(\"app.update.enabled\", false);\n"
+                    "user_pref(\"browser.safebrowsing.malware.enabled\", false);\n"
+                    "user_pref(\"browser.safebrowsing.phishing.enabled\", false);\n");
+    }
+
+    std::string program(const std::string& bundleId) const {
+        return bundleId == kChrome ? "chromium" : "firefox-esr";
+    }
+
+    std::optional<int> pid(const std::string& bundleId) {
+        const auto apps = platform->workspace().runningApplications(bundleId);
+        return apps.empty() ? std::nullopt : std::optional<int>(apps.front().processId);
+    }
+
+    // The pages the browser's windows show, as the monitor reads them.
+    std::vector<std::string> shown(const std::string& bundleId) {
+        const auto p = pid(bundleId);
+        if (!p) {
+            return {};
+        }
+        auto& tree = platform->tree();
+        return AccessibilityBrowserBridge::collectWebAreaURLs(tree, tree.applicationElement(*p));
+    }
+    bool shows(const std::string& bundleId, const std::string& url) {
+        const auto pages = shown(bundleId);
+        return std::any_of(pages.begin(), pages.end(),
+                           [&](const std::string& s) { return AddressText::sameAddress(s, url); });
+    }
+    std::optional<std::string> landingFor(const std::string& bundleId) {
+        for (const auto& page : shown(bundleId)) {
+            if (page.find("/landing?blocked=") != std::string::npos) {
+                return page;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void startBrowser(const std::string& bundleId, const std::string& url) {
+        if (bundleId == kFirefox) {
+            writeFirefoxProfile();
+        }
+        auto process = std::make_unique<QProcess>();
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(home.filePath(QString::fromStdString(bundleId + ".log")));
+        process->start(QString::fromStdString(program(bundleId)), arguments(bundleId, url, false));
+        browsers[bundleId] = std::move(process);
+        ASSERT_TRUE(test::waitUntil([&] { return shows(bundleId, url); }, 30s))
+            << bundleId << " did not show " << url;
+    }
+    // A new window of the running browser; it comes to the front.
+    void openWindow(const std::string& bundleId, const std::string& url) {
+        QProcess::execute(QString::fromStdString(program(bundleId)), arguments(bundleId, url, true));
+        ASSERT_TRUE(test::waitUntil([&] { return shows(bundleId, url); }, 15s))
+            << bundleId << " did not show " << url;
+    }
+    void stopBrowser(const std::string& bundleId) {
+        auto it = browsers.find(bundleId);
+        if (it == browsers.end() || !it->second) {
+            return;
+        }
+        if (const auto p = pid(bundleId)) {
+            ::kill(*p, SIGKILL);
+        }
+        it->second->kill();
+        it->second->waitForFinished(5000);
+        it->second.reset();
+    }
+    void activate(xcb_window_t window) {
+        x->requestActivation(window);
+        test::waitUntil([&] { return x->activeWindow() == window; }, 3s);
+    }
+    void bringForward(const std::string& bundleId) {
+        const auto p = pid(bundleId);
+        ASSERT_TRUE(p);
+        activate(x->topWindowOf(*p));
+    }
+};
+
+inline Desktop* desktop = nullptr;
+
+// The monitor as the application runs it: the Linux ports, the real rule store, real time.
+class MonitorRun {
+public:
+    explicit MonitorRun(KeystrokeSink* keystrokes = nullptr)
+        : ports_(withKeystrokes(desktop->platform->ports(), keystrokes)),
+          monitor_(ports_, desktop->clock, desktop->timers) {
+        QObject::connect(&monitor_, &BrowserMonitor::passFinished, [this] { ++passes; });
+        QObject::connect(desktop->store.get(), &BlockRuleStore::groupsChanged, &monitor_,
+                         [this] { monitor_.refreshRules(); });
+        monitor_.start([] { return desktop->store->groups(); }, nullptr);
+    }
+    BrowserMonitor& operator*() { return monitor_; }
+    BrowserMonitor* operator->() { return &monitor_; }
+    int passes = 0;
+
+private:
+    static BrowserMonitor::Ports withKeystrokes(BrowserMonitor::Ports ports, KeystrokeSink* keystrokes) {
+        if (!keystrokes) {
+            return ports;
+        }
+        return BrowserMonitor::Ports{ports.workspace, ports.scriptHost, ports.consent,
+                                     ports.tree,      *keystrokes,      ports.routes};
+    }
+    BrowserMonitor::Ports ports_;
+    BrowserMonitor monitor_;
+};
+
+} // namespace kivo::test

@@ -1,0 +1,249 @@
+// Keys Kivo types into real browsers land only in the address field of the window being redirected: not
+// in a screen locker, not with the user's modifiers or lock keys, not into a page's own field, not into
+// another window however fast the user switches; and a redirect to a slow page is typed once.
+#include "RealDesktop.h"
+
+#include <xcb/xtest.h>
+
+#include <QUrlQuery>
+
+#include <atomic>
+#include <thread>
+
+namespace kivo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::desktop;
+
+std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+    if (!map) {
+        return std::nullopt;
+    }
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    const int length = xcb_get_keyboard_mapping_keysyms_length(map);
+    std::optional<xcb_keycode_t> found;
+    for (int i = 0; i < length && !found; ++i) {
+        if (syms[i] == keysym) {
+            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+        }
+    }
+    std::free(map);
+    return found;
+}
+
+// The user's own keyboard, on a connection of its own.
+class UserKeyboard {
+public:
+    void press(xcb_keysym_t keysym, bool down) {
+        xcb_connection_t* c = x_->connection();
+        xcb_test_fake_input(c, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, *keycodeOf(c, keysym),
+                            XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    }
+    void tap(xcb_keysym_t keysym) {
+        press(keysym, true);
+        press(keysym, false);
+    }
+    // The Caps Lock LED, as the server keeps it.
+    bool capsLock() {
+        xcb_connection_t* c = x_->connection();
+        xcb_get_keyboard_control_reply_t* control =
+            xcb_get_keyboard_control_reply(c, xcb_get_keyboard_control(c), nullptr);
+        const bool on = control && (control->led_mask & 1u);
+        std::free(control);
+        return on;
+    }
+
+private:
+    std::unique_ptr<XcbDesktop> x_ = XcbDesktop::connect();
+};
+
+// A screen locker: an override-redirect window that holds the keyboard and counts the keys it receives.
+class Locker {
+public:
+    Locker() {
+        xcb_connection_t* c = x_->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        window_ = xcb_generate_id(c);
+        const std::uint32_t values[] = {1, XCB_EVENT_MASK_KEY_PRESS};
+        // Small: a browser covered entirely would stop drawing its pages.
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 200, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        xcb_map_window(c, window_);
+        xcb_flush(c);
+        grabbed = test::waitUntil(
+            [&] {
+                xcb_grab_keyboard_reply_t* reply =
+                    xcb_grab_keyboard_reply(c,
+                                            xcb_grab_keyboard(c, 0, window_, XCB_CURRENT_TIME,
+                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                            nullptr);
+                const bool ok = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+                std::free(reply);
+                return ok;
+            },
+            3s);
+    }
+    ~Locker() { unlock(); }
+    int keys() {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x_->connection())) {
+            keys_ += (event->response_type & 0x7f) == XCB_KEY_PRESS;
+            std::free(event);
+        }
+        return keys_;
+    }
+    void unlock() {
+        xcb_connection_t* c = x_->connection();
+        xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+        xcb_destroy_window(c, window_);
+        xcb_flush(c);
+    }
+    bool grabbed = false;
+
+private:
+    std::unique_ptr<XcbDesktop> x_ = XcbDesktop::connect();
+    xcb_window_t window_ = 0;
+    int keys_ = 0;
+};
+
+class SafeKeystrokesTest : public ::testing::TestWithParam<test::BrowserCase> {
+protected:
+    void SetUp() override { ASSERT_TRUE(desktop && desktop->pid(id())) << "browser not running"; }
+    std::string id() const { return GetParam().bundleId; }
+    std::string page(const std::string& path) const {
+        return desktop->server.url(path + "-" + GetParam().name);
+    }
+    bool landedFrom(const std::string& blocked) {
+        for (const auto& p : desktop->shown(id())) {
+            const QUrl url(QString::fromStdString(p));
+            if (p.find("/landing?blocked=") != std::string::npos &&
+                QUrlQuery(url).queryItemValue("blocked", QUrl::FullyDecoded).toStdString() == blocked) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // The monitor has looked at the page `count` more times.
+    static void passes(test::MonitorRun& monitor, int count) {
+        const int until = monitor.passes + count;
+        test::waitUntil([&] { return monitor.passes >= until; }, std::chrono::seconds(count + 3));
+    }
+};
+
+TEST_P(SafeKeystrokesTest, ALockerHoldingTheKeyboardGetsNoKeyAndThePageIsRedirectedOnceItGoes) {
+    Locker locker;
+    ASSERT_TRUE(locker.grabbed);
+    test::MonitorRun monitor;
+    const std::string blocked = page("/blocked/locked");
+    desktop->openWindow(id(), blocked);
+    passes(monitor, 2);
+    EXPECT_EQ(locker.keys(), 0);
+    EXPECT_TRUE(desktop->shows(id(), blocked));
+    locker.unlock();
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 6s));
+}
+
+TEST_P(SafeKeystrokesTest, AHeldShiftTypesNothingAndCapsLockChangesNoLetterAndStaysOn) {
+    UserKeyboard keyboard;
+    test::MonitorRun monitor;
+    const std::string shifted = page("/blocked/MiXeD-Shift");
+    keyboard.press(0xffe1, true); // Shift_L held
+    desktop->openWindow(id(), shifted);
+    passes(monitor, 2);
+    EXPECT_TRUE(desktop->shows(id(), shifted));
+    keyboard.press(0xffe1, false);
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(shifted); }, 6s));
+
+    keyboard.tap(0xffe5); // Caps_Lock
+    ASSERT_TRUE(keyboard.capsLock());
+    const std::string caps = page("/blocked/MiXeD-Caps");
+    desktop->openWindow(id(), caps);
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(caps); }, 6s)); // exactly: no letter changed case
+    EXPECT_TRUE(keyboard.capsLock());
+    keyboard.tap(0xffe5);
+    EXPECT_FALSE(keyboard.capsLock());
+}
+
+TEST_P(SafeKeystrokesTest, ARedirectToASlowPageIsTypedOnceAndLands) {
+    test::MonitorRun monitor;
+    const std::string blocked = page("/slowblock/page");
+    desktop->openWindow(id(), blocked);
+    ASSERT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 8s));
+    passes(monitor, 1);
+    const auto& requests = desktop->server.requests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [&](const std::string& r) {
+                                return r.rfind("/slow/landing", 0) == 0 &&
+                                       r.find(GetParam().name) != std::string::npos &&
+                                       r.find("slowblock") != std::string::npos;
+                            }),
+              1);
+}
+
+TEST_P(SafeKeystrokesTest, BurstsOfWindowSwitchesLandNoKeyInAnotherWindow) {
+    test::MonitorRun monitor;
+    const int notesKeys = desktop->notes->keyEvents();
+    const std::string blocked = page("/blocked/switching");
+    desktop->openWindow(id(), blocked);
+    const xcb_window_t browser = desktop->x->activeWindow();
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        auto x = XcbDesktop::connect();
+        for (int i = 0; i < 150; ++i) { // about 3 s of Alt+Tab
+            x->requestActivation(i % 2 ? browser : desktop->notes->id());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10 + i % 3 * 5));
+        }
+        x->requestActivation(browser);
+        done = true;
+    });
+    test::waitUntil([&] { return done.load(); }, 10s);
+    user.join();
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 8s));
+    EXPECT_EQ(desktop->notes->keyEvents(), notesKeys);
+}
+
+INSTANTIATE_TEST_SUITE_P(Browsers, SafeKeystrokesTest,
+                         ::testing::Values(test::BrowserCase{"chromium", test::kChrome},
+                                           test::BrowserCase{"firefox", test::kFirefox}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Where no address field takes the shortcut (a page that keeps the focus, as a web terminal does), the
+// page gets Ctrl+L and nothing more: not the select-all, not the address, not Return, and not again every
+// pass.
+TEST(SafeKeystrokesPagesTest, PagesThatTakeCtrlLGetNoTypedKey) {
+    ASSERT_TRUE(desktop && desktop->pid(test::kChrome) && desktop->pid(test::kFirefox));
+    struct Case {
+        std::string bundleId;
+        std::string path;
+    } cases[] = {
+        {test::kFirefox, "/blocked/keys-takes-l-firefox"},
+        {test::kChrome, "/blocked/keys-takes-l-chromium"},
+    };
+    test::MonitorRun monitor;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string url = desktop->server.url(c.path);
+        const auto keysBefore = desktop->server.keysReceived().size();
+        desktop->openWindow(c.bundleId, url);
+        // Two attempts' worth of passes: the failure is remembered, so no second Ctrl+L either.
+        const int until = monitor.passes + 3;
+        test::waitUntil([&] { return monitor.passes >= until; }, 8s);
+        const auto& keys = desktop->server.keysReceived();
+        const std::vector<std::string> got(keys.begin() + static_cast<std::ptrdiff_t>(keysBefore),
+                                           keys.end());
+        EXPECT_LE(got.size(), 2u);
+        for (const auto& key : got) {
+            EXPECT_TRUE(key == "Control+ctrl" || key == "l+ctrl") << key;
+        }
+        EXPECT_TRUE(desktop->shows(c.bundleId, url));
+    }
+}
+
+} // namespace
+} // namespace kivo
