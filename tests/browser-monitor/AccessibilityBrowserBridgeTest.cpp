@@ -292,6 +292,15 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
                                                                 {kFirefox, "AXManualAccessibility"}}));
 }
 
+TEST_F(AccessibilityBrowserBridgeTest, EveryProcessOfTheBrowserIsReadAndSwitchedOn) {
+    // A second profile, or two builds of one row (Chrome and Chromium), run as processes of their own.
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.addBrowser(kFirefox, {"https://b.test/", "https://a.test/"});
+    EXPECT_EQ(read(kFirefox), (std::vector<std::string>{"https://a.test/", "https://b.test/"}));
+    bridge.enableAccessibilityInterface(kFirefox);
+    EXPECT_TRUE(test::waitUntil([&] { return d.world.booleanAttributesSet().size() == 4; }));
+}
+
 TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.addBrowser(kDuck, {"https://b.test/"});

@@ -6,6 +6,7 @@
 #include "browser-monitor/ports/AutomationConsent.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -381,13 +382,14 @@ void SimulatedBrowserWorld::waitOutKnobsLocked(std::unique_lock<std::mutex>& loc
     }
 }
 
-std::optional<SimulatedBrowserWorld::AXNode>
-SimulatedBrowserWorld::treeLocked(const std::string& bundleId) const {
+std::optional<SimulatedBrowserWorld::AXNode> SimulatedBrowserWorld::treeLocked(const std::string& bundleId,
+                                                                               int pid) const {
     if (const Knobs* k = findKnobsLocked(bundleId); k && k->tree) {
         return k->tree;
     }
-    const App* app = findLocked(bundleId);
-    if (!app) {
+    // Each process of a browser has a tree of its own windows.
+    const App* app = findByPidLocked(pid);
+    if (!app || app->bundleId != bundleId) {
         return std::nullopt;
     }
     AXNode root{"AXApplication", std::nullopt, {}, true};
@@ -406,11 +408,8 @@ SimulatedBrowserWorld::resolveLocked(const AccessibilityElement& element) const 
         return std::nullopt;
     }
     const std::string bundleId = element.owner.substr(0, hash);
-    const App* app = findLocked(bundleId);
-    if (!app || elementOwner(bundleId, app->pid) != element.owner) {
-        return std::nullopt;
-    }
-    const auto tree = treeLocked(bundleId);
+    const int pid = std::atoi(element.owner.c_str() + hash + 1);
+    const auto tree = treeLocked(bundleId, pid);
     if (!tree) {
         return std::nullopt;
     }

@@ -166,7 +166,7 @@ private:
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
     // What a script run answers before its script runs: no such application, no consent, a planted failure.
     std::optional<AppleScriptResult> scriptRunRefusalLocked(const std::string& bundleId);
-    std::optional<AXNode> treeLocked(const std::string& bundleId) const;
+    std::optional<AXNode> treeLocked(const std::string& bundleId, int pid) const;
     std::optional<AXNode> resolveLocked(const AccessibilityElement& element) const;
 
     mutable std::mutex mutex_;
