@@ -71,7 +71,9 @@ struct LinuxAccessibilityTree::State {
 };
 
 LinuxAccessibilityTree::LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> desktop)
-    : desktop_(std::move(desktop)), state_(std::make_shared<State>()) {}
+    : desktop_(std::move(desktop)), state_(std::make_shared<State>()) {
+    refreshSoon(true); // connected by the time the first pass reads
+}
 
 LinuxAccessibilityTree::~LinuxAccessibilityTree() {
     std::lock_guard lock(state_->mutex);
