@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace std::chrono_literals;
 
 namespace kivo {
@@ -405,6 +407,30 @@ TEST_F(AccessibilityBrowserBridgeTest, AWindowSwitchWhileTheBrowserComesForwardS
     EXPECT_FALSE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
     EXPECT_TRUE(d.world.keystrokes().empty());
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://docs.test/edit");
+}
+
+} // namespace
+} // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST(AccessibilityBrowserBridgeLifetimeTest, WorkStillRunningWhenTheBridgeAndItsPortsGoTouchesNothingFreed) {
+    for (int i = 0; i < 3; ++i) {
+        auto d = std::make_unique<test::SimulatedDesktop>();
+        d->world.addBrowser(kFirefox, {"https://a.test/"});
+        d->world.setLatency(kFirefox, 30ms); // each read is still under way when everything goes
+        {
+            BrowserWorkerPool pool{d->clock};
+            AccessibilityBrowserBridge bridge{
+                {d->workspace, d->tree, d->keystrokes}, pool, d->clock, d->clock};
+            bridge.tabURLs(kFirefox, [](auto) {});
+            bridge.enableAccessibilityInterface(kDuck);
+            bridge.enableAccessibilityInterface(kFirefox);
+        }
+        d.reset(); // as at quit: the ports go right after the bridge
+        std::this_thread::sleep_for(100ms);
+    }
 }
 
 } // namespace
