@@ -114,6 +114,9 @@ TEST_F(BrowserProcessesTest, EveryProcessOfTheRowIsReadAlsoInAPidNamespaceOfItsO
         // A sandbox's own first process starts the browser and reaps its children.
         {"pid-namespace",
          {"unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "sh", "-c", "\"$@\" & wait", "sh"}},
+        // Again: the new browser gets the gone one's pid, which must not lead to the gone one's bus name.
+        {"pid-reused",
+         {"unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "sh", "-c", "\"$@\" & wait", "sh"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
