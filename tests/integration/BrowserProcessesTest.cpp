@@ -173,7 +173,11 @@ TEST_F(BrowserProcessesTest, BurstsOfWindowSwitchesEndOnTheLastFrontWindow) {
 
 TEST_F(BrowserProcessesTest, ABrowserThatComesUpInFrontIsReadAtTheNextPass) {
     const xcb_window_t other = makeWindow(*x, "before-launch");
-    ASSERT_TRUE(test::waitUntil([&] { return x->activeWindow() == other; }, 5s));
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            return x->activeWindow() == other && platform->workspace().frontmostBundleId() == "before-launch";
+        },
+        5s));
     BrowserMonitor monitor(platform->ports(), clock, timers);
     int passes = 0;
     QObject::connect(&monitor, &BrowserMonitor::passFinished, [&] { ++passes; });
