@@ -2,6 +2,9 @@
 
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserWorkerPool.h"
+#include "browser-monitor/GuardedAccessibilityTree.h"
+#include "browser-monitor/GuardedKeystrokeSink.h"
+#include "browser-monitor/PortGate.h"
 #include "browser-monitor/ports/AccessibilityTree.h"
 #include "browser-monitor/ports/KeystrokeSink.h"
 #include "browser-monitor/ports/RunningApplication.h"
@@ -67,14 +70,27 @@ std::vector<AccessibilityElement> webAreas(AccessibilityTree& tree, const Access
 
 AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorkerPool& workers,
                                                        const Clock& clock, TimerFactory& timers, Sleep sleep)
-    : ports_(ports), workers_(workers), clock_(clock), sleep_(std::move(sleep)),
-      keyboard_(std::string(kBundleIdentifier) + ".keyboard", timers) {
-    if (!sleep_) {
-        sleep_ = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
+    : ports_(ports), gate_(std::make_shared<PortGate>()),
+      tree_(std::make_shared<GuardedAccessibilityTree>(ports.tree, gate_)),
+      keystrokes_(std::make_shared<GuardedKeystrokeSink>(ports.keystrokes, gate_)), workers_(workers),
+      clock_(clock), keyboard_(std::string(kBundleIdentifier) + ".keyboard", timers) {
+    if (!sleep) {
+        sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
     }
+    // A given pause may belong to the caller too; once the gate closes no more pauses are made.
+    sleep_ = [gate = gate_, sleep = std::move(sleep)](std::chrono::milliseconds d) {
+        gate->call(
+            [&] {
+                sleep(d);
+                return true;
+            },
+            false);
+    };
 }
 
-AccessibilityBrowserBridge::~AccessibilityBrowserBridge() = default;
+AccessibilityBrowserBridge::~AccessibilityBrowserBridge() {
+    gate_->close();
+}
 
 bool AccessibilityBrowserBridge::isTrusted() {
     return ports_.tree.isTrusted();
@@ -102,15 +118,38 @@ std::vector<std::string> AccessibilityBrowserBridge::collectWebAreaURLs(Accessib
     return unique;
 }
 
+namespace {
+
+std::vector<int> processIds(const std::vector<RunningApplication>& apps) {
+    std::vector<int> pids;
+    for (const auto& app : apps) {
+        pids.push_back(app.processId);
+    }
+    return pids;
+}
+
+} // namespace
+
 void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandler done) {
-    const auto pid = processIdentifier(bundleId);
-    if (!pid) {
+    const auto pids = processIds(ports_.workspace.runningApplications(bundleId));
+    if (pids.empty()) {
         done(std::nullopt);
         return;
     }
-    AccessibilityTree& tree = ports_.tree;
     workers_.submit<std::vector<std::string>>(
-        bundleId, [&tree, pid = *pid] { return collectWebAreaURLs(tree, tree.applicationElement(pid)); },
+        bundleId,
+        [tree = tree_, pids] {
+            std::vector<std::string> urls;
+            std::unordered_set<std::string> seen;
+            for (const int pid : pids) {
+                for (auto& url : collectWebAreaURLs(*tree, tree->applicationElement(pid))) {
+                    if (seen.insert(url).second) {
+                        urls.push_back(std::move(url));
+                    }
+                }
+            }
+            return urls;
+        },
         kWalkDeadline,
         [bundleId, done = std::move(done)](std::optional<std::vector<std::string>> urls) {
             if (!urls || urls->empty()) {
@@ -124,17 +163,18 @@ void AccessibilityBrowserBridge::tabURLs(const std::string& bundleId, URLsHandle
 }
 
 void AccessibilityBrowserBridge::enableAccessibilityInterface(const std::string& bundleId) {
-    const auto pid = processIdentifier(bundleId);
-    if (!pid) {
+    const auto pids = processIds(ports_.workspace.runningApplications(bundleId));
+    if (pids.empty()) {
         return;
     }
-    AccessibilityTree& tree = ports_.tree;
     workers_.submit<bool>(
         bundleId,
-        [&tree, pid = *pid] {
-            const auto app = tree.applicationElement(pid);
-            tree.setBooleanAttribute(app, AccessibilityTree::kEnhancedUserInterface, true);
-            tree.setBooleanAttribute(app, AccessibilityTree::kManualAccessibility, true);
+        [tree = tree_, pids] {
+            for (const int pid : pids) {
+                const auto app = tree->applicationElement(pid);
+                tree->setBooleanAttribute(app, AccessibilityTree::kEnhancedUserInterface, true);
+                tree->setBooleanAttribute(app, AccessibilityTree::kManualAccessibility, true);
+            }
             return true; // the browser's answers are ignored
         },
         kWalkDeadline, nullptr);
@@ -181,13 +221,12 @@ void AccessibilityBrowserBridge::startNextRedirect() {
         typing_ = true;
         // First, without bringing anything forward: which window shows the URL at all? When none does, the
         // user is not pulled away from what they are doing for nothing.
-        AccessibilityTree& tree = ports_.tree;
         std::vector<int> pids;
         for (const auto& app : apps) {
             pids.push_back(app.processId);
         }
         keyboard_.submit<WindowSearch>(
-            [&tree, pids, oldUrl] { return windowShowing(tree, pids, oldUrl); }, kKeystrokeDeadline,
+            [tree = tree_, pids, oldUrl] { return windowShowing(*tree, pids, oldUrl); }, kKeystrokeDeadline,
             [this, bundleId](std::optional<WindowSearch> search) {
                 if (search && !search->focusKnown) {
                     // Typing needs the focused window: without it every redirect of this browser fails.
@@ -229,10 +268,10 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
         ports_.workspace.activate(app->processId);
         typing.pause = true;
     }
-    KeystrokeSink& keystrokes = ports_.keystrokes;
-    AccessibilityTree& tree = ports_.tree;
     keyboard_.submit<Outcome>(
-        [&tree, &keystrokes, typing, sleep = sleep_] { return typeURL(tree, keystrokes, typing, sleep); },
+        [tree = tree_, keystrokes = keystrokes_, typing, sleep = sleep_] {
+            return typeURL(*tree, *keystrokes, typing, sleep);
+        },
         kKeystrokeDeadline,
         [this](std::optional<Outcome> outcome) {
             typing_ = false;
@@ -272,17 +311,20 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
 void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why, bool routine) {
     PendingRedirect done = std::move(queue_.front());
     queue_.pop_front();
+    // Visited addresses are private: only debug lines, off unless the user turns them on, name them.
     if (sent) {
         held_[{done.bundleId, done.oldUrl, done.newUrl}] =
             Hold{clock_.monotonicNow() + kRepeatWindow, "already typed"};
-        qCInfo(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
-               done.newUrl.c_str());
+        qCInfo(lcAutomation, "AX redirect for %s done", done.bundleId.c_str());
+        qCDebug(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
+                done.newUrl.c_str());
     } else if (routine) {
         qCDebug(lcAutomation, "AX redirect for %s not sent (%s): %s -> %s", done.bundleId.c_str(),
                 why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
     } else {
-        qCCritical(lcAutomation, "AX redirect for %s failed (%s): %s -> %s", done.bundleId.c_str(),
-                   why.c_str(), done.oldUrl.c_str(), done.newUrl.c_str());
+        qCCritical(lcAutomation, "AX redirect for %s failed (%s)", done.bundleId.c_str(), why.c_str());
+        qCDebug(lcAutomation, "AX redirect for %s failed: %s -> %s", done.bundleId.c_str(),
+                done.oldUrl.c_str(), done.newUrl.c_str());
     }
     // Forget holds that have run out, so the map does not grow without bound.
     const auto now = clock_.monotonicNow();

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -19,7 +20,10 @@ namespace kivo {
 
 class AccessibilityTree;
 class BrowserWorkerPool;
+class GuardedAccessibilityTree;
+class GuardedKeystrokeSink;
 class KeystrokeSink;
+class PortGate;
 class SettingsOpener;
 class TimerFactory;
 class Workspace;
@@ -81,13 +85,14 @@ public:
     bool isTrusted();
     std::optional<int> processIdentifier(const std::string& bundleId);
 
-    // The URLs of the browser's web areas, each once, in the order of the walk; none when the browser
-    // does not run, is still busy with an earlier read, or shows no URL.
+    // The URLs of the web areas of every process of the browser (a second profile, a second build of the
+    // same row), each once, in the order of the walk; none when the browser does not run, is still busy
+    // with an earlier read, or shows no URL.
     void tabURLs(const std::string& bundleId, URLsHandler done);
     // True exactly when the whole keystroke sequence went to the browser.
     void redirect(const std::string& bundleId, const std::string& oldUrl, const std::string& newUrl,
                   std::function<void(bool)> done);
-    // Asks the browser to expose its full accessibility tree.
+    // Asks every process of the browser to expose its full accessibility tree.
     void enableAccessibilityInterface(const std::string& bundleId);
     static void openAccessibilitySettings(SettingsOpener& opener);
 
@@ -152,6 +157,11 @@ private:
                            const Sleep& sleep);
 
     Ports ports_;
+    // Jobs hold the ports through these, never the ports themselves: a job still running when the bridge
+    // goes (at quit, or stuck past its deadline) finds every call refused instead of a freed object.
+    std::shared_ptr<PortGate> gate_;
+    std::shared_ptr<GuardedAccessibilityTree> tree_;
+    std::shared_ptr<GuardedKeystrokeSink> keystrokes_;
     BrowserWorkerPool& workers_;
     const Clock& clock_;
     Sleep sleep_;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace std::chrono_literals;
 
 namespace kivo {
@@ -300,6 +302,15 @@ TEST_F(AccessibilityBrowserBridgeTest, EnablingTheInterfaceSetsBothSwitches) {
                                                                 {kFirefox, "AXManualAccessibility"}}));
 }
 
+TEST_F(AccessibilityBrowserBridgeTest, EveryProcessOfTheBrowserIsReadAndSwitchedOn) {
+    // A second profile, or two builds of one row (Chrome and Chromium), run as processes of their own.
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    d.world.addBrowser(kFirefox, {"https://b.test/", "https://a.test/"});
+    EXPECT_EQ(read(kFirefox), (std::vector<std::string>{"https://a.test/", "https://b.test/"}));
+    bridge.enableAccessibilityInterface(kFirefox);
+    EXPECT_TRUE(test::waitUntil([&] { return d.world.booleanAttributesSet().size() == 4; }));
+}
+
 TEST_F(AccessibilityBrowserBridgeTest, ARedirectAskedForWhileActivatingABrowserWaitsItsTurn) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.addBrowser(kDuck, {"https://b.test/"});
@@ -480,6 +491,30 @@ TEST_F(AccessibilityBrowserBridgeTest, APageInAnyProcessOfTheBrowserIsRedirected
     d.world.activate(kFirefox);
     EXPECT_TRUE(redirect(kFirefox, "https://video.test/", "https://shield.test/"));
     EXPECT_EQ(d.world.keystrokes().size(), 4u);
+}
+
+} // namespace
+} // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST(AccessibilityBrowserBridgeLifetimeTest, WorkStillRunningWhenTheBridgeAndItsPortsGoTouchesNothingFreed) {
+    for (int i = 0; i < 3; ++i) {
+        auto d = std::make_unique<test::SimulatedDesktop>();
+        d->world.addBrowser(kFirefox, {"https://a.test/"});
+        d->world.setLatency(kFirefox, 30ms); // each read is still under way when everything goes
+        {
+            BrowserWorkerPool pool{d->clock};
+            AccessibilityBrowserBridge bridge{
+                {d->workspace, d->tree, d->keystrokes}, pool, d->clock, d->clock};
+            bridge.tabURLs(kFirefox, [](auto) {});
+            bridge.enableAccessibilityInterface(kDuck);
+            bridge.enableAccessibilityInterface(kFirefox);
+        }
+        d.reset(); // as at quit: the ports go right after the bridge
+        std::this_thread::sleep_for(100ms);
+    }
 }
 
 } // namespace

@@ -223,6 +223,41 @@ TEST_F(BrowserMonitorTest, TwoTypedRedirectsInOnePassGoOutOneAfterTheOther) {
     EXPECT_EQ(d.world.text(kEditor), "notes");
 }
 
+TEST(BrowserMonitorLogTest, AtTheDefaultLogLevelNoVisitedAddressIsPrinted) {
+    if (qEnvironmentVariableIsSet("QT_LOGGING_RULES")) {
+        GTEST_SKIP() << "the environment sets its own logging rules";
+    }
+    const std::vector<BlockRuleGroup> groups = {
+        group({rule("*blocked.test*"), rule("*blocked.test/fine*", RuleAction::allow)})};
+    // A redirect that goes out and one that fails, through both routes.
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused);
+        test::SimulatedDesktop d;
+        d.world.addBrowser(
+            kFirefox, {"https://diary.test/entry", "https://blocked.test/fine", "https://blocked.test/page"});
+        d.world.addBrowser(kChrome, {"https://diary.test/tab", "https://blocked.test/tab"});
+        d.world.addApplication(kEditor, "notes");
+        d.world.activate(kEditor);
+        d.world.setActivationRefused(refused);
+        BrowserMonitor monitor{{d.workspace, d.scriptHost, d.consent, d.tree, d.keystrokes},
+                               d.clock,
+                               d.clock,
+                               nullptr,
+                               d.recordPause()};
+        int passes = 0;
+        QObject::connect(&monitor, &BrowserMonitor::passFinished, [&] { ++passes; });
+        test::LogCapture log(test::LogCapture::Levels::defaultLevels);
+        monitor.start([&] { return groups; }, nullptr);
+        monitor.pollOnce();
+        ASSERT_TRUE(test::waitUntil([&] { return passes > 0; }));
+        EXPECT_TRUE(log.contains(refused ? "|critical|AX redirect for org.mozilla.firefox failed"
+                                         : "|info|AX redirect for org.mozilla.firefox"));
+        for (const auto& line : log.lines()) {
+            EXPECT_EQ(line.find(".test"), std::string::npos) << line;
+        }
+    }
+}
+
 TEST_F(BrowserMonitorTest, ABlockedPageInABackgroundWindowIsBroughtForwardAndTheOtherWindowIsLeftAlone) {
     groups = {group({rule("*video.test*")})};
     d.world.addBrowser(kFirefox, {"https://docs.test/draft", "https://video.test/"});

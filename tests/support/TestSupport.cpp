@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -61,7 +62,9 @@ void processEvents() {
     QCoreApplication::processEvents();
 }
 
-LogCapture::LogCapture() {
+LogCapture::LogCapture(Levels levels) {
+    QLoggingCategory::setFilterRules(
+        levels == Levels::withDebug ? QStringLiteral("app.kivo.Kivo.*.debug=true") : QString());
     std::lock_guard lock(gLogMutex);
     gLines = new std::vector<std::string>();
     previous_ = qInstallMessageHandler(&LogCapture::handler);
@@ -69,6 +72,7 @@ LogCapture::LogCapture() {
 
 LogCapture::~LogCapture() {
     qInstallMessageHandler(previous_);
+    QLoggingCategory::setFilterRules(QString());
     std::lock_guard lock(gLogMutex);
     delete gLines;
     gLines = nullptr;

@@ -28,10 +28,12 @@ void processEvents();
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
-// Captures every log line while alive: "category|level|message".
+// Captures log lines while alive: "category|level|message". By default Kivo's debug lines are turned on
+// for the capture; `defaultLevels` keeps what the program prints when the user turned nothing on.
 class LogCapture {
 public:
-    LogCapture();
+    enum class Levels { withDebug, defaultLevels };
+    explicit LogCapture(Levels levels = Levels::withDebug);
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;

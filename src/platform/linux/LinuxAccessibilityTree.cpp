@@ -6,9 +6,19 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <thread>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <limits>
 
@@ -29,8 +39,8 @@ constexpr int kStateFocused = 12;
 constexpr int kCollectionMatchAll = 1;
 constexpr unsigned kCollectionSortCanonical = 1;
 constexpr std::chrono::milliseconds kTrustRecheck{2000};
-constexpr std::chrono::milliseconds kReconnectPause{2000};
 constexpr int kSessionTimeoutMs = 500;
+constexpr std::chrono::milliseconds kHandshakeWait{1000};
 
 QDBusMessage sessionStatusCall(const char* method, const QList<QVariant>& arguments) {
     auto message = QDBusMessage::createMethodCall(
@@ -55,19 +65,73 @@ std::vector<AccessibilityElement> references(const QDBusArgument& argument) {
     return out;
 }
 
+// Whether a bus at a unix-socket address answers the first step of the handshake within `wait`. libdbus
+// would wait 25 s on a bus that accepts and never speaks; this asks first, with a bound of its own.
+// Addresses of other transports are left to libdbus.
+bool answersHandshake(const QString& address, std::chrono::milliseconds wait) {
+    sockaddr_un target{};
+    target.sun_family = AF_UNIX;
+    socklen_t length = 0;
+    for (const QString& part :
+         address.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 1).split(QLatin1Char(','))) {
+        const QByteArray value = part.section(QLatin1Char('='), 1).toUtf8();
+        const bool abstract = part.startsWith(QLatin1String("abstract="));
+        if ((!abstract && !part.startsWith(QLatin1String("path="))) ||
+            value.size() + 1 >= static_cast<int>(sizeof target.sun_path)) {
+            continue;
+        }
+        std::memcpy(target.sun_path + (abstract ? 1 : 0), value.constData(),
+                    static_cast<std::size_t>(value.size()));
+        length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + (abstract ? 1 : 0) + value.size() +
+                                        (abstract ? 0 : 1));
+    }
+    if (!address.startsWith(QLatin1String("unix:")) || length == 0) {
+        return true;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    bool answered = false;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&target), length) == 0) {
+        const QByteArray hello =
+            QByteArray(1, '\0') + "AUTH EXTERNAL " + QByteArray::number(::getuid()).toHex() + "\r\n";
+        pollfd readable{fd, POLLIN, 0};
+        answered = ::send(fd, hello.constData(), static_cast<std::size_t>(hello.size()), MSG_NOSIGNAL) ==
+                       hello.size() &&
+                   ::poll(&readable, 1, static_cast<int>(wait.count())) == 1 && (readable.revents & POLLIN);
+    }
+    ::close(fd);
+    return answered;
+}
+
 bool isError(const QDBusMessage& reply) {
     return reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty();
 }
 
 } // namespace
 
+struct LinuxAccessibilityTree::State {
+    std::mutex mutex; // guards everything below
+    std::optional<QDBusConnection> bus;
+    bool enabled = false;
+    bool refreshing = false;
+    bool closed = false; // the tree is gone: a late connection is dropped
+    std::chrono::steady_clock::time_point checkedAt{};
+    std::map<std::string, int> processOfName;
+};
+
 LinuxAccessibilityTree::LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> desktop)
-    : desktop_(std::move(desktop)) {}
+    : desktop_(std::move(desktop)), state_(std::make_shared<State>()) {
+    refreshSoon(true); // connected by the time the first pass reads
+}
 
 LinuxAccessibilityTree::~LinuxAccessibilityTree() {
-    std::lock_guard lock(mutex_);
-    if (bus_) {
-        QDBusConnection::disconnectFromBus(bus_->name());
+    std::lock_guard lock(state_->mutex);
+    state_->closed = true;
+    if (state_->bus) {
+        QDBusConnection::disconnectFromBus(state_->bus->name());
+        state_->bus.reset();
     }
 }
 
@@ -89,67 +153,85 @@ bool LinuxAccessibilityTree::enableAccessibilityBus() {
     return true;
 }
 
+void LinuxAccessibilityTree::refreshSoon(bool force) {
+    {
+        std::lock_guard lock(state_->mutex);
+        const auto now = std::chrono::steady_clock::now();
+        if (state_->refreshing || (!force && now - state_->checkedAt < kTrustRecheck)) {
+            return;
+        }
+        state_->refreshing = true;
+        state_->checkedAt = now;
+    }
+    // Detached: a handshake that never ends holds only this thread (and keeps further attempts back).
+    std::thread([state = state_] { refresh(state); }).detach();
+}
+
+void LinuxAccessibilityTree::refresh(const std::shared_ptr<State>& state) {
+    const auto status =
+        sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
+    const bool enabled =
+        !isError(status) && status.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+    bool connected = false;
+    {
+        std::lock_guard lock(state->mutex);
+        connected = state->bus && state->bus->isConnected();
+    }
+    std::optional<QDBusConnection> fresh;
+    if (!connected) {
+        // The session bus hands out the accessibility bus's address (and starts it where needed).
+        const auto message =
+            QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                           QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+        const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
+        if (!isError(reply)) {
+            const QString address = reply.arguments().constFirst().toString();
+            if (answersHandshake(address, kHandshakeWait)) {
+                static std::atomic<int> serial{0};
+                const QString name = QStringLiteral("kivo-a11y-%1").arg(++serial);
+                QDBusConnection connection = QDBusConnection::connectToBus(address, name);
+                if (connection.isConnected()) {
+                    fresh = connection;
+                } else {
+                    QDBusConnection::disconnectFromBus(name);
+                }
+            } else {
+                qCWarning(lcAutomation, "The accessibility bus does not answer; trying again later");
+            }
+        }
+    }
+    std::lock_guard lock(state->mutex);
+    state->refreshing = false;
+    state->enabled = enabled;
+    if (!fresh) {
+        return;
+    }
+    if (state->closed) {
+        QDBusConnection::disconnectFromBus(fresh->name());
+        return;
+    }
+    if (state->bus) {
+        QDBusConnection::disconnectFromBus(state->bus->name());
+    }
+    state->bus = fresh;
+    state->processOfName.clear(); // names belong to the old connection's bus
+}
+
 std::optional<QDBusConnection> LinuxAccessibilityTree::bus() {
-    std::unique_lock lock(mutex_);
-    if (bus_ && bus_->isConnected()) {
-        return bus_;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->bus && state_->bus->isConnected()) {
+            return state_->bus;
+        }
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (now < nextConnectAttempt_) {
-        return std::nullopt;
-    }
-    nextConnectAttempt_ = now + kReconnectPause;
-    lock.unlock();
-    // The session bus hands out the accessibility bus's address (and starts it where needed).
-    const auto message =
-        QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                                       QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
-    const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
-    if (isError(reply)) {
-        return std::nullopt;
-    }
-    const QString address = reply.arguments().constFirst().toString();
-    static std::atomic<int> serial{0};
-    const QString name = QStringLiteral("kivo-a11y-%1").arg(++serial);
-    QDBusConnection connection = QDBusConnection::connectToBus(address, name);
-    if (!connection.isConnected()) {
-        QDBusConnection::disconnectFromBus(name);
-        return std::nullopt;
-    }
-    lock.lock();
-    if (bus_) {
-        QDBusConnection::disconnectFromBus(bus_->name());
-    }
-    bus_ = connection;
-    processOfName_.clear();
-    return bus_;
+    refreshSoon(false);
+    return std::nullopt;
 }
 
 bool LinuxAccessibilityTree::isTrusted() {
-    const auto now = std::chrono::steady_clock::now();
-    bool recheck = false;
-    {
-        std::lock_guard lock(mutex_);
-        recheck = now - trustedCheckedAt_ >= kTrustRecheck;
-        if (recheck) {
-            trustedCheckedAt_ = now;
-        }
-    }
-    if (recheck) {
-        const auto reply =
-            sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
-        const bool enabled =
-            !isError(reply) && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
-        std::lock_guard lock(mutex_);
-        enabled_ = enabled;
-    }
-    {
-        std::lock_guard lock(mutex_);
-        if (!enabled_) {
-            return false;
-        }
-    }
-    return bus().has_value();
+    refreshSoon(false);
+    std::lock_guard lock(state_->mutex);
+    return state_->enabled && state_->bus && state_->bus->isConnected();
 }
 
 std::optional<QDBusMessage> LinuxAccessibilityTree::call(const AccessibilityElement& element,
@@ -168,16 +250,57 @@ std::optional<QDBusMessage> LinuxAccessibilityTree::call(const AccessibilityElem
     message.setArguments(arguments);
     ++busCalls_;
     auto reply = connection->call(message, QDBus::Block, static_cast<int>(kCallTimeout.count()));
+    if (reply.type() == QDBusMessage::ErrorMessage &&
+        (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))) {
+        // The application has gone: its process number may be given to another one.
+        std::lock_guard lock(state_->mutex);
+        state_->processOfName.erase(element.owner);
+    }
     if (isError(reply)) {
         return std::nullopt;
     }
     return reply;
 }
 
+std::optional<int> LinuxAccessibilityTree::innermostProcess(int processId) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(processId));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("NSpid:")) {
+            const auto numbers = line.mid(6).simplified().split(' ');
+            if (numbers.size() > 1) {
+                return numbers.constLast().toInt();
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int LinuxAccessibilityTree::windowSideProcess(int busProcess) {
+    // A browser in a PID namespace of its own (a sandbox) names its windows with that namespace's
+    // number, while the bus sees the host's: such an application is matched to its windows by the
+    // innermost number, when it is that number (not the host's) that owns windows.
+    const auto inner = innermostProcess(busProcess);
+    if (!inner || !desktop_) {
+        return busProcess;
+    }
+    bool hostOwns = false;
+    bool innerOwns = false;
+    for (const xcb_window_t window : desktop_->clientList()) {
+        const auto owner = desktop_->windowProcess(window);
+        hostOwns = hostOwns || owner == busProcess;
+        innerOwns = innerOwns || owner == *inner;
+    }
+    return innerOwns && !hostOwns ? *inner : busProcess;
+}
+
 std::optional<int> LinuxAccessibilityTree::processOf(const std::string& busName) {
     {
-        std::lock_guard lock(mutex_);
-        if (auto it = processOfName_.find(busName); it != processOfName_.end()) {
+        std::lock_guard lock(state_->mutex);
+        if (auto it = state_->processOfName.find(busName); it != state_->processOfName.end()) {
             return it->second;
         }
     }
@@ -187,16 +310,16 @@ std::optional<int> LinuxAccessibilityTree::processOf(const std::string& busName)
     if (!reply) {
         return std::nullopt;
     }
-    const int pid = static_cast<int>(reply->arguments().constFirst().toUInt());
-    std::lock_guard lock(mutex_);
-    processOfName_[busName] = pid; // a bus name is never given out twice
+    const int pid = windowSideProcess(static_cast<int>(reply->arguments().constFirst().toUInt()));
+    std::lock_guard lock(state_->mutex);
+    state_->processOfName[busName] = pid; // dropped when the name goes, or with a new connection
     return pid;
 }
 
 AccessibilityElement LinuxAccessibilityTree::applicationElement(int processId) {
     {
-        std::lock_guard lock(mutex_);
-        for (const auto& [name, pid] : processOfName_) {
+        std::lock_guard lock(state_->mutex);
+        for (const auto& [name, pid] : state_->processOfName) {
             if (pid == processId) {
                 return AccessibilityElement{name, kRootPath.toStdString()};
             }
@@ -205,7 +328,18 @@ AccessibilityElement LinuxAccessibilityTree::applicationElement(int processId) {
     const auto apps = call(AccessibilityElement{kRegistry.toStdString(), kRootPath.toStdString()},
                            kAccessible, "GetChildren");
     if (apps) {
-        for (const auto& app : references(apps->arguments().constFirst().value<QDBusArgument>())) {
+        const auto listed = references(apps->arguments().constFirst().value<QDBusArgument>());
+        {
+            // Applications that have left the registry are forgotten with their process numbers.
+            std::lock_guard lock(state_->mutex);
+            for (auto it = state_->processOfName.begin(); it != state_->processOfName.end();) {
+                const bool live =
+                    std::any_of(listed.begin(), listed.end(),
+                                [&](const AccessibilityElement& a) { return a.owner == it->first; });
+                it = live ? std::next(it) : state_->processOfName.erase(it);
+            }
+        }
+        for (const auto& app : listed) {
             if (processOf(app.owner) == processId) {
                 return AccessibilityElement{app.owner, kRootPath.toStdString()};
             }
@@ -577,12 +711,14 @@ bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, co
     // AT-SPI has no per-application switch: the browsers follow the bus. It is asked for each time a
     // browser comes to the front, so a bus already on is left as it is.
     {
-        std::lock_guard lock(mutex_);
-        if (enabled_) {
+        std::lock_guard lock(state_->mutex);
+        if (state_->enabled) {
             return true;
         }
     }
-    return enableAccessibilityBus();
+    const bool switched = enableAccessibilityBus();
+    refreshSoon(true); // learn the new state without waiting for the next check
+    return switched;
 }
 
 } // namespace kivo

@@ -25,6 +25,11 @@ namespace kivo {
 // shows is exposed (the window's EMBEDS relation), never background tabs or the page's own content.
 // Windows are matched to X windows through the X server (process and extents); where several X windows
 // lie exactly on each other, only the active one is told, by the frame's active state.
+//
+// Nothing here waits on the session bus or on connecting to the accessibility bus: a background thread
+// reads the bus's switch and (re)connects, one attempt at a time, and every caller answers from what it
+// last learnt. A wedged bus (a handshake that never ends) costs the reads of a pass, never a caller's
+// thread.
 class LinuxAccessibilityTree final : public AccessibilityTree {
 public:
     static constexpr std::chrono::milliseconds kCallTimeout{1000};
@@ -60,13 +65,18 @@ private:
         int x = 0, y = 0, width = 0, height = 0;
     };
 
+    struct State;
     std::optional<QDBusConnection> bus();
+    void refreshSoon(bool force);
+    static void refresh(const std::shared_ptr<State>& state);
     std::optional<QDBusMessage> call(const AccessibilityElement& element, const char* interface,
                                      const char* method, const QList<QVariant>& arguments = {});
     std::optional<std::vector<AccessibilityElement>> windowsOf(const AccessibilityElement& application);
     std::optional<Extents> extents(const AccessibilityElement& element);
     std::optional<std::string> name(const AccessibilityElement& element);
     std::optional<int> processOf(const std::string& busName);
+    int windowSideProcess(int busProcess);
+    static std::optional<int> innermostProcess(int processId);
     std::optional<unsigned> roleNumber(const AccessibilityElement& element);
     // The element's state set as bits; none when it cannot be read.
     std::optional<std::uint64_t> states(const AccessibilityElement& element);
@@ -79,12 +89,8 @@ private:
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;
-    std::mutex mutex_; // guards everything below
-    std::optional<QDBusConnection> bus_;
-    std::chrono::steady_clock::time_point nextConnectAttempt_{};
-    std::chrono::steady_clock::time_point trustedCheckedAt_{};
-    bool enabled_ = false;
-    std::map<std::string, int> processOfName_;
+    // Shared with the background refresh, which may outlive the tree while a handshake hangs.
+    std::shared_ptr<State> state_;
     std::atomic<long> busCalls_{0};
 };
 

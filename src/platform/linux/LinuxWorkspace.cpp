@@ -36,32 +36,45 @@ LinuxWorkspace::LinuxWorkspace(std::unique_ptr<XcbDesktop> desktop) : desktop_(s
     if (active) {
         setFront(active);
     }
+    readQueuedEventsSoon(); // changes made while the state above was read
 }
 
 LinuxWorkspace::~LinuxWorkspace() = default;
 
 void LinuxWorkspace::readEvents() {
-    bool clients = false;
-    bool active = false;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(desktop_->connection())) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
-            const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
-            clients = clients || property->atom == clientListAtom_;
-            active = active || property->atom == activeAtom_;
+    // A reply carries the events that arrived before it, and xcb moves them to its queue, where the
+    // socket notifier never sees them. So the queue is read again after every round of requests, until
+    // a round brings nothing new: a burst of window switches ends on the last front window.
+    for (;;) {
+        bool clients = false;
+        bool active = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(desktop_->connection())) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+                const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
+                clients = clients || property->atom == clientListAtom_;
+                active = active || property->atom == activeAtom_;
+            }
+            std::free(event);
         }
-        std::free(event);
+        if (desktop_->isBroken()) {
+            qCWarning(lcAutomation, "Lost the connection to the X server");
+            notifier_->setEnabled(false);
+            return;
+        }
+        if (!clients && !active) {
+            return;
+        }
+        if (clients) {
+            refreshClients();
+        }
+        if (active) {
+            refreshActive();
+        }
     }
-    if (desktop_->isBroken()) {
-        qCWarning(lcAutomation, "Lost the connection to the X server");
-        notifier_->setEnabled(false);
-        return;
-    }
-    if (clients) {
-        refreshClients();
-    }
-    if (active) {
-        refreshActive();
-    }
+}
+
+void LinuxWorkspace::readQueuedEventsSoon() {
+    QTimer::singleShot(0, &noActiveWindow_, [this] { readEvents(); });
 }
 
 void LinuxWorkspace::refreshClients() {
@@ -169,7 +182,9 @@ bool LinuxWorkspace::activate(int processId) {
     if (!desktop_) {
         return false;
     }
-    return desktop_->requestActivation(desktop_->topWindowOf(processId));
+    const bool asked = desktop_->requestActivation(desktop_->topWindowOf(processId));
+    readQueuedEventsSoon();
+    return asked;
 }
 
 Workspace::ObserverToken LinuxWorkspace::addActivationObserver(ApplicationHandler handler) {

@@ -44,6 +44,8 @@ private:
     };
 
     void readEvents();
+    // After round trips made outside readEvents: their replies may have queued events.
+    void readQueuedEventsSoon();
     void refreshClients();
     void refreshActive();
     void setFront(xcb_window_t window);

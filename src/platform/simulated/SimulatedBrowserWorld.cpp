@@ -6,6 +6,7 @@
 #include "browser-monitor/ports/AutomationConsent.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
