@@ -675,18 +675,19 @@ std::vector<AccessibilityElement> LinuxAccessibilityTree::focusedWithin(const Ac
 }
 
 std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const AccessibilityElement& window) {
-    std::optional<AccessibilityElement> known;
+    std::optional<KnownField> known;
     {
         std::lock_guard lock(fieldMutex_);
         if (knownField_ && knownField_->window == window &&
             std::chrono::steady_clock::now() - knownField_->foundAt < kFieldMemory) {
-            known = knownField_->field;
+            known = knownField_;
         }
     }
     if (known) {
-        const auto bits = states(*known);
-        if (bits && (*bits >> kStateFocused & 1u) && (*bits >> kStateEditable & 1u)) {
-            if (const auto text = call(*known, "org.a11y.atspi.Text", "GetText", {0, -1})) {
+        const auto bits = states(known->field);
+        if (bits && (*bits >> kStateFocused & 1u) && (*bits >> kStateEditable & 1u) &&
+            children(window) == known->pages) {
+            if (const auto text = call(known->field, "org.a11y.atspi.Text", "GetText", {0, -1})) {
                 return text->arguments().constFirst().toString().toStdString();
             }
         }
@@ -716,7 +717,7 @@ std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const Access
         }
         if (const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1})) {
             std::lock_guard lock(fieldMutex_);
-            knownField_ = KnownField{window, element, std::chrono::steady_clock::now()};
+            knownField_ = KnownField{window, *pages, element, std::chrono::steady_clock::now()};
             return text->arguments().constFirst().toString().toStdString();
         }
     }

@@ -89,10 +89,12 @@ private:
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;
-    // The address field last found in a window, proven then to lie outside the window's pages: while it
-    // keeps the focus its text is read without searching the window again.
+    // The address field last found in a window, proven then to lie outside the pages the window showed:
+    // while it keeps the focus and the window shows those pages, its text is read without searching the
+    // window again.
     struct KnownField {
         AccessibilityElement window;
+        std::vector<AccessibilityElement> pages;
         AccessibilityElement field;
         std::chrono::steady_clock::time_point foundAt{};
     };
