@@ -493,14 +493,14 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
     };
     const auto waitFor = [&](std::chrono::milliseconds wait, auto&& done) {
         const auto start = std::chrono::steady_clock::now();
-        for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
+        for (auto waited = std::chrono::milliseconds::zero();; waited += kAnswerPollStep) {
             if (done()) {
                 return true;
             }
             if (over(waited, start, wait)) {
                 return false;
             }
-            sleep(kPollStep);
+            sleep(kAnswerPollStep);
         }
     };
     if (auto stop = group([&] { return keystrokes.focusAddressField(*handle); })) {

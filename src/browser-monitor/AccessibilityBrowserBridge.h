@@ -70,6 +70,8 @@ public:
     static constexpr std::chrono::milliseconds kAddressFieldWait{500};
     static constexpr std::chrono::milliseconds kConfirmWait{2500};
     static constexpr std::chrono::milliseconds kPollStep{20};
+    // The browser's answers to keys are awaited in shorter steps: a read already takes longer than one.
+    static constexpr std::chrono::milliseconds kAnswerPollStep{5};
 
     struct Ports {
         Workspace& workspace;

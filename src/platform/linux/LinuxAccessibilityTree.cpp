@@ -41,6 +41,8 @@ constexpr unsigned kCollectionSortCanonical = 1;
 constexpr std::chrono::milliseconds kTrustRecheck{2000};
 constexpr int kSessionTimeoutMs = 500;
 constexpr std::chrono::milliseconds kHandshakeWait{1000};
+// Long enough for one redirect's reads of its address field.
+constexpr std::chrono::milliseconds kFieldMemory{5000};
 
 QDBusMessage sessionStatusCall(const char* method, const QList<QVariant>& arguments) {
     auto message = QDBusMessage::createMethodCall(
@@ -673,6 +675,23 @@ std::vector<AccessibilityElement> LinuxAccessibilityTree::focusedWithin(const Ac
 }
 
 std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const AccessibilityElement& window) {
+    std::optional<KnownField> known;
+    {
+        std::lock_guard lock(fieldMutex_);
+        if (knownField_ && knownField_->window == window &&
+            std::chrono::steady_clock::now() - knownField_->foundAt < kFieldMemory) {
+            known = knownField_;
+        }
+    }
+    if (known) {
+        const auto bits = states(known->field);
+        if (bits && (*bits >> kStateFocused & 1u) && (*bits >> kStateEditable & 1u) &&
+            children(window) == known->pages) {
+            if (const auto text = call(known->field, "org.a11y.atspi.Text", "GetText", {0, -1})) {
+                return text->arguments().constFirst().toString().toStdString();
+            }
+        }
+    }
     const auto focused = focusedWithin(window);
     if (focused.empty()) {
         return std::nullopt;
@@ -697,6 +716,8 @@ std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const Access
             continue;
         }
         if (const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1})) {
+            std::lock_guard lock(fieldMutex_);
+            knownField_ = KnownField{window, *pages, element, std::chrono::steady_clock::now()};
             return text->arguments().constFirst().toString().toStdString();
         }
     }

@@ -89,6 +89,17 @@ private:
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;
+    // The address field last found in a window, proven then to lie outside the pages the window showed:
+    // while it keeps the focus and the window shows those pages, its text is read without searching the
+    // window again.
+    struct KnownField {
+        AccessibilityElement window;
+        std::vector<AccessibilityElement> pages;
+        AccessibilityElement field;
+        std::chrono::steady_clock::time_point foundAt{};
+    };
+    std::mutex fieldMutex_;
+    std::optional<KnownField> knownField_;
     // Shared with the background refresh, which may outlive the tree while a handshake hangs.
     std::shared_ptr<State> state_;
     std::atomic<long> busCalls_{0};
