@@ -409,6 +409,16 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Kivo can't read some browsers</source>
         <translation>Kivo can't read some browsers</translation>
     </message>
+    <message id="permissions.wayland.message">
+        <source>Kivo can't see %1 running natively on Wayland.
+Quit these browsers and start them under XWayland.</source>
+        <translation>Kivo can't see %1 running natively on Wayland.
+Quit these browsers and start them under XWayland.</translation>
+    </message>
+    <message id="permissions.wayland.title">
+        <source>Kivo can't see some browsers</source>
+        <translation>Kivo can't see some browsers</translation>
+    </message>
     <message id="quit.confirm">
         <source>Quit</source>
         <translation>Quit</translation>

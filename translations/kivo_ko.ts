@@ -409,6 +409,16 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Kivo can't read some browsers</source>
         <translation>일부 브라우저를 읽을 수 없음</translation>
     </message>
+    <message id="permissions.wayland.message">
+        <source>Kivo can't see %1 running natively on Wayland.
+Quit these browsers and start them under XWayland.</source>
+        <translation>Kivo가 Wayland에서 네이티브로 실행 중인 %1을(를) 볼 수 없습니다.
+해당 브라우저를 종료하고 XWayland에서 시작하세요.</translation>
+    </message>
+    <message id="permissions.wayland.title">
+        <source>Kivo can't see some browsers</source>
+        <translation>일부 브라우저를 볼 수 없음</translation>
+    </message>
     <message id="quit.confirm">
         <source>Quit</source>
         <translation>종료</translation>

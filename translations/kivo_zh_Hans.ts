@@ -409,6 +409,16 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Kivo can't read some browsers</source>
         <translation>无法读取部分浏览器</translation>
     </message>
+    <message id="permissions.wayland.message">
+        <source>Kivo can't see %1 running natively on Wayland.
+Quit these browsers and start them under XWayland.</source>
+        <translation>Kivo 无法看到在 Wayland 上原生运行的 %1。
+请退出这些浏览器，并在 XWayland 下启动它们。</translation>
+    </message>
+    <message id="permissions.wayland.title">
+        <source>Kivo can't see some browsers</source>
+        <translation>无法看到部分浏览器</translation>
+    </message>
     <message id="quit.confirm">
         <source>Quit</source>
         <translation>退出</translation>

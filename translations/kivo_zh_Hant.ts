@@ -409,6 +409,16 @@ Turn on accessibility support in your desktop settings, then restart these brows
         <source>Kivo can't read some browsers</source>
         <translation>無法讀取部分瀏覽器</translation>
     </message>
+    <message id="permissions.wayland.message">
+        <source>Kivo can't see %1 running natively on Wayland.
+Quit these browsers and start them under XWayland.</source>
+        <translation>Kivo 無法看到在 Wayland 上原生執行的 %1。
+請結束這些瀏覽器，並在 XWayland 下啟動它們。</translation>
+    </message>
+    <message id="permissions.wayland.title">
+        <source>Kivo can't see some browsers</source>
+        <translation>無法看到部分瀏覽器</translation>
+    </message>
     <message id="quit.confirm">
         <source>Quit</source>
         <translation>結束</translation>

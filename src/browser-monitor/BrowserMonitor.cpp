@@ -17,6 +17,8 @@ BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& ti
                                  }),
       bridge_(AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes}, workers_,
               clock, timers, std::move(keystrokePause)),
+      unseen_(ports.busBrowsers, ports.workspace, routes_, clock, timers,
+              [this] { emit unseenBrowsersChanged(); }),
       redirectPrefixes_(std::make_shared<const std::vector<std::string>>()),
       ruleToGroup_(std::make_shared<const std::unordered_map<Uuid, BlockRuleGroup>>()),
       cachedActiveRules_(std::make_shared<const CompiledRules>()), pollTimer_(timers.createTimer()),

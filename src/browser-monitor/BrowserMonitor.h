@@ -10,6 +10,7 @@
 #include "browser-monitor/PassRules.h"
 #include "browser-monitor/RedirectDecision.h"
 #include "browser-monitor/TableBrowserRoutes.h"
+#include "browser-monitor/UnseenBrowsers.h"
 #include "browser-monitor/ports/Workspace.h"
 #include "core/Clock.h"
 #include "core/Timer.h"
@@ -40,8 +41,9 @@ class ScriptHost;
 // Follows the frontmost application and, while a supported browser is in front (and for 3 seconds after
 // it leaves), runs one poll pass a second: it reads the tab URLs of every running supported browser and
 // sends each tab that an active block rule catches to its redirect target. It also keeps each scriptable
-// browser's Automation permission for the main window. Lives on the main thread; every platform call
-// that can block runs on a per-browser worker with a deadline.
+// browser's Automation permission for the main window, and names the browsers it cannot see (running
+// natively on Wayland). Lives on the main thread; every platform call that can block runs on a worker
+// with a deadline.
 //
 // One pass runs at a time: a pass asked for while one runs is run right after it. The loop waits one
 // second from the end of a pass to the start of the next. Matching a browser's URLs against the active
@@ -58,7 +60,8 @@ public:
         AutomationConsent& consent;
         AccessibilityTree& tree;
         KeystrokeSink& keystrokes;
-        BrowserRoutes* routes = nullptr; // none: the table's own routes and names
+        BrowserRoutes* routes = nullptr;    // none: the table's own routes and names
+        BusBrowsers* busBrowsers = nullptr; // none: every running browser is taken to be seen
     };
 
     static constexpr std::chrono::milliseconds kPollInterval{1000};
@@ -87,6 +90,13 @@ public:
     }
     // Display names, in table order, of the scriptable browsers whose Automation permission is denied.
     std::vector<std::string> deniedBrowserNames() const;
+    // Display names, in table order, of the browsers that run where Kivo cannot see them: on the
+    // accessibility bus without a desktop window it knows (natively on Wayland). Kept fresh only while
+    // watched.
+    const std::vector<std::string>& unseenBrowserNames() const { return unseen_.names(); }
+    // While the returned token lives (the rule screens are shown), the bus is read every few seconds.
+    std::shared_ptr<void> watchUnseenBrowsers() { return unseen_.watch(); }
+    bool isReadingUnseenBrowsers() const { return unseen_.isReading(); }
     const std::vector<std::string>& redirectPrefixes() const { return *redirectPrefixes_; }
     const std::unordered_map<Uuid, BlockRuleGroup>& ruleToGroup() const { return *ruleToGroup_; }
     const std::vector<BlockRule>& cachedActiveRules() const { return cachedActiveRules_->rules(); }
@@ -105,6 +115,7 @@ signals:
     void cachedActiveRulesChanged();
     void cachedMinuteChanged();
     void passFinished();
+    void unseenBrowsersChanged();
 
 private:
     void rebuildRuleIndex();
@@ -133,6 +144,7 @@ private:
     BrowserWorkerPool workers_;
     AppleScriptExecutor scripts_;
     AccessibilityBrowserBridge bridge_;
+    UnseenBrowsers unseen_;
 
     bool isRunning_ = false;
     std::map<std::string, BrowserPermissionState> permissionStates_;

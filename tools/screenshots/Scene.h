@@ -19,6 +19,7 @@ struct Scene {
     bool systemPackage = false; // the program belongs to a system package (uninstall cannot trash it)
     std::function<QWidget*(DesktopShell& shell, ManualClock& clock)> setUp;
     bool browsersDenied = false; // two running browsers refuse to be scripted (the Automation notice)
+    bool browsersUnseen = false; // Firefox runs natively on Wayland (the notice of browsers Kivo cannot see)
 };
 
 // Every scene, in order. Add a row here for each new screen or state.

@@ -4,6 +4,8 @@
 #include "app/rules/BlockRuleStore.h"
 #include "app/rules/PatternEditPresenter.h"
 #include "app/shell/AppDelegate.h"
+#include "browser-monitor/BrowserMonitor.h"
+#include "core/ManualClock.h"
 #include "ui/brightness/BrightnessTriggerPage.h"
 #include "ui/more/MorePage.h"
 #include "ui/rules/PatternEditSheet.h"
@@ -13,7 +15,9 @@
 #include "ui/shell/DesktopShell.h"
 #include "ui/shell/MainWindow.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 
 namespace kivo {
 namespace {
@@ -48,6 +52,21 @@ Uuid studyGroup(DesktopShell& shell) {
     return group.id;
 }
 
+// The bus is read when the rule screens are shown; a browser is named at the reading a few seconds later.
+QWidget* afterUnseenBrowsersNamed(DesktopShell& shell, ManualClock& clock, QWidget* shown) {
+    auto& monitor = shell.delegate().browserMonitor();
+    const auto settle = [&] {
+        QElapsedTimer t;
+        t.start();
+        while (monitor.isReadingUnseenBrowsers() && t.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    settle();
+    clock.advance(UnseenBrowsers::kReadInterval);
+    settle();
+    return shown;
+}
+
 RuleDetailPage* detail(DesktopShell& shell) {
     const Uuid id = studyGroup(shell);
     return page<RulesPage>(shell, &ScreenPages::rules)->openGroup(id);
@@ -71,6 +90,16 @@ std::vector<Scene> screenScenes() {
          true},
         {"screen-rule-detail-automation-denied", true, false,
          [](DesktopShell& s, ManualClock&) -> QWidget* { return detail(s)->window(); }, true},
+        {"screen-rules-wayland-unseen", true, false,
+         [](DesktopShell& s, ManualClock& clock) -> QWidget* {
+             return afterUnseenBrowsersNamed(s, clock, page<RulesPage>(s, &ScreenPages::rules)->window());
+         },
+         false, true},
+        {"screen-rule-detail-wayland-unseen", true, false,
+         [](DesktopShell& s, ManualClock& clock) -> QWidget* {
+             return afterUnseenBrowsersNamed(s, clock, detail(s)->window());
+         },
+         false, true},
         {"sheet-group-add", true, false,
          [](DesktopShell& s, ManualClock&) -> QWidget* {
              return page<RulesPage>(s, &ScreenPages::rules)->openAddSheet();

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
                     ports.world.setConsent(browser, SimulatedBrowserWorld::Consent::denied);
                 }
             }
+            if (scene.browsersUnseen)
+                ports.busBrowsers.setBrowsers({{"org.mozilla.firefox", "Firefox", {70001}}});
             DesktopShell shell({defaults, clock, clock, ports.brightness, ports.events, ports.events,
                                 ports.browserPorts(), ports.settings, ports.loginItem, ports.trash,
                                 ports.installation, ports.updates, ports.errors, QStringList{"en"}, "1.0.0"},

@@ -76,6 +76,13 @@ LocalizedString Permissions::Automation::message(const QString& browserNames) {
             browserNames};
 }
 
+LocalizedString Permissions::Wayland::message(const QString& browserNames) {
+    return {"permissions.wayland.message",
+            "Kivo can't see %@ running natively on Wayland.\nQuit these browsers and start them under "
+            "XWayland.",
+            browserNames};
+}
+
 const std::vector<KeyInfo>& allKeys() {
     static const std::vector<KeyInfo> keys = [] {
         std::vector<KeyInfo> list{
@@ -98,6 +105,7 @@ const std::vector<KeyInfo>& allKeys() {
             Permissions::Accessibility::step3({}),
             Permissions::Accessibility::restart({}),
             Permissions::Automation::message({}),
+            Permissions::Wayland::message({}),
         };
         for (const LocalizedString& text : formatted) {
             list.push_back(KeyInfo{text.key(), text.argumentKind(), text.defaultFormat()});

@@ -106,6 +106,7 @@
     X(Permissions::Accessibility, suppress, "permissions.accessibility.suppress") \
     X(Permissions::Automation, openSettings, "permissions.automation.openSettings") \
     X(Permissions::Automation, title, "permissions.automation.title") \
+    X(Permissions::Wayland, title, "permissions.wayland.title") \
     X(Quit, confirm, "quit.confirm") \
     X(RuleDetail, addPattern, "ruleDetail.addPattern") \
     X(RuleDetail::Empty, allowDescription, "ruleDetail.empty.allowDescription") \
@@ -206,6 +207,10 @@ LocalizedString restart(const QString& browserName); // "Quit %@ and start it ag
 namespace Permissions::Automation {
 LocalizedString message(const QString& browserNames); // "Kivo can't block %@.\n..."
 } // namespace Permissions::Automation
+
+namespace Permissions::Wayland {
+LocalizedString message(const QString& browserNames); // "Kivo can't see %@ running natively on Wayland..."
+} // namespace Permissions::Wayland
 
 // One row per key of the table, for checks over the whole catalog.
 struct KeyInfo {

@@ -350,6 +350,24 @@ AccessibilityElement LinuxAccessibilityTree::applicationElement(int processId) {
     return AccessibilityElement{};
 }
 
+std::optional<std::vector<int>> LinuxAccessibilityTree::applicationProcesses() {
+    const auto apps = call(AccessibilityElement{kRegistry.toStdString(), kRootPath.toStdString()},
+                           kAccessible, "GetChildren");
+    if (!apps) {
+        return std::nullopt;
+    }
+    std::vector<int> processes;
+    for (const auto& app : references(apps->arguments().constFirst().value<QDBusArgument>())) {
+        const auto reply =
+            call(AccessibilityElement{"org.freedesktop.DBus", "/org/freedesktop/DBus"},
+                 "org.freedesktop.DBus", "GetConnectionUnixProcessID", {QString::fromStdString(app.owner)});
+        if (reply) {
+            processes.push_back(static_cast<int>(reply->arguments().constFirst().toUInt()));
+        }
+    }
+    return processes;
+}
+
 std::optional<unsigned> LinuxAccessibilityTree::roleNumber(const AccessibilityElement& element) {
     const auto reply = call(element, kAccessible, "GetRole");
     if (!reply) {

@@ -57,6 +57,10 @@ public:
     // at once) expose their trees; false when the session has no accessibility bus.
     static bool enableAccessibilityBus();
 
+    // The process of each application on the bus, as the bus knows it (not a sandbox's own number); none
+    // when the registry cannot be read. Blocks on the bus: for worker threads.
+    std::optional<std::vector<int>> applicationProcesses();
+
     // Calls made on the accessibility bus, for tests and the bench.
     long busCalls() const { return busCalls_.load(); }
 

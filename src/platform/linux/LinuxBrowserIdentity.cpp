@@ -34,6 +34,18 @@ constexpr Entry kEntries[] = {
     {"firefox-esr", "org.mozilla.firefox", "Firefox"},
 };
 
+// The programs the packages install (their file names in `className`), where the names differ from the
+// window classes.
+constexpr Entry kPrograms[] = {
+    {"chrome", "com.google.Chrome", "Chrome"},
+    {"brave", "com.brave.Browser", "Brave"},
+    {"msedge", "com.microsoft.edgemac", "Edge"},
+    {"vivaldi-bin", "com.vivaldi.Vivaldi", "Vivaldi"},
+    {"yandex_browser", "ru.yandex.desktop.yandex-browser", "Yandex"},
+    {"whale", "com.naver.Whale", "Naver Whale"},
+    {"firefox-bin", "org.mozilla.firefox", "Firefox"},
+};
+
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -61,6 +73,21 @@ const Entry* find(const std::string& instance, const std::string& className) {
     return nullptr;
 }
 
+// A program is named as its file is, case and all: a window class's name stands for a wrapper script.
+const Entry* findProgram(const std::string& fileName) {
+    for (const auto& entry : kPrograms) {
+        if (fileName == entry.className) {
+            return &entry;
+        }
+    }
+    for (const auto& entry : kEntries) {
+        if (fileName == entry.className) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 std::optional<std::string> bundleIdForWindowClass(const std::string& instance, const std::string& className) {
@@ -73,6 +100,20 @@ std::optional<std::string> bundleIdForWindowClass(const std::string& instance, c
 std::optional<std::string> displayNameForWindowClass(const std::string& instance,
                                                      const std::string& className) {
     if (const Entry* entry = find(instance, className)) {
+        return std::string(entry->displayName);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> bundleIdForProgram(const std::string& fileName) {
+    if (const Entry* entry = findProgram(fileName)) {
+        return std::string(entry->bundleId);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> displayNameForProgram(const std::string& fileName) {
+    if (const Entry* entry = findProgram(fileName)) {
         return std::string(entry->displayName);
     }
     return std::nullopt;

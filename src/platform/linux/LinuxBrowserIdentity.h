@@ -16,5 +16,11 @@ std::optional<std::string> bundleIdForWindowClass(const std::string& instance, c
 std::optional<std::string> displayNameForWindowClass(const std::string& instance,
                                                      const std::string& className);
 
+// The same for a process, told by the file name of its program (an executable's, or a command's as the
+// process was started): the Linux builds' programs and the window classes' names. None when it is not a
+// browser.
+std::optional<std::string> bundleIdForProgram(const std::string& fileName);
+std::optional<std::string> displayNameForProgram(const std::string& fileName);
+
 } // namespace LinuxBrowserIdentity
 } // namespace kivo

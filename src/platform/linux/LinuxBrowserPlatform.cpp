@@ -3,6 +3,7 @@
 #include "platform/linux/LinuxAccessibilityTree.h"
 #include "platform/linux/LinuxAutomationConsent.h"
 #include "platform/linux/LinuxBrowserRoutes.h"
+#include "platform/linux/LinuxBusBrowsers.h"
 #include "platform/linux/LinuxKeystrokeSink.h"
 #include "platform/linux/LinuxScriptHost.h"
 #include "platform/linux/LinuxSettingsOpener.h"
@@ -22,12 +23,16 @@ LinuxBrowserPlatform::LinuxBrowserPlatform()
       tree_(std::make_unique<LinuxAccessibilityTree>(XcbDesktop::connect())),
       keystrokes_(std::make_unique<LinuxKeystrokeSink>(XcbDesktop::connect())),
       routes_(std::make_unique<LinuxBrowserRoutes>(*workspace_)),
-      settings_(std::make_unique<LinuxSettingsOpener>()) {}
+      settings_(std::make_unique<LinuxSettingsOpener>()),
+      busBrowsers_(
+          std::make_unique<LinuxBusBrowsers>([tree = tree_.get()] { return tree->applicationProcesses(); },
+                                             LinuxBusBrowsers::isWaylandSession())) {}
 
 LinuxBrowserPlatform::~LinuxBrowserPlatform() = default;
 
 BrowserMonitor::Ports LinuxBrowserPlatform::ports() {
-    return BrowserMonitor::Ports{*workspace_, *scriptHost_, *consent_, *tree_, *keystrokes_, routes_.get()};
+    return BrowserMonitor::Ports{*workspace_,  *scriptHost_,  *consent_,         *tree_,
+                                 *keystrokes_, routes_.get(), busBrowsers_.get()};
 }
 
 SettingsOpener& LinuxBrowserPlatform::settingsOpener() {

@@ -10,6 +10,7 @@ namespace kivo {
 class LinuxAccessibilityTree;
 class LinuxAutomationConsent;
 class LinuxBrowserRoutes;
+class LinuxBusBrowsers;
 class LinuxKeystrokeSink;
 class LinuxScriptHost;
 class LinuxSettingsOpener;
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<LinuxKeystrokeSink> keystrokes_;
     std::unique_ptr<LinuxBrowserRoutes> routes_;
     std::unique_ptr<LinuxSettingsOpener> settings_;
+    std::unique_ptr<LinuxBusBrowsers> busBrowsers_;
 };
 
 } // namespace kivo

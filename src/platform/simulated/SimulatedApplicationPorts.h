@@ -7,6 +7,7 @@
 #include "platform/simulated/SimulatedAutomationConsent.h"
 #include "platform/simulated/SimulatedBrightnessBackend.h"
 #include "platform/simulated/SimulatedBrowserWorld.h"
+#include "platform/simulated/SimulatedBusBrowsers.h"
 #include "platform/simulated/SimulatedInstallation.h"
 #include "platform/simulated/SimulatedKeystrokeSink.h"
 #include "platform/simulated/SimulatedLoginItem.h"
@@ -33,6 +34,7 @@ struct SimulatedApplicationPorts {
     SimulatedAccessibilityTree tree{world};
     SimulatedKeystrokeSink keystrokes{world};
     SimulatedSettingsOpener settings{world};
+    SimulatedBusBrowsers busBrowsers;
     SimulatedSystemEvents events;
     std::shared_ptr<SimulatedBrightnessBackend> brightness = std::make_shared<SimulatedBrightnessBackend>();
     SimulatedLoginItem loginItem;
@@ -42,7 +44,9 @@ struct SimulatedApplicationPorts {
     SimulatedUpdateDriver updates;
     ErrorReporter errors;
 
-    BrowserMonitor::Ports browserPorts() { return {workspace, scriptHost, consent, tree, keystrokes}; }
+    BrowserMonitor::Ports browserPorts() {
+        return {workspace, scriptHost, consent, tree, keystrokes, nullptr, &busBrowsers};
+    }
 };
 
 } // namespace kivo

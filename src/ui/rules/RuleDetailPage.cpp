@@ -5,6 +5,7 @@
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/UnseenBrowsersNotice.h"
 #include "ui/rules/ClickableRow.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/GroupSummaryCard.h"
@@ -47,6 +48,8 @@ RuleDetailPage::RuleDetailPage(const ScreenContext& context, const Uuid& groupId
     : QWidget(parent), context_(context), groupId_(groupId) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Outside the content, which is rebuilt: the notice follows the unseen browsers by itself.
+    layout->addWidget(new UnseenBrowsersNotice(context, this));
     connect(&context.rules, &BlockRuleStore::groupsChanged, this, &RuleDetailPage::scheduleRebuild);
     if (context.monitor != nullptr) {
         connect(context.monitor, &BrowserMonitor::permissionStatesChanged, this,

@@ -5,6 +5,7 @@
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/UnseenBrowsersNotice.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/RuleDetailPage.h"
@@ -36,6 +37,8 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     bannerSlot_ = new QWidget(listPage_);
     (new QVBoxLayout(bannerSlot_))->setContentsMargins(0, 0, 0, 0);
     column->addWidget(bannerSlot_);
+    unseenNotice_ = new UnseenBrowsersNotice(context, listPage_);
+    column->addWidget(unseenNotice_);
     auto* toolbar = new QHBoxLayout;
     toolbar->addWidget(headline(context.text(Strings::Sidebar::rules()), listPage_));
     toolbar->addStretch();
@@ -111,6 +114,18 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
         connect(context.monitor, &BrowserMonitor::permissionStatesChanged, this, &RulesPage::scheduleRebuild);
     }
     rebuildList();
+}
+
+void RulesPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!unseenWatch_ && context_.watchUnseenBrowsers) {
+        unseenWatch_ = context_.watchUnseenBrowsers();
+    }
+}
+
+void RulesPage::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    unseenWatch_.reset();
 }
 
 void RulesPage::scheduleRebuild() {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ namespace kivo {
 
 struct ScreenContext;
 class AutomationPermissionBanner;
+class UnseenBrowsersNotice;
 class RuleDetailPage;
 
 // The rules pane: every rule group in stored order with its switch, name and rule count; a row opens the
@@ -35,11 +37,18 @@ public:
     QTreeWidget* groupList() const { return list_; }
     // The Automation notice; none while no browser is denied.
     AutomationPermissionBanner* automationBanner() const { return banner_; }
+    // The notice of browsers Kivo cannot see; hidden while there is none.
+    UnseenBrowsersNotice* unseenBrowsersNotice() const { return unseenNotice_; }
     // Opens a group's page on top of the list, as a click on its row does.
     RuleDetailPage* openGroup(const Uuid& groupId);
     void showList();
     QDialog* openAddSheet();
     QDialog* openReorderSheet();
+
+protected:
+    // The unseen browsers are watched while the rule screens are shown.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void scheduleRebuild();
@@ -51,6 +60,8 @@ private:
     QWidget* bannerSlot_ = nullptr;
     AutomationPermissionBanner* banner_ = nullptr;
     std::vector<std::string> bannerNames_;
+    UnseenBrowsersNotice* unseenNotice_ = nullptr;
+    std::shared_ptr<void> unseenWatch_;
     QLabel* empty_ = nullptr;
     QWidget* detailHolder_ = nullptr;
     RuleDetailPage* detail_ = nullptr;

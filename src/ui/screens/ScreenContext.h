@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,13 @@ struct ScreenContext {
     const Localizer& localizer;
     // Browsers whose Automation permission was refused (the banner above the rule lists); may be empty.
     std::function<std::vector<std::string>()> deniedBrowserNames;
-    // Announces permission changes so the banner follows them; absent in tests.
+    // Browsers that run where Kivo cannot see them (natively on Wayland; the notice beside the banner); may
+    // be empty.
+    std::function<std::vector<std::string>()> unseenBrowserNames;
+    // Keeps the unseen browsers fresh while the returned token lives (the rule screens are shown); absent:
+    // nothing is watched.
+    std::function<std::shared_ptr<void>()> watchUnseenBrowsers;
+    // Announces permission changes and unseen browsers so the notices follow them; absent in tests.
     BrowserMonitor* monitor = nullptr;
     // The banner's button; absent: the button does nothing.
     std::function<void()> openAutomationSettings;

@@ -47,6 +47,8 @@ std::unique_ptr<ScreenContext> contextFor(UiContext& ui, bool withUpdater) {
     context->monitor = monitor;
     context->deniedBrowserNames = [monitor] { return monitor->deniedBrowserNames(); };
     context->openAutomationSettings = [delegate] { delegate->openAutomationSettings(); };
+    context->unseenBrowserNames = [monitor] { return monitor->unseenBrowserNames(); };
+    context->watchUnseenBrowsers = [monitor] { return monitor->watchUnseenBrowsers(); };
     context->links = LinkAddresses::builtIn();
     context->quitFlow = &ui.quitFlow;
     context->eraseFlow = &ui.eraseFlow;
