@@ -1,11 +1,12 @@
 #include "core/SerialWorker.h"
 
+#include "core/Threads.h"
+
 #include <QMetaObject>
 
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 namespace kivo {
 
@@ -26,7 +27,7 @@ struct SerialWorker::Shared {
 SerialWorker::SerialWorker(std::string name, TimerFactory& timers, QObject* parent)
     : QObject(parent), name_(std::move(name)), timers_(timers), shared_(std::make_shared<Shared>()) {
     shared_->owner = this;
-    shared_->thread = std::thread([shared = shared_] {
+    shared_->thread = startThread(name_, [shared = shared_] {
         std::unique_lock lock(shared->mutex);
         for (;;) {
             shared->wake.wait(lock, [&] { return shared->stopping || !shared->queue.empty(); });

@@ -1,11 +1,13 @@
 #include "core/SerialWorker.h"
 #include "core/ManualClock.h"
 #include "core/QtTimerFactory.h"
+#include "core/Threads.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <future>
 #include <thread>
 #include <vector>
@@ -37,6 +39,26 @@ TEST(SerialWorkerTest, RunsJobsInOrderOffTheMainThreadAndReportsOnIt) {
     EXPECT_EQ(results, (std::vector<int>{0, 1, 4, 9, 16}));
     EXPECT_EQ(onMain, std::vector<bool>(5, true));
     EXPECT_TRUE(test::waitUntil([&] { return !worker.isBusy(); }));
+}
+
+TEST(SerialWorkerTest, JobsRunOnANamedThreadWithAnAlternateSignalStackOfItsOwn) {
+    QtTimerFactory timers;
+    SerialWorker worker("display-7", timers);
+    stack_t mainStack{};
+    sigaltstack(nullptr, &mainStack);
+    std::optional<std::pair<stack_t, std::string>> seen;
+    worker.submit<std::pair<stack_t, std::string>>(
+        [] {
+            stack_t stack{};
+            sigaltstack(nullptr, &stack);
+            return std::pair{stack, std::string(currentThreadName())};
+        },
+        5s, [&](auto result) { seen = result; });
+    ASSERT_TRUE(test::waitUntil([&] { return seen.has_value(); }));
+    EXPECT_FALSE(seen->first.ss_flags & SS_DISABLE) << "a stack overflow on it can still be recorded";
+    EXPECT_NE(seen->first.ss_sp, mainStack.ss_sp);
+    EXPECT_GE(seen->first.ss_size, 64u * 1024);
+    EXPECT_EQ(seen->second, "display-7");
 }
 
 TEST(SerialWorkerTest, DeadlineReportsTimeOutWhileTheJobIsStuckAndDropsTheLateResult) {

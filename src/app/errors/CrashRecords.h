@@ -17,10 +17,14 @@ public:
     // `$XDG_STATE_HOME/kivo`, or `~/.local/state/kivo`.
     static QString standardDirectory();
 
-    // Reports every record of `directory` through `reporter` and removes it, unreadable ones too (after
-    // a warning): each is reported once. Returns how many were reported.
+    // Reports every record of `directory` through `reporter` and removes each once the reporter says it
+    // was delivered (sent, or written to the log where no endpoint is built in): one that could not be
+    // sent stays for the next start. A record whose writing was cut short is reported as incomplete when
+    // it says which signal ended the run, unless the process writing it still runs; an empty or
+    // unreadable one is removed after a warning. Returns how many were handed to the reporter.
     static int reportAndRemove(const QString& directory, ErrorReporter& reporter);
 
+    // A record's text, its frames named from the load map it carries (see CrashSymbols).
     static std::optional<CrashRecord> parse(const QByteArray& text);
 };
 

@@ -87,8 +87,11 @@ void ErrorReporter::captureMessage(const QString& message) {
     deliver(std::move(event));
 }
 
-void ErrorReporter::captureCrash(const CrashRecord& crash) {
+void ErrorReporter::captureCrash(const CrashRecord& crash, EnvelopeTransport::Delivered delivered) {
     if (!started_) {
+        if (delivered) {
+            delivered(false);
+        }
         return;
     }
     auto event = makeEvent(QStringLiteral("fatal"));
@@ -105,23 +108,29 @@ void ErrorReporter::captureCrash(const CrashRecord& crash) {
         frames.push_back({*f});
     }
     event.threads = std::vector<ErrorEvent::Thread>{{std::move(frames)}};
-    event.contexts.insert(QStringLiteral("crash"),
-                          QJsonObject{{QStringLiteral("thread_id"), crash.threadId},
-                                      {QStringLiteral("thread_name"), crash.threadName},
-                                      {QStringLiteral("signal"), crash.signalNumber}});
-    deliver(std::move(event));
+    QJsonObject context{{QStringLiteral("thread_id"), crash.threadId},
+                        {QStringLiteral("thread_name"), crash.threadName},
+                        {QStringLiteral("signal"), crash.signalNumber}};
+    if (!crash.complete) {
+        context.insert(QStringLiteral("incomplete"), true);
+    }
+    event.contexts.insert(QStringLiteral("crash"), context);
+    deliver(std::move(event), std::move(delivered));
 }
 
-void ErrorReporter::deliver(ErrorEvent event) {
+void ErrorReporter::deliver(ErrorEvent event, EnvelopeTransport::Delivered delivered) {
     if (options_.beforeSend) {
         auto kept = options_.beforeSend(std::move(event));
         if (!kept) {
+            if (delivered) {
+                delivered(true);
+            }
             return;
         }
         event = std::move(*kept);
     }
     const double sentAt = clock_.now().unixSeconds();
-    transport_->send(event, envelope(event, options_.dsn, sentAt));
+    transport_->send(event, envelope(event, options_.dsn, sentAt), std::move(delivered));
 }
 
 QByteArray ErrorReporter::envelope(const ErrorEvent& event, const QString& dsn, double sentAt) {

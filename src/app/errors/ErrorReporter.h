@@ -34,8 +34,10 @@ public:
     void captureError(const ReportedError& error,
                       const std::function<void(ErrorScope&)>& configureScope = {});
     void captureMessage(const QString& message);
-    // A crash of an earlier run, as a fatal event with the crashed thread's stack.
-    void captureCrash(const CrashRecord& crash);
+    // A crash of an earlier run, as a fatal event with the crashed thread's stack. `delivered` is told
+    // whether the report went out (see EnvelopeTransport); before `start` it did not, and one that the
+    // before-send filter drops is done with.
+    void captureCrash(const CrashRecord& crash, EnvelopeTransport::Delivered delivered = {});
 
     // The envelope of one event: a header line with the event id, the DSN and the sending time, an item
     // header line and the event's JSON.
@@ -43,7 +45,7 @@ public:
 
 private:
     ErrorEvent makeEvent(const QString& level) const;
-    void deliver(ErrorEvent event);
+    void deliver(ErrorEvent event, EnvelopeTransport::Delivered delivered = {});
 
     const Clock& clock_;
     std::unique_ptr<EnvelopeTransport> transport_;

@@ -13,10 +13,13 @@ HttpEnvelopeTransport::HttpEnvelopeTransport(ErrorReportingDsn dsn, std::chrono:
                                              int maxInFlight, QObject* parent)
     : QObject(parent), dsn_(std::move(dsn)), timeout_(timeout), maxInFlight_(maxInFlight) {}
 
-void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& envelope) {
+void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& envelope, Delivered delivered) {
     if (inFlight_ >= maxInFlight_) {
         qCWarning(lcLifecycle, "Error report %s dropped: %d reports are still being sent",
                   qUtf8Printable(event.eventId), inFlight_);
+        if (delivered) {
+            delivered(false);
+        }
         return;
     }
     QNetworkRequest request(dsn_.envelopeEndpoint);
@@ -35,7 +38,7 @@ void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& enve
     // hold the request (and one of the few slots) for ever, so the whole exchange gets a deadline too.
     QTimer::singleShot(timeout_, reply, [reply] { reply->abort(); });
     const auto eventId = event.eventId;
-    connect(reply, &QNetworkReply::finished, this, [this, reply, eventId] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, eventId, delivered = std::move(delivered)] {
         --inFlight_;
         const auto status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const bool accepted = reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
@@ -45,6 +48,9 @@ void HttpEnvelopeTransport::send(const ErrorEvent& event, const QByteArray& enve
         }
         reply->deleteLater();
         emit finished(accepted);
+        if (delivered) {
+            delivered(accepted);
+        }
     });
 }
 

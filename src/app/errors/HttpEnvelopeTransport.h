@@ -12,7 +12,7 @@ namespace kivo {
 
 // Posts envelopes to the DSN's endpoint. Requests run asynchronously on the main thread's event loop;
 // each is abandoned `timeout` after it started, and while `maxInFlight` are under way further reports are
-// dropped (and logged) rather than queued without bound.
+// dropped (and logged) rather than queued without bound: their senders are told they were not delivered.
 class HttpEnvelopeTransport : public QObject, public EnvelopeTransport {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ public:
                                    std::chrono::milliseconds timeout = std::chrono::seconds(10),
                                    int maxInFlight = 8, QObject* parent = nullptr);
 
-    void send(const ErrorEvent& event, const QByteArray& envelope) override;
+    void send(const ErrorEvent& event, const QByteArray& envelope, Delivered delivered = {}) override;
     int inFlight() const { return inFlight_; }
 
 signals:

@@ -6,9 +6,12 @@
 
 namespace kivo {
 
-void LogEnvelopeTransport::send(const ErrorEvent& event, const QByteArray&) {
+void LogEnvelopeTransport::send(const ErrorEvent& event, const QByteArray&, Delivered delivered) {
     qCWarning(lcLifecycle, "Error report (not sent, no DSN): %s",
               QJsonDocument(event.toJson()).toJson(QJsonDocument::Compact).constData());
+    if (delivered) {
+        delivered(true);
+    }
 }
 
 } // namespace kivo

@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxAccessibilityTree.h"
 
 #include "core/Log.h"
+#include "core/Threads.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -166,7 +167,7 @@ void LinuxAccessibilityTree::refreshSoon(bool force) {
         state_->checkedAt = now;
     }
     // Detached: a handshake that never ends holds only this thread (and keeps further attempts back).
-    std::thread([state = state_] { refresh(state); }).detach();
+    startThread("a11y-refresh", [state = state_] { refresh(state); }).detach();
 }
 
 void LinuxAccessibilityTree::refresh(const std::shared_ptr<State>& state) {

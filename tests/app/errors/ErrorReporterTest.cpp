@@ -1,4 +1,5 @@
 #include "app/errors/ErrorReporter.h"
+#include "app/errors/CrashRecords.h"
 #include "app/errors/ErrorReportingDsn.h"
 #include "app/errors/HttpEnvelopeTransport.h"
 #include "core/ManualClock.h"
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -307,6 +309,56 @@ TEST_F(ErrorReporterTest, aRefusingServerIsLoggedNotRetried) {
     EXPECT_EQ(outcomes, std::vector<bool>{false});
     test::processEvents();
     EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(ErrorReporterTest, aCrashRecordIsRemovedOnlyOnceItsReportWentOut) {
+    const struct {
+        const char* name;
+        int records;
+        int status; // the endpoint's answer; 0: nothing listens there (no network), -1: no endpoint, the log
+        int kept;
+    } rows[] = {
+        {"accepted", 1, 200, 0},          {"refused by the endpoint", 1, 500, 1},
+        {"nothing listens", 1, 0, 1},     {"more than may be under way", 9, 200, 1},
+        {"written to the log", 1, -1, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir folder;
+        for (int i = 0; i < row.records; ++i) {
+            test::writeFile(folder.filePath(QStringLiteral("crash-%1-1-1.record").arg(i)),
+                            "signal 11 SIGSEGV\nthread 1 kivo\nframe 0x10\n");
+        }
+        LocalHttpServer server(row.status);
+        quint16 port = server.port();
+        if (row.status == 0) {
+            QTcpServer closed;
+            closed.listen(QHostAddress::LocalHost, 0);
+            port = closed.serverPort();
+        }
+        auto options = ErrorReportingOptions::kivoDefaults();
+        options.dsn = row.status < 0 ? QString() : QStringLiteral("http://k@127.0.0.1:%1/1").arg(port);
+        test::LogCapture log;
+        {
+            ErrorReporter reporter(clock);
+            reporter.start(options);
+            EXPECT_EQ(CrashRecords::reportAndRemove(folder.path(), reporter), row.records);
+            const auto left = [&] {
+                return static_cast<int>(QDir(folder.path()).entryList(QDir::Files).size());
+            };
+            ASSERT_TRUE(test::waitUntil([&] {
+                return row.records - left() + log.count("it is kept for the next start") == row.records;
+            }));
+            EXPECT_EQ(left(), row.kept);
+        }
+        // The next start reports what is left.
+        auto next = recordingReporter();
+        next->start({});
+        sent.clear();
+        EXPECT_EQ(CrashRecords::reportAndRemove(folder.path(), *next), row.kept);
+        EXPECT_EQ(sent.size(), static_cast<std::size_t>(row.kept));
+        EXPECT_TRUE(QDir(folder.path()).isEmpty());
+    }
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 
 namespace kivo::test {
 
-// Keeps every envelope handed to it, with the event it came from.
+// Keeps every envelope handed to it, with the event it came from, and answers that it was delivered, or
+// what `delivers` says.
 class RecordingEnvelopeTransport : public EnvelopeTransport {
 public:
     struct Sent {
@@ -14,13 +15,18 @@ public:
         QByteArray envelope;
     };
 
-    explicit RecordingEnvelopeTransport(std::vector<Sent>& sink) : sink_(sink) {}
-    void send(const ErrorEvent& event, const QByteArray& envelope) override {
+    explicit RecordingEnvelopeTransport(std::vector<Sent>& sink, bool delivers = true)
+        : sink_(sink), delivers_(delivers) {}
+    void send(const ErrorEvent& event, const QByteArray& envelope, Delivered delivered = {}) override {
         sink_.push_back({event, envelope});
+        if (delivered) {
+            delivered(delivers_);
+        }
     }
 
 private:
     std::vector<Sent>& sink_;
+    bool delivers_;
 };
 
 } // namespace kivo::test
