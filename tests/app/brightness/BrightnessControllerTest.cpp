@@ -274,7 +274,9 @@ TEST(BrightnessControllerTest, PreviewingNeverWaitsForASlowDisplay) {
         rig.controller.preview({{"Left", i / 100.0}});
         longest = std::max(longest, timer.nsecsElapsed());
     }
-    EXPECT_LT(longest, 20'000'000); // 20 ms: far below one DDC exchange
+    // The display is held until after the loop, so a preview that waited on it would never return; the
+    // bound only has to tell that apart from a loaded machine's scheduling, not time the call.
+    EXPECT_LT(longest, 500'000'000);
     rig.backend->release(kLeft);
     // The first level was already on its way; of the 99 that followed only the latest is sent.
     EXPECT_EQ(rig.applied(), (Sets{{kLeft, 0.01f}, {kLeft, 1.0f}}));
