@@ -46,7 +46,8 @@ soak: deps
 	cmake --build --preset release --target kivo_soak
 	./build/release/soak/kivo_soak --passes $(SOAK_PASSES) --warmup 1000
 
-format:
+format: deps
+	@bash -c '. scripts/lib/require.sh && require clang-format:clang-format git:git' make-format
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:

@@ -1,13 +1,12 @@
 #include "app/sheets/QuitConfirmationFlow.h"
 #include "app/shell/AppDelegate.h"
-#include "support/TestSupport.h"
+#include "desktop/DesktopSupport.h"
 #include "ui/ShellRig.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainWindow.h"
 
 #include <QDialog>
 #include <QPointer>
-#include <QProcess>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -16,12 +15,6 @@
 
 namespace kivo {
 namespace {
-
-void xdotool(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), arguments);
-    test::waitUntil([&] { return p.state() == QProcess::NotRunning; }, std::chrono::seconds(10));
-}
 
 bool exposed(QWidget* w) {
     return w->windowHandle() && w->windowHandle()->isExposed();
@@ -35,21 +28,24 @@ TEST(SheetsOnTheDesktop, MinimisingKeepsTheQuitCountdownAndCtrlQInItsSheetEndsIt
     rig.shell->delegate().beginQuit(QuitSource::settings);
     QPointer<QDialog> sheet = window.sheets().quitSheet();
     ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(test::waitUntil([&] { return exposed(&window) && sheet && exposed(sheet); }));
+    ASSERT_TRUE(test::waitOnDesktop([&] { return exposed(&window) && sheet && exposed(sheet); }));
 
     const QString id = QString::number(window.winId());
-    xdotool({"windowminimize", id});
-    ASSERT_TRUE(test::waitUntil([&] { return window.isMinimized(); })) << "the window manager minimised it";
-    xdotool({"windowactivate", id});
-    ASSERT_TRUE(test::waitUntil([&] { return !window.isMinimized() && sheet && exposed(sheet); }))
+    test::xdotool({"windowminimize", id});
+    ASSERT_TRUE(test::waitOnDesktop([&] { return window.isMinimized(); }))
+        << "the window manager minimised it";
+    test::xdotool({"windowactivate", id});
+    ASSERT_TRUE(test::waitOnDesktop([&] { return !window.isMinimized() && sheet && exposed(sheet); }))
         << "restored";
     EXPECT_TRUE(quit.state().isCounting());
     EXPECT_EQ(window.sheets().quitSheet(), sheet.data());
 
-    xdotool({"windowactivate", "--sync", QString::number(sheet->winId())});
-    xdotool({"key", "--clearmodifiers", "ctrl+q"});
-    EXPECT_TRUE(test::waitUntil([&] { return !quit.state().isCounting(); })) << "Ctrl+Q reached the sheet";
-    EXPECT_TRUE(test::waitUntil([&] { return window.isMinimized() || !window.isVisible(); })) << "put away";
+    test::xdotool({"windowactivate", "--sync", QString::number(sheet->winId())});
+    test::xdotool({"key", "--clearmodifiers", "ctrl+q"});
+    EXPECT_TRUE(test::waitOnDesktop([&] { return !quit.state().isCounting(); }))
+        << "Ctrl+Q reached the sheet";
+    EXPECT_TRUE(test::waitOnDesktop([&] { return window.isMinimized() || !window.isVisible(); }))
+        << "put away";
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 #include "app/rules/BlockRuleStore.h"
 #include "app/shell/AppDelegate.h"
 #include "app/shield/ShieldOverlayController.h"
-#include "support/TestSupport.h"
+#include "desktop/DesktopSupport.h"
 #include "ui/ShellRig.h"
 #include "ui/shield/QtShieldWindowSystem.h"
 #include "ui/shield/ShieldVeil.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QScreen>
 #include <QWindow>
 
@@ -31,14 +30,6 @@ struct TabCounter : QObject {
     }
 };
 
-QString xdotool(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), arguments);
-    // Let the event loop run while xdotool works: the veils must answer the X server meanwhile.
-    test::waitUntil([&] { return p.state() == QProcess::NotRunning; }, std::chrono::seconds(10));
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondScreenCancels) {
     ASSERT_EQ(QGuiApplication::screens().size(), 2) << "needs two screens";
     test::ShellRig rig;
@@ -48,7 +39,7 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     other.setWindowTitle(QStringLiteral("other window"));
     other.resize(300, 200);
     other.show();
-    ASSERT_TRUE(test::waitUntil([&] { return other.isVisible() && other.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(test::waitOnDesktop([&] { return other.isVisible() && other.windowHandle()->isExposed(); }));
 
     auto& d = rig.shell->delegate();
     auto group = d.store().groups().front();
@@ -58,7 +49,7 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     d.overlayController().present(group, d.store(), [&](BlockRuleStore&) { unlocked = true; });
 
     auto& shield = rig.shell->shieldWindows();
-    ASSERT_TRUE(test::waitUntil([&] {
+    ASSERT_TRUE(test::waitOnDesktop([&] {
         const auto veils = shield.veils();
         return veils.size() == 2 && std::all_of(veils.begin(), veils.end(), [](ShieldVeil* v) {
                    return v->windowHandle() && v->windowHandle()->isExposed();
@@ -71,14 +62,14 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
                         [&](ShieldVeil* v) { return v->frameGeometry().contains(screen->geometry()); }))
             << screen->name().toStdString() << " is covered";
     }
-    ASSERT_TRUE(test::waitUntil([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
+    ASSERT_TRUE(test::waitOnDesktop([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
 
     // With the grab held the window manager never sees its switching shortcut: Kivo gets the keys.
     TabCounter tabs;
     auto switchReachesKivo = [&] {
         const int before = tabs.presses;
-        xdotool({"key", "--clearmodifiers", "alt+Tab"});
-        return test::waitUntil([&] { return tabs.presses > before; });
+        test::xdotool({"key", "--clearmodifiers", "alt+Tab"});
+        return test::waitOnDesktop([&] { return tabs.presses > before; });
     };
     EXPECT_TRUE(switchReachesKivo()) << "the window manager's switch went to the shield";
     EXPECT_TRUE(d.overlayController().isShown());
@@ -91,17 +82,18 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     ASSERT_TRUE(primary);
     int hidden = 0;
     QObject::connect(primary, &ShieldVeil::hiddenFromOutside, [&] { ++hidden; });
-    xdotool({"windowminimize", QString::number(primary->winId())});
-    ASSERT_TRUE(test::waitUntil([&] { return hidden > 0; })) << "the window manager hid the veil";
-    ASSERT_TRUE(test::waitUntil([&] {
+    test::xdotool({"windowminimize", QString::number(primary->winId())});
+    ASSERT_TRUE(test::waitOnDesktop([&] { return hidden > 0; })) << "the window manager hid the veil";
+    ASSERT_TRUE(test::waitOnDesktop([&] {
         return primary->windowHandle()->isExposed() && !primary->isMinimized() && shield.isGrabbing();
     })) << "shown again and grabbing";
     EXPECT_TRUE(switchReachesKivo()) << "the grab was taken again";
     EXPECT_FALSE(shield.isRetryingGrab());
 
-    xdotool({"mousemove", "1000", "400"}); // over the right-hand monitor
-    xdotool({"key", "Escape"});
-    EXPECT_TRUE(test::waitUntil([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
+    // Over the right-hand monitor, and only then the key.
+    ASSERT_TRUE(test::xdotool({"mousemove", "--sync", "1000", "400"}));
+    test::xdotool({"key", "Escape"});
+    EXPECT_TRUE(test::waitOnDesktop([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
     EXPECT_FALSE(unlocked);
     EXPECT_FALSE(shield.isGrabbing()) << "the grabs are released";
 }

@@ -105,18 +105,30 @@ protected:
 };
 
 TEST_F(BrowserProcessesTest, EveryProcessOfTheRowIsReadAlsoInAPidNamespaceOfItsOwn) {
+    // As a sandboxed package runs it: the window names the namespace's pid, the bus the host's. A sandbox's
+    // own first process starts the browser and reaps its children. Without root the pid namespace needs a
+    // user namespace of its own, as a sandbox makes one; the user stays the same, so the bus lets it in.
+    QStringList sandbox{"unshare"};
+    if (::geteuid() != 0) {
+        sandbox << "--user"
+                << "--map-current-user";
+    }
+    sandbox << "--pid"
+            << "--fork"
+            << "--kill-child"
+            << "--mount-proc"
+            << "sh"
+            << "-c"
+            << "\"$@\" & wait"
+            << "sh";
     struct Case {
         const char* name;
         QStringList prefix;
     } cases[] = {
         {"own-profile", {}},
-        // As a sandboxed package runs it: the window names the namespace's pid, the bus the host's.
-        // A sandbox's own first process starts the browser and reaps its children.
-        {"pid-namespace",
-         {"unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "sh", "-c", "\"$@\" & wait", "sh"}},
+        {"pid-namespace", sandbox},
         // Again: the new browser gets the gone one's pid, which must not lead to the gone one's bus name.
-        {"pid-reused",
-         {"unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "sh", "-c", "\"$@\" & wait", "sh"}},
+        {"pid-reused", sandbox},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,9 +2,7 @@
 
 #include "app/errors/ErrorEventFilter.h"
 
-#ifndef KIVO_SENTRY_DSN
-#define KIVO_SENTRY_DSN ""
-#endif
+#include "KivoLinkSettings.h"
 
 namespace kivo {
 

@@ -1,21 +1,11 @@
 #include "app/more/LinkAddresses.h"
 
+#include "KivoLinkSettings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#ifndef KIVO_FEEDBACK_URL
-#define KIVO_FEEDBACK_URL ""
-#endif
-#ifndef KIVO_FEEDBACK_URL_JA
-#define KIVO_FEEDBACK_URL_JA ""
-#endif
-#ifndef KIVO_PRIVACY_SITE
-#define KIVO_PRIVACY_SITE ""
-#endif
-#ifndef KIVO_BRIGHTNESS_LIBRARY_URL
-#define KIVO_BRIGHTNESS_LIBRARY_URL ""
-#endif
 #ifndef KIVO_DATA_FROM_BINDIR
 #define KIVO_DATA_FROM_BINDIR ""
 #endif

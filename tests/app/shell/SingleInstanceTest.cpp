@@ -56,7 +56,9 @@ TEST(SingleInstance, ALockLeftByADeadProcessIsTakenOver) {
 }
 
 TEST(SingleInstance, AFolderOfAnotherUserFailsAtOnceNamingIt) {
-    ASSERT_EQ(::geteuid(), 0u) << "needs root to hand folders to another user";
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can hand a folder to another user";
+    }
     constexpr uid_t nobody = 65534;
     struct Row {
         const char* made;  // folders made beforehand, under the test's own folder
