@@ -12,15 +12,15 @@
 class QDialog;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace kivo {
 
 struct ScreenContext;
 class AutomationPermissionBanner;
+class RowList;
 class RuleDetailPage;
 
 // The rules pane: every rule group in stored order with its switch, name and rule count; a row opens the
@@ -32,7 +32,7 @@ public:
     QWidget* listPage() const { return listPage_; }
     RuleDetailPage* detailPage() const { return detail_; }
     QLabel* emptyState() const { return empty_; }
-    QTreeWidget* groupList() const { return list_; }
+    RowList* groupList() const { return list_; }
     // The Automation notice; none while no browser is denied.
     AutomationPermissionBanner* automationBanner() const { return banner_; }
     // Opens a group's page on top of the list, as a click on its row does.
@@ -47,7 +47,8 @@ private:
     const ScreenContext& context_;
     QStackedWidget* stack_ = nullptr;
     QWidget* listPage_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    RowList* list_ = nullptr;
     QWidget* bannerSlot_ = nullptr;
     AutomationPermissionBanner* banner_ = nullptr;
     std::vector<std::string> bannerNames_;
