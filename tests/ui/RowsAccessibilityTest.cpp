@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -306,6 +307,15 @@ TEST(RowsAccessibility, AChangeKeepsTheFocusOnTheRowOrControlTheUserWasOn) {
          {Role::Button, "news.example/"},
          deleteInSheet,
          {Role::Button, "+ Add Pattern"}},
+        {"groups reordered elsewhere",
+         rulesPage,
+         {Role::CheckBox, kStudy},
+         [](ScreenRig& rig, QWidget*, QWidget*) {
+             auto groups = rig.rules.groups();
+             std::reverse(groups.begin(), groups.end());
+             rig.rules.setGroups(groups);
+         },
+         {Role::CheckBox, kStudy, false}},
         {"group deleted elsewhere",
          rulesPage,
          {Role::Button, kStudy},

@@ -70,6 +70,12 @@ void RowList::sync(const std::vector<std::string>& keys, const std::function<QWi
         row->deleteLater(); // a store change may come from inside this very row's switch
     }
     const bool reordered = created || staying != rows;
+    // Rows made in order follow one another in the focus chain already; from the first row out of its
+    // place on, the chain is set again.
+    std::size_t from = 0;
+    while (from < rows.size() && from < staying.size() && rows[from] == staying[from]) {
+        ++from;
+    }
     keys_ = keys;
     rows_ = std::move(rows);
     if (reordered) {
@@ -80,23 +86,29 @@ void RowList::sync(const std::vector<std::string>& keys, const std::function<QWi
             layout_->addWidget(row);
             row->show();
         }
-        fixTabOrder();
+        if (!staying.empty()) {
+            fixTabOrder(from);
+        }
     }
 }
 
-void RowList::fixTabOrder() {
-    std::vector<QWidget*> stops{anchor_};
-    for (QWidget* row : rows_) {
-        stops.push_back(row);
+void RowList::fixTabOrder(std::size_t from) {
+    const auto controls = [](QWidget* row) {
+        std::vector<QWidget*> stops{row};
         for (QWidget* control : row->findChildren<QWidget*>()) {
             if (control->focusPolicy() != Qt::NoFocus) {
                 stops.push_back(control);
             }
         }
-    }
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        if (stops[i - 1] != nullptr) {
-            QWidget::setTabOrder(stops[i - 1], stops[i]);
+        return stops;
+    };
+    QWidget* previous = from == 0 ? anchor_ : controls(rows_[from - 1]).back();
+    for (std::size_t i = from; i < rows_.size(); ++i) {
+        for (QWidget* stop : controls(rows_[i])) {
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, stop);
+            }
+            previous = stop;
         }
     }
 }

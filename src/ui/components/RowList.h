@@ -28,7 +28,7 @@ public:
     const std::vector<QWidget*>& rows() const { return rows_; }
 
 private:
-    void fixTabOrder();
+    void fixTabOrder(std::size_t from);
     QWidget* anchor_;
     QWidget* fallback_;
     QVBoxLayout* layout_;
