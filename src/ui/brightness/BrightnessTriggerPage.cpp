@@ -116,21 +116,16 @@ BrightnessTriggerPage::BrightnessTriggerPage(const ScreenContext& context, QWidg
     toolbar->addWidget(add);
     column->addLayout(toolbar);
     connect(add, &QPushButton::clicked, this, [this] { openAddSheet(); });
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus); // the rows take the focus, and the area follows it
-    auto* holder = new QWidget(scroll);
-    auto* holderColumn = new QVBoxLayout(holder);
-    rows_ = new RowList(add, add, holder);
-    holderColumn->addWidget(rows_);
-    empty_ = plainLabel(
-        context.text(D::emptyTitle()) + QLatin1Char('\n') + context.text(D::emptyDescription()), holder);
+    const RowList::Scrolled scrolled = RowList::inScrollArea(add, add, this);
+    rows_ = scrolled.list;
+    empty_ =
+        plainLabel(context.text(D::emptyTitle()) + QLatin1Char('\n') + context.text(D::emptyDescription()),
+                   scrolled.scroll->widget());
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
-    holderColumn->addWidget(empty_);
-    holderColumn->addStretch();
-    scroll->setWidget(holder);
-    column->addWidget(scroll, 1);
+    scrolled.column->addWidget(empty_);
+    scrolled.column->addStretch();
+    column->addWidget(scrolled.scroll, 1);
     connect(&context.triggers, &BrightnessTriggerStore::triggersChanged, this,
             &BrightnessTriggerPage::scheduleRefresh);
     refresh();

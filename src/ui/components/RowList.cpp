@@ -1,5 +1,6 @@
 #include "ui/components/RowList.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -12,6 +13,18 @@ namespace kivo {
 RowList::RowList(QWidget* anchor, QWidget* fallback, QWidget* parent)
     : QWidget(parent), anchor_(anchor), fallback_(fallback), layout_(new QVBoxLayout(this)) {
     layout_->setContentsMargins(0, 0, 0, 0);
+}
+
+RowList::Scrolled RowList::inScrollArea(QWidget* anchor, QWidget* fallback, QWidget* parent) {
+    auto* scroll = new QScrollArea(parent);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* holder = new QWidget(scroll);
+    auto* column = new QVBoxLayout(holder);
+    auto* list = new RowList(anchor, fallback, holder);
+    column->addWidget(list);
+    scroll->setWidget(holder);
+    return {scroll, column, list};
 }
 
 void RowList::sync(const std::vector<std::string>& keys, const std::function<QWidget*(std::size_t)>& make,

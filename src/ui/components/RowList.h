@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QScrollArea;
 class QVBoxLayout;
 
 namespace kivo {
@@ -26,6 +27,14 @@ public:
     void sync(const std::vector<std::string>& keys, const std::function<QWidget*(std::size_t)>& make,
               const std::function<void(std::size_t, QWidget*)>& refresh);
     const std::vector<QWidget*>& rows() const { return rows_; }
+
+    struct Scrolled {
+        QScrollArea* scroll;
+        QVBoxLayout* column; // below the list: for an empty state and a stretch
+        RowList* list;
+    };
+    // A row list at the top of a scroll area. The area takes no focus itself: the rows do, and it follows.
+    static Scrolled inScrollArea(QWidget* anchor, QWidget* fallback, QWidget* parent);
 
 private:
     void fixTabOrder(std::size_t from);

@@ -105,14 +105,9 @@ void RuleDetailPage::build(const BlockRuleGroup& group) {
     tabs->addStretch();
     column->addLayout(tabs);
 
-    auto* scroll = new QScrollArea(content_);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus); // the rows take the focus, and the area follows it
-    auto* list = new QWidget(scroll);
-    auto* rows = new QVBoxLayout(list);
-    rows_ = new RowList(lastTab, add_, list);
-    rows->addWidget(rows_);
-    empty_ = new QWidget(list);
+    const RowList::Scrolled scrolled = RowList::inScrollArea(lastTab, add_, content_);
+    rows_ = scrolled.list;
+    empty_ = new QWidget(scrolled.scroll->widget());
     auto* emptyColumn = new QVBoxLayout(empty_);
     emptyColumn->addStretch();
     emptyTitle_ = headline(QString(), empty_);
@@ -129,10 +124,9 @@ void RuleDetailPage::build(const BlockRuleGroup& group) {
     plus->setFont(big);
     emptyColumn->addWidget(plus, 0, Qt::AlignHCenter);
     connect(plus, &QPushButton::clicked, this, [this] { openAddSheet(); });
-    rows->addWidget(empty_);
-    rows->addStretch();
-    scroll->setWidget(list);
-    column->addWidget(scroll, 1);
+    scrolled.column->addWidget(empty_);
+    scrolled.column->addStretch();
+    column->addWidget(scrolled.scroll, 1);
 }
 
 void RuleDetailPage::refresh() {

@@ -49,15 +49,10 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     connect(add, &QPushButton::clicked, this, [this] { openAddSheet(); });
 
     // The rows are updated in place, so a switch or row keeps the focus through a change.
-    scroll_ = new QScrollArea(listPage_);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFocusPolicy(Qt::NoFocus); // the rows take the focus, and the area follows it
-    auto* holder = new QWidget(scroll_);
-    auto* holderColumn = new QVBoxLayout(holder);
-    list_ = new RowList(add, add, holder);
-    holderColumn->addWidget(list_);
-    holderColumn->addStretch();
-    scroll_->setWidget(holder);
+    const RowList::Scrolled scrolled = RowList::inScrollArea(add, add, listPage_);
+    scroll_ = scrolled.scroll;
+    list_ = scrolled.list;
+    scrolled.column->addStretch();
     column->addWidget(scroll_, 1);
     empty_ = plainLabel(context.text(Strings::Rules::emptyTitle()) + QLatin1Char('\n') +
                             context.text(Strings::Rules::emptyDescription()),
