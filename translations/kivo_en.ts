@@ -55,6 +55,26 @@
         <source>%1 brightness</source>
         <translation>%1 brightness</translation>
     </message>
+    <message id="display.a11y.applyTriggerNow">
+        <source>Apply %1 now</source>
+        <translation>Apply %1 now</translation>
+    </message>
+    <message id="ruleDetail.a11y.editGroup">
+        <source>Edit %1</source>
+        <translation>Edit %1</translation>
+    </message>
+    <message id="schedule.a11y.rangeStart">
+        <source>Start of time range %1</source>
+        <translation>Start of time range %1</translation>
+    </message>
+    <message id="schedule.a11y.rangeEnd">
+        <source>End of time range %1</source>
+        <translation>End of time range %1</translation>
+    </message>
+    <message id="schedule.a11y.deleteRange">
+        <source>Delete time range %1</source>
+        <translation>Delete time range %1</translation>
+    </message>
     <message id="display.addTrigger">
         <source>New Trigger</source>
         <translation>New Trigger</translation>

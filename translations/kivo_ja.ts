@@ -55,6 +55,26 @@
         <source>%1 brightness</source>
         <translation>%1の明るさ</translation>
     </message>
+    <message id="display.a11y.applyTriggerNow">
+        <source>Apply %1 now</source>
+        <translation>%1を今すぐ適用</translation>
+    </message>
+    <message id="ruleDetail.a11y.editGroup">
+        <source>Edit %1</source>
+        <translation>%1を編集</translation>
+    </message>
+    <message id="schedule.a11y.rangeStart">
+        <source>Start of time range %1</source>
+        <translation>時間帯%1の開始</translation>
+    </message>
+    <message id="schedule.a11y.rangeEnd">
+        <source>End of time range %1</source>
+        <translation>時間帯%1の終了</translation>
+    </message>
+    <message id="schedule.a11y.deleteRange">
+        <source>Delete time range %1</source>
+        <translation>時間帯%1を削除</translation>
+    </message>
     <message id="display.addTrigger">
         <source>New Trigger</source>
         <translation>トリガーを追加</translation>

@@ -55,6 +55,26 @@
         <source>%1 brightness</source>
         <translation>%1 밝기</translation>
     </message>
+    <message id="display.a11y.applyTriggerNow">
+        <source>Apply %1 now</source>
+        <translation>%1 지금 적용</translation>
+    </message>
+    <message id="ruleDetail.a11y.editGroup">
+        <source>Edit %1</source>
+        <translation>%1 편집</translation>
+    </message>
+    <message id="schedule.a11y.rangeStart">
+        <source>Start of time range %1</source>
+        <translation>시간대 %1 시작</translation>
+    </message>
+    <message id="schedule.a11y.rangeEnd">
+        <source>End of time range %1</source>
+        <translation>시간대 %1 종료</translation>
+    </message>
+    <message id="schedule.a11y.deleteRange">
+        <source>Delete time range %1</source>
+        <translation>시간대 %1 삭제</translation>
+    </message>
     <message id="display.addTrigger">
         <source>New Trigger</source>
         <translation>트리거 추가</translation>

@@ -55,6 +55,26 @@
         <source>%1 brightness</source>
         <translation>%1亮度</translation>
     </message>
+    <message id="display.a11y.applyTriggerNow">
+        <source>Apply %1 now</source>
+        <translation>立即应用%1</translation>
+    </message>
+    <message id="ruleDetail.a11y.editGroup">
+        <source>Edit %1</source>
+        <translation>编辑%1</translation>
+    </message>
+    <message id="schedule.a11y.rangeStart">
+        <source>Start of time range %1</source>
+        <translation>时间段%1开始</translation>
+    </message>
+    <message id="schedule.a11y.rangeEnd">
+        <source>End of time range %1</source>
+        <translation>时间段%1结束</translation>
+    </message>
+    <message id="schedule.a11y.deleteRange">
+        <source>Delete time range %1</source>
+        <translation>删除时间段%1</translation>
+    </message>
     <message id="display.addTrigger">
         <source>New Trigger</source>
         <translation>添加触发器</translation>

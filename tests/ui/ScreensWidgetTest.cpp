@@ -323,7 +323,7 @@ TEST(ScreensWidgetTest, SheetsAndIconButtonsCarryTheirAccessibleNames) {
         {&reorder, t(Strings::GroupReorder::title())},
         {&trigger, t(Strings::Display::editTrigger())},
         {&detail, t(Strings::RuleDetail::addPattern())},
-        {&group, t(Strings::Common::delete_())},
+        {&group, t(Strings::Schedule::A11y::deleteRange(2))},
         {&group, t(Strings::Domain::DayFull::wednesday())},
     };
     for (const auto& [root, name] : cases) {

@@ -24,6 +24,26 @@ LocalizedString Display::A11y::brightnessPercent(qint64 percent) {
     return {"display.a11y.brightnessPercent", "%lld percent", percent};
 }
 
+LocalizedString Display::A11y::applyTriggerNow(const QString& triggerName) {
+    return {"display.a11y.applyTriggerNow", "Apply %@ now", triggerName};
+}
+
+LocalizedString RuleDetail::A11y::editGroup(const QString& groupName) {
+    return {"ruleDetail.a11y.editGroup", "Edit %@", groupName};
+}
+
+LocalizedString Schedule::A11y::rangeStart(qint64 position) {
+    return {"schedule.a11y.rangeStart", "Start of time range %lld", position};
+}
+
+LocalizedString Schedule::A11y::rangeEnd(qint64 position) {
+    return {"schedule.a11y.rangeEnd", "End of time range %lld", position};
+}
+
+LocalizedString Schedule::A11y::deleteRange(qint64 position) {
+    return {"schedule.a11y.deleteRange", "Delete time range %lld", position};
+}
+
 LocalizedString GroupReorder::A11y::dragHandle(const QString& groupName) {
     return {"groupReorder.a11y.dragHandle", "Drag to reorder %@", groupName};
 }
@@ -94,6 +114,11 @@ const std::vector<KeyInfo>& allKeys() {
         const LocalizedString formatted[] = {
             Display::A11y::brightnessSlider({}),
             Display::A11y::brightnessPercent(0),
+            Display::A11y::applyTriggerNow({}),
+            RuleDetail::A11y::editGroup({}),
+            Schedule::A11y::rangeStart(0),
+            Schedule::A11y::rangeEnd(0),
+            Schedule::A11y::deleteRange(0),
             GroupReorder::A11y::dragHandle({}),
             Pattern::normalizationPreview({}),
             Unlock::Summary::wait(0),

@@ -173,7 +173,19 @@ KIVO_STATIC_STRING_KEYS(KIVO_DECLARE_STATIC_KEY)
 namespace Display::A11y {
 LocalizedString brightnessSlider(const QString& displayName); // "%@ brightness"
 LocalizedString brightnessPercent(qint64 percent);            // "%lld percent"
+LocalizedString applyTriggerNow(const QString& triggerName);  // "Apply %@ now"
 } // namespace Display::A11y
+
+namespace RuleDetail::A11y {
+LocalizedString editGroup(const QString& groupName); // "Edit %@"
+} // namespace RuleDetail::A11y
+
+// A group's time ranges, counted from 1.
+namespace Schedule::A11y {
+LocalizedString rangeStart(qint64 position);  // "Start of time range %lld"
+LocalizedString rangeEnd(qint64 position);    // "End of time range %lld"
+LocalizedString deleteRange(qint64 position); // "Delete time range %lld"
+} // namespace Schedule::A11y
 
 namespace GroupReorder::A11y {
 LocalizedString dragHandle(const QString& groupName); // "Drag to reorder %@"

@@ -17,6 +17,10 @@ const BlockRuleGroup* findGroup(const BlockRuleStore& store, const Uuid& groupId
 
 } // namespace
 
+bool shownValue(Outcome outcome, bool asked) {
+    return outcome == Outcome::waitingOnShield ? !asked : asked;
+}
+
 Outcome setGroupEnabled(BlockRuleStore& store, ShieldOverlayController& shield, const Uuid& groupId,
                         bool enabled) {
     const BlockRuleGroup* group = findGroup(store, groupId);

@@ -18,6 +18,10 @@ enum class Outcome {
     waitingOnShield, // the shield was asked to count down; its completion switches off
 };
 
+// What a switch shows once `asked` was requested: the value the store holds, which stays on while the
+// shield counts down.
+bool shownValue(Outcome outcome, bool asked);
+
 Outcome setGroupEnabled(BlockRuleStore& store, ShieldOverlayController& shield, const Uuid& groupId,
                         bool enabled);
 Outcome setRuleEnabled(BlockRuleStore& store, ShieldOverlayController& shield, const Uuid& groupId,

@@ -13,24 +13,26 @@ class QLabel;
 namespace kivo {
 
 struct ScreenContext;
+class RowList;
 
 // The user's brightness triggers: each with its switch, name, levels, time and an apply-now button; a
-// click on a row opens it for editing.
+// click on a row opens it for editing. Rows are updated in place, so the focus stays where the user was.
 class BrightnessTriggerPage : public QWidget {
     Q_OBJECT
 public:
     explicit BrightnessTriggerPage(const ScreenContext& context, QWidget* parent = nullptr);
     QLabel* emptyState() const { return empty_; }
+    RowList* triggerRows() const { return rows_; }
     QDialog* openAddSheet();
     QDialog* openEditSheet(const Uuid& id);
 
 private:
-    void scheduleRebuild();
-    void rebuild();
+    void scheduleRefresh();
+    void refresh();
     const ScreenContext& context_;
-    QWidget* rows_ = nullptr;
+    RowList* rows_ = nullptr;
     QLabel* empty_ = nullptr;
-    DeferredCall rebuildLater_{this, [this] { rebuild(); }};
+    DeferredCall refreshLater_{this, [this] { refresh(); }};
 };
 
 } // namespace kivo

@@ -1,39 +1,34 @@
 #include "ui/rules/ClickableRow.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 namespace kivo {
 
-ClickableRow::ClickableRow(std::function<void()> onClick, QWidget* parent)
-    : QFrame(parent), onClick_(std::move(onClick)) {
+ClickableRow::ClickableRow(std::function<void()> onClick, QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
-}
-
-void ClickableRow::mouseReleaseEvent(QMouseEvent* event) {
-    QFrame::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_) {
-        onClick_();
-    }
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    connect(this, &QAbstractButton::clicked, this, [run = std::move(onClick)] {
+        if (run) {
+            run();
+        }
+    });
 }
 
 void ClickableRow::keyPressEvent(QKeyEvent* event) {
-    const bool press =
-        event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (press && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat() &&
-        onClick_) {
+    // Space is the button's own; Return opens the row as well, as it does in a list.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
         event->accept();
-        onClick_();
+        click();
         return;
     }
-    QFrame::keyPressEvent(event);
+    QAbstractButton::keyPressEvent(event);
 }
 
-void ClickableRow::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
+void ClickableRow::paintEvent(QPaintEvent*) {
     if (hasFocus()) {
         QStylePainter painter(this);
         QStyleOptionFocusRect option;

@@ -5,16 +5,16 @@
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/RowList.h"
 #include "ui/components/UnseenBrowsersNotice.h"
-#include "ui/rules/ClickableRow.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/GroupSummaryCard.h"
 #include "ui/rules/PatternEditSheet.h"
+#include "ui/rules/SwitchRow.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -48,58 +48,43 @@ RuleDetailPage::RuleDetailPage(const ScreenContext& context, const Uuid& groupId
     : QWidget(parent), context_(context), groupId_(groupId) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    // Outside the content, which is rebuilt: the notice follows the unseen browsers by itself.
+    // Outside the content, which is updated in place: the notice follows the unseen browsers by itself.
     layout->addWidget(new UnseenBrowsersNotice(context, this));
-    connect(&context.rules, &BlockRuleStore::groupsChanged, this, &RuleDetailPage::scheduleRebuild);
+    connect(&context.rules, &BlockRuleStore::groupsChanged, this, &RuleDetailPage::scheduleRefresh);
     if (context.monitor != nullptr) {
         connect(context.monitor, &BrowserMonitor::permissionStatesChanged, this,
-                &RuleDetailPage::scheduleRebuild);
+                &RuleDetailPage::scheduleRefresh);
     }
-    rebuild();
+    refresh();
 }
 
 void RuleDetailPage::setSelectedTab(RuleAction tab) {
     selectedTab_ = tab;
-    scheduleRebuild();
+    scheduleRefresh();
 }
 
-void RuleDetailPage::scheduleRebuild() {
-    rebuildLater_.request();
+void RuleDetailPage::scheduleRefresh() {
+    refreshLater_.request();
 }
 
-void RuleDetailPage::rebuild() {
-    if (content_ != nullptr) {
-        content_->hide();
-        content_->deleteLater();
-    }
-    card_ = nullptr;
-    add_ = nullptr;
+void RuleDetailPage::build(const BlockRuleGroup& group) {
     content_ = new QWidget(this);
     layout()->addWidget(content_);
     auto* column = new QVBoxLayout(content_);
-    const BlockRuleGroup* group = findGroup(context_.rules, groupId_);
-    if (group == nullptr) {
-        column->addStretch();
-        QLabel* notFound = headline(context_.text(Strings::RuleDetail::notFound()), content_);
-        column->addWidget(notFound);
-        column->addStretch();
-        return;
-    }
-    const auto denied =
-        context_.deniedBrowserNames ? context_.deniedBrowserNames() : std::vector<std::string>{};
-    if (!denied.empty()) {
-        column->addWidget(new AutomationPermissionBanner(context_, denied, content_));
-    }
+    bannerSlot_ = new QWidget(content_);
+    bannerNames_.clear();
+    (new QVBoxLayout(bannerSlot_))->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(bannerSlot_);
     auto* titleRow = new QHBoxLayout;
-    QLabel* title = headline(fromStd(group->name), content_);
-    title->setAlignment(Qt::AlignLeft);
-    titleRow->addWidget(title, 1);
+    title_ = headline(QString(), content_);
+    title_->setAlignment(Qt::AlignLeft);
+    titleRow->addWidget(title_, 1);
     add_ = new QPushButton(QStringLiteral("+ ") + context_.text(Strings::RuleDetail::addPattern()), content_);
     titleRow->addWidget(add_);
     column->addLayout(titleRow);
     connect(add_, &QPushButton::clicked, this, [this] { openAddSheet(); });
 
-    card_ = new GroupSummaryCard(context_, *group, content_);
+    card_ = new GroupSummaryCard(context_, group, content_);
     column->addWidget(card_);
     connect(card_, &GroupSummaryCard::settingsRequested, this, [this] { openSettingsSheet(); });
 
@@ -109,72 +94,120 @@ void RuleDetailPage::rebuild() {
         {RuleAction::block, &Strings::RuleDetail::Tab::block()},
         {RuleAction::allow, &Strings::RuleDetail::Tab::allow()}};
     tabs->addStretch();
+    QPushButton* lastTab = nullptr;
     for (const auto& [action, key] : tabKeys) {
         auto* tab = new QPushButton(context_.text(*key), content_);
         tab->setCheckable(true);
-        tab->setChecked(action == selectedTab_);
         exclusive->addButton(tab);
         tabs->addWidget(tab);
         const RuleAction a = action;
+        tabs_[a == RuleAction::block ? 0 : 1] = tab;
         connect(tab, &QPushButton::clicked, this, [this, a] { setSelectedTab(a); });
+        lastTab = tab;
     }
     tabs->addStretch();
     column->addLayout(tabs);
 
-    auto* scroll = new QScrollArea(content_);
-    scroll->setWidgetResizable(true);
-    auto* list = new QWidget(scroll);
-    auto* rows = new QVBoxLayout(list);
-    bool any = false;
-    for (const BlockRule& rule : group->rules) {
-        if (rule.action != selectedTab_) {
-            continue;
+    const RowList::Scrolled scrolled = RowList::inScrollArea(lastTab, add_, content_);
+    rows_ = scrolled.list;
+    empty_ = new QWidget(scrolled.scroll->widget());
+    auto* emptyColumn = new QVBoxLayout(empty_);
+    emptyColumn->addStretch();
+    emptyTitle_ = headline(QString(), empty_);
+    emptyColumn->addWidget(emptyTitle_);
+    emptyDescription_ = captionLabel(QString(), empty_);
+    emptyDescription_->setAlignment(Qt::AlignHCenter);
+    emptyDescription_->setWordWrap(true);
+    emptyColumn->addWidget(emptyDescription_);
+    auto* plus = new QPushButton(QStringLiteral("\u2295"), empty_);
+    plus->setFlat(true);
+    plus->setAccessibleName(context_.text(Strings::RuleDetail::addPattern()));
+    QFont big = plus->font();
+    big.setPointSize(28);
+    plus->setFont(big);
+    emptyColumn->addWidget(plus, 0, Qt::AlignHCenter);
+    connect(plus, &QPushButton::clicked, this, [this] { openAddSheet(); });
+    scrolled.column->addWidget(empty_);
+    scrolled.column->addStretch();
+    column->addWidget(scrolled.scroll, 1);
+}
+
+void RuleDetailPage::refresh() {
+    const BlockRuleGroup* group = findGroup(context_.rules, groupId_);
+    if (group == nullptr) {
+        if (content_ != nullptr) {
+            content_->hide();
+            content_->deleteLater();
+            content_ = nullptr;
+            card_ = nullptr;
+            add_ = nullptr;
         }
-        any = true;
-        const Uuid ruleId = rule.id;
-        auto* row = new ClickableRow([this, ruleId] { openEditSheet(ruleId); }, list);
-        auto* line = new QHBoxLayout(row);
-        line->setContentsMargins(4, 2, 4, 2);
-        QCheckBox* toggle = makeSwitch(row);
-        toggle->setChecked(rule.isEnabled);
-        line->addWidget(toggle);
-        QLabel* pattern = plainLabel(fromStd(rule.displayPattern()), row);
-        pattern->setTextInteractionFlags(Qt::NoTextInteraction);
-        line->addWidget(pattern, 1);
-        rows->addWidget(row);
-        connect(toggle, &QCheckBox::clicked, this, [this, toggle, ruleId](bool on) {
-            ProtectionSwitch::setRuleEnabled(context_.rules, context_.shield, groupId_, ruleId, on);
-            if (const BlockRuleGroup* live = findGroup(context_.rules, groupId_)) {
-                for (const auto& r : live->rules) {
-                    if (r.id == ruleId) {
-                        toggle->setChecked(r.isEnabled);
-                    }
-                }
-            }
+        if (notFound_ == nullptr) {
+            notFound_ = new QWidget(this);
+            auto* column = new QVBoxLayout(notFound_);
+            column->addStretch();
+            column->addWidget(headline(context_.text(Strings::RuleDetail::notFound()), notFound_));
+            column->addStretch();
+            layout()->addWidget(notFound_);
+        }
+        return;
+    }
+    if (notFound_ != nullptr) {
+        notFound_->hide();
+        notFound_->deleteLater();
+        notFound_ = nullptr;
+    }
+    if (content_ == nullptr) {
+        build(*group);
+    }
+    // The notice is made anew when the denied browsers change, and is absent while none is.
+    const auto denied =
+        context_.deniedBrowserNames ? context_.deniedBrowserNames() : std::vector<std::string>{};
+    if (denied != bannerNames_) {
+        for (QWidget* old : bannerSlot_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            old->hide();
+            old->deleteLater();
+        }
+        if (!denied.empty()) {
+            bannerSlot_->layout()->addWidget(new AutomationPermissionBanner(context_, denied, bannerSlot_));
+        }
+        bannerNames_ = denied;
+    }
+    bannerSlot_->setVisible(!denied.empty());
+    title_->setText(fromStd(group->name));
+    card_->present(*group);
+    tabs_[0]->setChecked(selectedTab_ == RuleAction::block);
+    tabs_[1]->setChecked(selectedTab_ == RuleAction::allow);
+
+    std::vector<const BlockRule*> shown;
+    std::vector<std::string> keys;
+    for (const BlockRule& rule : group->rules) {
+        if (rule.action == selectedTab_) {
+            shown.push_back(&rule);
+            keys.push_back(rule.id.toString());
+        }
+    }
+    rows_->sync(
+        keys,
+        [&](std::size_t i) -> QWidget* {
+            const Uuid ruleId = shown[i]->id;
+            return new SwitchRow([this, ruleId] { openEditSheet(ruleId); },
+                                 [this, ruleId](bool on) {
+                                     return ProtectionSwitch::shownValue(
+                                         ProtectionSwitch::setRuleEnabled(context_.rules, context_.shield,
+                                                                          groupId_, ruleId, on),
+                                         on);
+                                 },
+                                 rows_);
+        },
+        [&](std::size_t i, QWidget* row) {
+            static_cast<SwitchRow*>(row)->present(fromStd(shown[i]->displayPattern()), shown[i]->isEnabled);
         });
-    }
-    if (!any) {
-        const bool block = selectedTab_ == RuleAction::block;
-        namespace E = Strings::RuleDetail::Empty;
-        rows->addStretch();
-        rows->addWidget(headline(context_.text(block ? E::blockTitle() : E::allowTitle()), list));
-        QLabel* description =
-            captionLabel(context_.text(block ? E::blockDescription() : E::allowDescription()), list);
-        description->setAlignment(Qt::AlignHCenter);
-        description->setWordWrap(true);
-        rows->addWidget(description);
-        auto* plus = new QPushButton(QStringLiteral("\u2295"), list);
-        plus->setFlat(true);
-        plus->setAccessibleName(context_.text(Strings::RuleDetail::addPattern()));
-        QFont big = plus->font();
-        big.setPointSize(28);
-        plus->setFont(big);
-        rows->addWidget(plus, 0, Qt::AlignHCenter);
-        connect(plus, &QPushButton::clicked, this, [this] { openAddSheet(); });
-    }
-    rows->addStretch();
-    scroll->setWidget(list);
-    column->addWidget(scroll, 1);
+    const bool block = selectedTab_ == RuleAction::block;
+    namespace E = Strings::RuleDetail::Empty;
+    emptyTitle_->setText(context_.text(block ? E::blockTitle() : E::allowTitle()));
+    emptyDescription_->setText(context_.text(block ? E::blockDescription() : E::allowDescription()));
+    empty_->setVisible(shown.empty());
 }
 
 QDialog* RuleDetailPage::openAddSheet() {

@@ -6,17 +6,23 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
+class QLabel;
 class QPushButton;
-class QVBoxLayout;
 
 namespace kivo {
 
 struct ScreenContext;
+struct BlockRuleGroup;
 class GroupSummaryCard;
+class RowList;
 
 // One rule group's page: the summary card, a choice between its block and its allow patterns, and the
-// patterns with their switches. It holds only the group's id and redraws from the store on every change,
-// so a group deleted elsewhere turns it into its "not found" state.
+// patterns with their switches. It holds only the group's id and brings itself up to date with the store
+// on every change, in place so the focus stays where the user was; a group deleted elsewhere turns it into
+// its "not found" state.
 class RuleDetailPage : public QWidget {
     Q_OBJECT
 public:
@@ -26,21 +32,32 @@ public:
     void setSelectedTab(RuleAction tab);
     GroupSummaryCard* card() const { return card_; }
     QPushButton* addButton() const { return add_; }
+    RowList* patternRows() const { return rows_; }
     // The sheets, opened as the page's own buttons and rows open them.
     QDialog* openAddSheet();
     QDialog* openEditSheet(const Uuid& ruleId);
     QDialog* openSettingsSheet();
 
 private:
-    void scheduleRebuild();
-    void rebuild();
+    void scheduleRefresh();
+    void refresh();
+    void build(const BlockRuleGroup& group);
     const ScreenContext& context_;
     Uuid groupId_;
     RuleAction selectedTab_ = RuleAction::block;
     QWidget* content_ = nullptr;
+    QWidget* notFound_ = nullptr;
+    QWidget* bannerSlot_ = nullptr;
+    std::vector<std::string> bannerNames_;
+    QLabel* title_ = nullptr;
     GroupSummaryCard* card_ = nullptr;
     QPushButton* add_ = nullptr;
-    DeferredCall rebuildLater_{this, [this] { rebuild(); }};
+    QPushButton* tabs_[2] = {nullptr, nullptr};
+    RowList* rows_ = nullptr;
+    QWidget* empty_ = nullptr;
+    QLabel* emptyTitle_ = nullptr;
+    QLabel* emptyDescription_ = nullptr;
+    DeferredCall refreshLater_{this, [this] { refresh(); }};
 };
 
 } // namespace kivo

@@ -5,21 +5,21 @@
 #include "app/rules/ProtectionSwitch.h"
 #include "browser-monitor/BrowserMonitor.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/RowList.h"
 #include "ui/components/UnseenBrowsersNotice.h"
 #include "ui/rules/GroupReorderSheet.h"
 #include "ui/rules/GroupSettingsSheet.h"
 #include "ui/rules/RuleDetailPage.h"
+#include "ui/rules/SwitchRow.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -51,53 +51,18 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     connect(reorder, &QPushButton::clicked, this, [this] { openReorderSheet(); });
     connect(add, &QPushButton::clicked, this, [this] { openAddSheet(); });
 
-    // One item per group rather than a widget per row: the list stays quick with hundreds of groups.
-    list_ = new QTreeWidget(listPage_);
-    list_->setColumnCount(3);
-    list_->setHeaderHidden(true);
-    list_->setRootIsDecorated(false);
-    list_->setUniformRowHeights(true);
-    list_->setSelectionMode(QAbstractItemView::NoSelection);
-    list_->setFocusPolicy(Qt::StrongFocus);
-    list_->header()->setStretchLastSection(false);
-    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    column->addWidget(list_, 1);
+    // The rows are updated in place, so a switch or row keeps the focus through a change.
+    const RowList::Scrolled scrolled = RowList::inScrollArea(add, add, listPage_);
+    scroll_ = scrolled.scroll;
+    list_ = scrolled.list;
+    scrolled.column->addStretch();
+    column->addWidget(scroll_, 1);
     empty_ = plainLabel(context.text(Strings::Rules::emptyTitle()) + QLatin1Char('\n') +
                             context.text(Strings::Rules::emptyDescription()),
                         listPage_);
     empty_->setAlignment(Qt::AlignCenter);
     empty_->setWordWrap(true);
     column->addWidget(empty_);
-    connect(list_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        if (column != 0) {
-            return;
-        }
-        const auto id = Uuid::parse(item->data(0, Qt::UserRole).toString().toStdString());
-        if (!id) {
-            return;
-        }
-        ProtectionSwitch::setGroupEnabled(context_.rules, context_.shield, *id,
-                                          item->checkState(0) == Qt::Checked);
-        // The switch shows what the store holds (still on while the shield counts down).
-        for (const auto& g : context_.rules.groups()) {
-            if (g.id == *id) {
-                const QSignalBlocker quiet(list_);
-                item->setCheckState(0, g.isEnabled ? Qt::Checked : Qt::Unchecked);
-            }
-        }
-    });
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
-        if (column == 0) {
-            return; // the switch
-        }
-        if (const auto id = Uuid::parse(item->data(0, Qt::UserRole).toString().toStdString())) {
-            const Uuid groupId = *id;
-            QTimer::singleShot(0, this, [this, groupId] { openGroup(groupId); });
-        }
-    });
-    connect(list_, &QTreeWidget::itemActivated, list_, &QTreeWidget::itemClicked);
     stack_->addWidget(listPage_);
 
     detailHolder_ = new QWidget(stack_);
@@ -150,22 +115,31 @@ void RulesPage::rebuildList() {
     }
     bannerSlot_->setVisible(!denied.empty());
 
-    const QSignalBlocker quiet(list_);
-    list_->clear();
-    QList<QTreeWidgetItem*> items;
-    for (const auto& group : context_.rules.groups()) {
-        auto* item = new QTreeWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, group.isEnabled ? Qt::Checked : Qt::Unchecked);
-        item->setData(0, Qt::UserRole, QString::fromStdString(group.id.toString()));
-        item->setText(1, fromStd(group.name)); // item text is never read as markup
-        item->setText(2, QString::number(group.rules.size()));
-        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        items.append(item);
+    const auto& groups = context_.rules.groups();
+    std::vector<std::string> keys;
+    keys.reserve(groups.size());
+    for (const auto& group : groups) {
+        keys.push_back(group.id.toString());
     }
-    list_->addTopLevelItems(items);
-    list_->setVisible(!items.isEmpty());
-    empty_->setVisible(context_.rules.groups().empty());
+    list_->sync(
+        keys,
+        [&](std::size_t i) -> QWidget* {
+            const Uuid id = groups[i].id;
+            // Opening replaces what is shown: it waits until the row's click has returned.
+            return new SwitchRow(
+                [this, id] { QTimer::singleShot(0, this, [this, id] { openGroup(id); }); },
+                [this, id](bool on) {
+                    return ProtectionSwitch::shownValue(
+                        ProtectionSwitch::setGroupEnabled(context_.rules, context_.shield, id, on), on);
+                },
+                list_);
+        },
+        [&](std::size_t i, QWidget* row) {
+            static_cast<SwitchRow*>(row)->present(fromStd(groups[i].name), groups[i].isEnabled,
+                                                  QString::number(groups[i].rules.size()));
+        });
+    scroll_->setVisible(!groups.empty());
+    empty_->setVisible(groups.empty());
 }
 
 RuleDetailPage* RulesPage::openGroup(const Uuid& groupId) {

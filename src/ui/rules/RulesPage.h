@@ -13,15 +13,15 @@
 class QDialog;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QVBoxLayout;
 
 namespace kivo {
 
 struct ScreenContext;
 class AutomationPermissionBanner;
+class RowList;
 class UnseenBrowsersNotice;
 class RuleDetailPage;
 
@@ -34,7 +34,7 @@ public:
     QWidget* listPage() const { return listPage_; }
     RuleDetailPage* detailPage() const { return detail_; }
     QLabel* emptyState() const { return empty_; }
-    QTreeWidget* groupList() const { return list_; }
+    RowList* groupList() const { return list_; }
     // The Automation notice; none while no browser is denied.
     AutomationPermissionBanner* automationBanner() const { return banner_; }
     // The notice of browsers Kivo cannot see; hidden while there is none.
@@ -56,7 +56,8 @@ private:
     const ScreenContext& context_;
     QStackedWidget* stack_ = nullptr;
     QWidget* listPage_ = nullptr;
-    QTreeWidget* list_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    RowList* list_ = nullptr;
     QWidget* bannerSlot_ = nullptr;
     AutomationPermissionBanner* banner_ = nullptr;
     std::vector<std::string> bannerNames_;

@@ -103,6 +103,10 @@ void ScheduleEditor::rebuildWindows(std::optional<std::size_t> focusRow) {
         for (QTimeEdit* edit : {start, end}) {
             edit->setDisplayFormat(QStringLiteral("HH:mm"));
         }
+        namespace A = Strings::Schedule::A11y;
+        const auto position = static_cast<qint64>(i + 1);
+        start->setAccessibleName(context_.text(A::rangeStart(position)));
+        end->setAccessibleName(context_.text(A::rangeEnd(position)));
         line->addStretch();
         line->addWidget(start);
         line->addWidget(
@@ -115,7 +119,7 @@ void ScheduleEditor::rebuildWindows(std::optional<std::size_t> focusRow) {
         if (model_.canRemoveTimeWindow()) {
             auto* remove = new QToolButton(row);
             remove->setText(QStringLiteral("\u2212"));
-            remove->setAccessibleName(context_.text(Strings::Common::delete_()));
+            remove->setAccessibleName(context_.text(A::deleteRange(position)));
             remove->setAutoRaise(true);
             connect(remove, &QToolButton::clicked, this, [this, i] {
                 const BlockSchedule schedule = model_.removeTimeWindow(i);
