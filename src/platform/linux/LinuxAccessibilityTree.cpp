@@ -11,6 +11,8 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstring>
 #include <thread>
@@ -42,6 +44,8 @@ constexpr unsigned kCollectionSortCanonical = 1;
 constexpr std::chrono::milliseconds kTrustRecheck{2000};
 constexpr int kSessionTimeoutMs = 500;
 constexpr std::chrono::milliseconds kHandshakeWait{1000};
+// Two handshakes and two session-bus calls, with room to spare.
+constexpr std::chrono::milliseconds kRefreshEnd{4000};
 // Long enough for one redirect's reads of its address field.
 constexpr std::chrono::milliseconds kFieldMemory{5000};
 
@@ -120,6 +124,7 @@ struct LinuxAccessibilityTree::State {
     bool enabled = false;
     bool refreshing = false;
     bool closed = false; // the tree is gone: a late connection is dropped
+    std::condition_variable settled; // told when a refresh ends
     std::chrono::steady_clock::time_point checkedAt{};
     std::map<std::string, int> processOfName;
 };
@@ -130,8 +135,11 @@ LinuxAccessibilityTree::LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> deskt
 }
 
 LinuxAccessibilityTree::~LinuxAccessibilityTree() {
-    std::lock_guard lock(state_->mutex);
+    std::unique_lock lock(state_->mutex);
     state_->closed = true;
+    // A refresh under way ends within its own bounds. Left running, it could still be inside Qt's bus
+    // code while the program exits and tears that code down, which corrupts the heap.
+    state_->settled.wait_for(lock, kRefreshEnd, [&] { return !state_->refreshing; });
     if (state_->bus) {
         QDBusConnection::disconnectFromBus(state_->bus->name());
         state_->bus.reset();
@@ -167,10 +175,33 @@ void LinuxAccessibilityTree::refreshSoon(bool force) {
         state_->checkedAt = now;
     }
     // Detached: a handshake that never ends holds only this thread (and keeps further attempts back).
-    startThread("a11y-refresh", [state = state_] { refresh(state); }).detach();
+    startThread("a11y-refresh", [state = state_] {
+        refresh(state);
+        state->settled.notify_all();
+    }).detach();
 }
 
 void LinuxAccessibilityTree::refresh(const std::shared_ptr<State>& state) {
+    // Qt's first use of the session bus connects with libdbus's 25 s handshake, which a bus that accepts
+    // and never speaks would hold this thread in, inside Qt's bus machinery, until past the program's
+    // exit. The session bus is asked with a bound of our own until it has answered once.
+    static std::atomic<bool> sessionAnswered{false};
+    {
+        std::lock_guard lock(state->mutex);
+        if (state->closed) {
+            state->refreshing = false;
+            return;
+        }
+    }
+    if (!sessionAnswered) {
+        if (!answersHandshake(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), kHandshakeWait)) {
+            std::lock_guard lock(state->mutex);
+            state->refreshing = false;
+            state->enabled = false;
+            return;
+        }
+        sessionAnswered = true;
+    }
     const auto status =
         sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
     const bool enabled =
