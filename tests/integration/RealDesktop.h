@@ -63,15 +63,25 @@ public:
         while (xcb_generic_event_t* event = xcb_poll_for_event(desktop_.connection())) {
             const int type = event->response_type & 0x7f;
             keyEvents_ += type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE;
+            if (type == XCB_MAPPING_NOTIFY) {
+                keyEventsBeforeKeymapChange_ = keyEvents_;
+            }
             std::free(event);
         }
         return keyEvents_;
+    }
+    // The key events that came before the server last told of a new keymap (as it also does when keys come
+    // from another keyboard than the last ones did), if it has.
+    std::optional<int> keyEventsBeforeKeymapChange() {
+        keyEvents();
+        return keyEventsBeforeKeymapChange_;
     }
 
 private:
     XcbDesktop& desktop_;
     xcb_window_t window_ = 0;
     int keyEvents_ = 0;
+    std::optional<int> keyEventsBeforeKeymapChange_;
 };
 
 struct BrowserCase {

@@ -1,0 +1,143 @@
+// Addresses are typed on the layout in use, AltGr characters included, and a keymap replaced while a
+// text is being typed stops the typing at once.
+#include "RealDesktop.h"
+
+#include <functional>
+#include <thread>
+
+namespace kivo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::desktop;
+
+// The layout for one test; the US layout comes back after it.
+class Layout {
+public:
+    explicit Layout(const char* name) : set(QProcess::execute("setxkbmap", {name}) == 0) {}
+    ~Layout() { QProcess::execute("setxkbmap", {"us"}); }
+    Layout(const Layout&) = delete;
+    Layout& operator=(const Layout&) = delete;
+    const bool set;
+};
+
+struct LayoutCase {
+    const char* layout;
+    const char* browser;
+    std::string bundleId;
+    friend void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.layout << " in " << c.browser; }
+};
+
+class KeyboardLayoutsTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(KeyboardLayoutsTest, AnAddressWithAltGrCharactersLandsExactly) {
+    const auto& param = GetParam();
+    ASSERT_TRUE(desktop && desktop->pid(param.bundleId)) << "browser not running";
+    const std::string suffix = std::string(param.layout) + "-" + param.browser;
+    const std::string target = desktop->server.url("/@kivo/~user-" + suffix);
+    const auto groups = desktop->store->groups();
+    BlockRuleGroup group;
+    group.id = Uuid::random();
+    group.name = "Layouts";
+    group.isEnabled = true;
+    group.schedule = BlockSchedule::always();
+    group.redirectURL = Url::parse(target);
+    group.appendsQueryParameters = false;
+    group.rules = {test::Desktop::rule(desktop->hostPath("/layout-" + suffix + "/*"))};
+    auto withLayouts = groups;
+    withLayouts.push_back(group);
+    desktop->store->setGroups(withLayouts);
+    {
+        Layout layout(param.layout);
+        ASSERT_TRUE(layout.set);
+        test::MonitorRun monitor;
+        desktop->openWindow(param.bundleId, desktop->server.url("/layout-" + suffix + "/page"));
+        EXPECT_TRUE(test::waitUntil(
+            [&] {
+                const auto pages = desktop->shown(param.bundleId);
+                return std::find(pages.begin(), pages.end(), target) != pages.end();
+            },
+            8s));
+        const auto& requests = desktop->server.requests();
+        EXPECT_NE(std::find(requests.begin(), requests.end(), "/@kivo/~user-" + suffix), requests.end());
+    }
+    desktop->store->setGroups(groups);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, KeyboardLayoutsTest,
+                         ::testing::Values(LayoutCase{"de", "chromium", test::kChrome},
+                                           LayoutCase{"fr", "firefox", test::kFirefox}),
+                         [](const auto& info) {
+                             return std::string(info.param.layout) + "_" + info.param.browser;
+                         });
+
+std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+    if (!map) {
+        return std::nullopt;
+    }
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    std::optional<xcb_keycode_t> found;
+    for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(map) && !found; ++i) {
+        if (syms[i] == keysym) {
+            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+        }
+    }
+    std::free(map);
+    return found;
+}
+
+TEST(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
+    const auto replacer = XcbDesktop::connect();
+    const struct {
+        const char* name;
+        std::function<void()> replace;
+    } cases[] = {
+        // One request: the key that gave y now gives z.
+        {"a key's symbols",
+         [&] {
+             xcb_connection_t* c = replacer->connection();
+             const xcb_keysym_t syms[] = {'z', 'Z'};
+             xcb_change_keyboard_mapping(c, 1, *keycodeOf(c, 'y'), 2, syms);
+             std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+         }},
+        {"setxkbmap de", [] { QProcess::execute("setxkbmap", {"de"}); }},
+    };
+    // Long enough to outlast setxkbmap, which takes a tenth of a second or more.
+    std::string text;
+    while (text.size() < 6000) {
+        text += "abcdefghijklmnopqrstuvwxyz0123456789/";
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Layout us("us");
+        // Connected after the layout was set: the first keymap change this window hears of is the test's.
+        const auto x = XcbDesktop::connect();
+        test::NotesWindow notes(*x);
+        desktop->activate(notes.id());
+        LinuxKeystrokeSink sink(XcbDesktop::connect());
+        ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, 3s));
+        KeystrokeResult result = KeystrokeResult::sent;
+        std::thread typing([&] { result = sink.typeText(notes.id(), text); });
+        const bool underWay = test::waitUntil([&] { return notes.keyEvents() >= 40; }, 5s);
+        if (underWay) {
+            c.replace();
+        }
+        typing.join();
+        ASSERT_TRUE(underWay);
+        // Every key event meant for the window has reached it by the time this is answered.
+        std::free(xcb_get_input_focus_reply(x->connection(), xcb_get_input_focus(x->connection()), nullptr));
+        EXPECT_EQ(result, KeystrokeResult::untypable);
+        const auto before = notes.keyEventsBeforeKeymapChange();
+        ASSERT_TRUE(before);
+        EXPECT_GT(*before, 0);
+        EXPECT_LT(*before, static_cast<int>(text.size()) * 2); // replaced mid-text
+        EXPECT_EQ(notes.keyEvents(), *before);
+    }
+}
+
+} // namespace
+} // namespace kivo
