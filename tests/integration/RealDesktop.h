@@ -20,6 +20,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -268,6 +269,25 @@ public:
         it->second->waitForFinished(5000);
         it->second.reset();
     }
+    // After a keymap change every browser reads the new keymap for a while, and tests that time the
+    // desktop would be off: this waits (5 s at most) until both have answered an accessibility read
+    // promptly for half a second.
+    void waitUntilBrowsersSettle() {
+        QElapsedTimer sinceSlow;
+        sinceSlow.start();
+        test::waitUntil(
+            [&] {
+                QElapsedTimer read;
+                read.start();
+                shown(kChrome);
+                shown(kFirefox);
+                if (read.elapsed() > 50) {
+                    sinceSlow.restart();
+                }
+                return sinceSlow.elapsed() >= 500;
+            },
+            5s);
+    }
     void activate(xcb_window_t window) {
         x->requestActivation(window);
         test::waitUntil([&] { return x->activeWindow() == window; }, 3s);
@@ -280,6 +300,31 @@ public:
 };
 
 inline Desktop* desktop = nullptr;
+
+// A rule group of its own for one test: pages under `path` go to exactly `target` (no query added, and
+// not a "/landing" page other tests look for). The groups are as before once it goes.
+class RedirectGroup {
+public:
+    RedirectGroup(const std::string& path, const std::string& target) : groups_(desktop->store->groups()) {
+        BlockRuleGroup group;
+        group.id = Uuid::random();
+        group.name = "Exact";
+        group.isEnabled = true;
+        group.schedule = BlockSchedule::always();
+        group.redirectURL = Url::parse(target);
+        group.appendsQueryParameters = false;
+        group.rules = {Desktop::rule(desktop->hostPath(path + "*"))};
+        auto withGroup = groups_;
+        withGroup.push_back(group);
+        desktop->store->setGroups(withGroup);
+    }
+    ~RedirectGroup() { desktop->store->setGroups(groups_); }
+    RedirectGroup(const RedirectGroup&) = delete;
+    RedirectGroup& operator=(const RedirectGroup&) = delete;
+
+private:
+    std::vector<BlockRuleGroup> groups_;
+};
 
 // The monitor as the application runs it: the Linux ports, the real rule store, real time.
 class MonitorRun {
