@@ -11,10 +11,6 @@ namespace {
 using namespace std::chrono_literals;
 using test::desktop;
 
-void roundTrip(xcb_connection_t* c) {
-    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
-}
-
 class Freezer {
 public:
     Freezer() {
@@ -36,7 +32,7 @@ public:
     // Whatever the server kept back is handed out by the time this returns.
     void thaw() {
         xcb_ungrab_pointer(x_->connection(), XCB_CURRENT_TIME);
-        roundTrip(x_->connection());
+        test::roundTrip(x_->connection());
     }
     bool holds = false;
 
@@ -93,7 +89,7 @@ TEST(FrozenKeyboardTest, APageDueWhileTheKeyboardIsFrozenGetsNoKeyAndIsRedirecte
         desktop->activate(notes.id());
         freezer.thaw();
     }
-    roundTrip(x->connection());
+    test::roundTrip(x->connection());
     EXPECT_EQ(notes.keyEvents(), 0);
     desktop->bringForward(test::kChrome);
     EXPECT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, thawed); }, 6s));

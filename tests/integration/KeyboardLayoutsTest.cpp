@@ -61,25 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Layouts, KeyboardLayoutsTest,
                              return std::string(info.param.layout) + "_" + info.param.browser;
                          });
 
-std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    xcb_get_keyboard_mapping_reply_t* map =
-        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
-    if (!map) {
-        return std::nullopt;
-    }
-    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
-    std::optional<xcb_keycode_t> found;
-    for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(map) && !found; ++i) {
-        if (syms[i] == keysym) {
-            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
-        }
-    }
-    std::free(map);
-    return found;
-}
-
 TEST(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
     const auto replacer = XcbDesktop::connect();
     const struct {
@@ -91,8 +72,8 @@ TEST(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
          [&] {
              xcb_connection_t* c = replacer->connection();
              const xcb_keysym_t syms[] = {'z', 'Z'};
-             xcb_change_keyboard_mapping(c, 1, *keycodeOf(c, 'y'), 2, syms);
-             std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+             xcb_change_keyboard_mapping(c, 1, *test::keycodeOf(c, 'y'), 2, syms);
+             test::roundTrip(c);
          }},
         {"setxkbmap de", [] { QProcess::execute("setxkbmap", {"de"}); }},
     };
@@ -119,7 +100,7 @@ TEST(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
         typing.join();
         ASSERT_TRUE(underWay);
         // Every key event meant for the window has reached it by the time this is answered.
-        std::free(xcb_get_input_focus_reply(x->connection(), xcb_get_input_focus(x->connection()), nullptr));
+        test::roundTrip(x->connection());
         EXPECT_EQ(result, KeystrokeResult::untypable);
         const auto before = notes.keyEventsBeforeKeymapChange();
         ASSERT_TRUE(before);

@@ -42,6 +42,33 @@ inline const std::string kIdnHost = "xn--bcher-kva.test"; // bücher.test
 // gets this much more before the test calls it a failure.
 inline constexpr int kLoadAllowanceMs = 2000;
 
+// Returns once the server has handled every request sent before and this connection has every event
+// that came of them.
+inline void roundTrip(xcb_connection_t* c) {
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
+// The first key that gives `keysym` in the core keyboard mapping.
+inline std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+    if (!map) {
+        return std::nullopt;
+    }
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    const int length = xcb_get_keyboard_mapping_keysyms_length(map);
+    std::optional<xcb_keycode_t> found;
+    for (int i = 0; i < length && !found; ++i) {
+        if (syms[i] == keysym) {
+            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+        }
+    }
+    std::free(map);
+    return found;
+}
+
 // A window of another program, which must never receive a keystroke meant for a browser.
 class NotesWindow {
 public:
