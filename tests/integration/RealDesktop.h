@@ -20,6 +20,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -40,6 +41,33 @@ inline const std::string kIdnHost = "xn--bcher-kva.test"; // bücher.test
 // The 3 s from front to redirect page holds on an idle machine; a CI machine shared by several builds
 // gets this much more before the test calls it a failure.
 inline constexpr int kLoadAllowanceMs = 2000;
+
+// Returns once the server has handled every request sent before and this connection has every event
+// that came of them.
+inline void roundTrip(xcb_connection_t* c) {
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
+// The first key that gives `keysym` in the core keyboard mapping.
+inline std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+    if (!map) {
+        return std::nullopt;
+    }
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    const int length = xcb_get_keyboard_mapping_keysyms_length(map);
+    std::optional<xcb_keycode_t> found;
+    for (int i = 0; i < length && !found; ++i) {
+        if (syms[i] == keysym) {
+            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
+        }
+    }
+    std::free(map);
+    return found;
+}
 
 // A window of another program, which must never receive a keystroke meant for a browser.
 class NotesWindow {
@@ -63,15 +91,25 @@ public:
         while (xcb_generic_event_t* event = xcb_poll_for_event(desktop_.connection())) {
             const int type = event->response_type & 0x7f;
             keyEvents_ += type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE;
+            if (type == XCB_MAPPING_NOTIFY) {
+                keyEventsBeforeKeymapChange_ = keyEvents_;
+            }
             std::free(event);
         }
         return keyEvents_;
+    }
+    // The key events that came before the server last told of a new keymap (as it also does when keys come
+    // from another keyboard than the last ones did), if it has.
+    std::optional<int> keyEventsBeforeKeymapChange() {
+        keyEvents();
+        return keyEventsBeforeKeymapChange_;
     }
 
 private:
     XcbDesktop& desktop_;
     xcb_window_t window_ = 0;
     int keyEvents_ = 0;
+    std::optional<int> keyEventsBeforeKeymapChange_;
 };
 
 struct BrowserCase {
@@ -258,6 +296,25 @@ public:
         it->second->waitForFinished(5000);
         it->second.reset();
     }
+    // After a keymap change every browser reads the new keymap for a while, and tests that time the
+    // desktop would be off: this waits (5 s at most) until both have answered an accessibility read
+    // promptly for half a second.
+    void waitUntilBrowsersSettle() {
+        QElapsedTimer sinceSlow;
+        sinceSlow.start();
+        test::waitUntil(
+            [&] {
+                QElapsedTimer read;
+                read.start();
+                shown(kChrome);
+                shown(kFirefox);
+                if (read.elapsed() > 50) {
+                    sinceSlow.restart();
+                }
+                return sinceSlow.elapsed() >= 500;
+            },
+            5s);
+    }
     void activate(xcb_window_t window) {
         x->requestActivation(window);
         test::waitUntil([&] { return x->activeWindow() == window; }, 3s);
@@ -270,6 +327,31 @@ public:
 };
 
 inline Desktop* desktop = nullptr;
+
+// A rule group of its own for one test: pages under `path` go to exactly `target` (no query added, and
+// not a "/landing" page other tests look for). The groups are as before once it goes.
+class RedirectGroup {
+public:
+    RedirectGroup(const std::string& path, const std::string& target) : groups_(desktop->store->groups()) {
+        BlockRuleGroup group;
+        group.id = Uuid::random();
+        group.name = "Exact";
+        group.isEnabled = true;
+        group.schedule = BlockSchedule::always();
+        group.redirectURL = Url::parse(target);
+        group.appendsQueryParameters = false;
+        group.rules = {Desktop::rule(desktop->hostPath(path + "*"))};
+        auto withGroup = groups_;
+        withGroup.push_back(group);
+        desktop->store->setGroups(withGroup);
+    }
+    ~RedirectGroup() { desktop->store->setGroups(groups_); }
+    RedirectGroup(const RedirectGroup&) = delete;
+    RedirectGroup& operator=(const RedirectGroup&) = delete;
+
+private:
+    std::vector<BlockRuleGroup> groups_;
+};
 
 // The monitor as the application runs it: the Linux ports, the real rule store, real time.
 class MonitorRun {

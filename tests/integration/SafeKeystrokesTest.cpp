@@ -16,32 +16,12 @@ namespace {
 using namespace std::chrono_literals;
 using test::desktop;
 
-std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, xcb_keysym_t keysym) {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    xcb_get_keyboard_mapping_reply_t* map =
-        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
-    if (!map) {
-        return std::nullopt;
-    }
-    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
-    const int length = xcb_get_keyboard_mapping_keysyms_length(map);
-    std::optional<xcb_keycode_t> found;
-    for (int i = 0; i < length && !found; ++i) {
-        if (syms[i] == keysym) {
-            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / map->keysyms_per_keycode);
-        }
-    }
-    std::free(map);
-    return found;
-}
-
 // The user's own keyboard, on a connection of its own.
 class UserKeyboard {
 public:
     void press(xcb_keysym_t keysym, bool down) {
         xcb_connection_t* c = x_->connection();
-        xcb_test_fake_input(c, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, *keycodeOf(c, keysym),
+        xcb_test_fake_input(c, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, *test::keycodeOf(c, keysym),
                             XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
     }

@@ -7,7 +7,8 @@ namespace kivo {
 enum class KeystrokeResult {
     sent,
     notFocused,   // the keyboard focus is not in the target window
-    grabbed,      // another program holds the keyboard (a screen locker, a menu, a window switcher)
+    grabbed,      // another program holds the keyboard (a screen locker, a menu, a window switcher) or
+                  // the pointer, which can freeze the keyboard
     modifierHeld, // the user holds a modifier key
     untypable,    // a character has no key in the keyboard's current layout
     failed,       // the events could not be made or posted

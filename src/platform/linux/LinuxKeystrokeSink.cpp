@@ -17,15 +17,24 @@
 namespace kivo {
 namespace {
 
-constexpr std::uint32_t kShiftL = XKB_KEY_Shift_L;
-constexpr std::uint32_t kControlL = XKB_KEY_Control_L;
 constexpr std::uint32_t kReturn = XKB_KEY_Return;
 constexpr std::uint32_t kDelete = XKB_KEY_Delete;
 constexpr std::chrono::milliseconds kStatePoll{10};
 constexpr int kMaxTreeDepth = 32;
+// A keymap replaced by one that types the same keys is followed this often in one group, no more.
+constexpr int kMaxKeymapReloads = 3;
 
 bool printableAscii(unsigned char c) {
     return c >= 0x20 && c < 0x7f;
+}
+
+// A modifier or group key down or latched: a key now would come out changed.
+bool held(const xcb_xkb_get_state_reply_t& state) {
+    return (state.baseMods | state.latchedMods) != 0 || state.baseGroup != 0 || state.latchedGroup != 0;
+}
+
+bool grabbedByOther(std::uint8_t status) {
+    return status == XCB_GRAB_STATUS_ALREADY_GRABBED || status == XCB_GRAB_STATUS_FROZEN;
 }
 
 void percentEncode(std::string& out, unsigned char c) {
@@ -61,10 +70,15 @@ bool LinuxKeystrokeSink::ready() {
         if (deviceId_ < 0 || !context_) {
             return false;
         }
-        // Layout and keymap changes arrive as events on this connection, read before each group.
+        // Layout and keymap changes arrive as events on this connection, read before each group and
+        // checked before each key. A map change is reported only for the parts asked for: all of them.
         const std::uint16_t events = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
-        xcb_xkb_select_events(c, static_cast<xcb_xkb_device_spec_t>(deviceId_), events, 0, events, 0, 0,
-                              nullptr);
+        const std::uint16_t parts = XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS |
+                                    XCB_XKB_MAP_PART_MODIFIER_MAP | XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS |
+                                    XCB_XKB_MAP_PART_KEY_ACTIONS | XCB_XKB_MAP_PART_KEY_BEHAVIORS |
+                                    XCB_XKB_MAP_PART_VIRTUAL_MODS | XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
+        xcb_xkb_select_events(c, static_cast<xcb_xkb_device_spec_t>(deviceId_), events, 0, events, parts,
+                              parts, nullptr);
         probe_ = xcb_generate_id(c);
         xcb_create_window(c, 0, probe_, desktop_->root(), -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                           XCB_COPY_FROM_PARENT, 0, nullptr);
@@ -75,22 +89,43 @@ bool LinuxKeystrokeSink::ready() {
     return keymap_ != nullptr;
 }
 
-void LinuxKeystrokeSink::followKeymapChanges() {
+bool LinuxKeystrokeSink::readEvents(bool queuedOnly) {
     xcb_connection_t* c = desktop_->connection();
-    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+    bool changed = false;
+    while (xcb_generic_event_t* event = queuedOnly ? xcb_poll_for_queued_event(c) : xcb_poll_for_event(c)) {
         const int type = event->response_type & 0x7f;
-        keymapStale_ = keymapStale_ || type == XCB_MAPPING_NOTIFY || type == xkbEventBase_;
+        changed = changed || type == xkbEventBase_ ||
+                  (type == XCB_MAPPING_NOTIFY &&
+                   reinterpret_cast<xcb_mapping_notify_event_t*>(event)->request != XCB_MAPPING_POINTER);
         std::free(event);
     }
+    keymapStale_ = keymapStale_ || changed;
+    return changed;
+}
+
+void LinuxKeystrokeSink::followKeymapChanges() {
+    readEvents(false);
     if (!keymapStale_) {
         return;
     }
-    xkb_keymap* fresh = xkb_x11_keymap_new_from_device(context_, c, deviceId_, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_keymap* fresh = xkb_x11_keymap_new_from_device(context_, desktop_->connection(), deviceId_,
+                                                       XKB_KEYMAP_COMPILE_NO_FLAGS);
     if (fresh) {
         xkb_keymap_unref(keymap_);
         keymap_ = fresh;
+        layout_.reset();
         keymapStale_ = false;
     }
+}
+
+const LayoutKeys* LinuxKeystrokeSink::layout(std::uint8_t group) {
+    if (!keymap_) {
+        return nullptr;
+    }
+    if (!layout_ || layout_->group() != group) {
+        layout_.emplace(keymap_, group);
+    }
+    return &*layout_;
 }
 
 std::optional<LinuxKeystrokeSink::KeyboardState> LinuxKeystrokeSink::keyboardState() {
@@ -100,66 +135,59 @@ std::optional<LinuxKeystrokeSink::KeyboardState> LinuxKeystrokeSink::keyboardSta
     if (!reply) {
         return std::nullopt;
     }
-    KeyboardState state{static_cast<std::uint8_t>(reply->baseMods | reply->latchedMods), reply->lockedMods,
-                        reply->group};
+    const KeyboardState state{held(*reply), reply->group};
     std::free(reply);
     return state;
 }
 
-std::optional<LinuxKeystrokeSink::Stroke> LinuxKeystrokeSink::strokeFor(std::uint32_t keysym,
-                                                                        std::uint8_t group) const {
-    if (!keymap_) {
-        return std::nullopt;
-    }
-    const xkb_mod_index_t shiftIndex = xkb_keymap_mod_get_index(keymap_, XKB_MOD_NAME_SHIFT);
-    const xkb_mod_mask_t shift = shiftIndex == XKB_MOD_INVALID ? 0 : (1u << shiftIndex);
-    const xkb_keycode_t last = std::min<xkb_keycode_t>(xkb_keymap_max_keycode(keymap_), 255);
-    // The unshifted level first, so that a letter is typed as itself rather than with Shift; only levels
-    // reached with no modifier or Shift alone (never a third-level key the layout may put elsewhere).
-    for (xkb_level_index_t level = 0; level < 2; ++level) {
-        for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap_); key <= last; ++key) {
-            const xkb_layout_index_t layouts = xkb_keymap_num_layouts_for_key(keymap_, key);
-            if (layouts == 0) {
-                continue;
-            }
-            const xkb_layout_index_t layout = group < layouts ? group : 0;
-            const xkb_keysym_t* syms = nullptr;
-            if (xkb_keymap_key_get_syms_by_level(keymap_, key, layout, level, &syms) != 1 ||
-                syms[0] != keysym) {
-                continue;
-            }
-            xkb_mod_mask_t masks[8];
-            const std::size_t count =
-                xkb_keymap_key_get_mods_for_level(keymap_, key, layout, level, masks, 8);
-            const xkb_mod_mask_t wanted = level == 0 ? 0 : shift;
-            if (std::find(masks, masks + count, wanted) != masks + count) {
-                return Stroke{static_cast<xcb_keycode_t>(key), level == 1};
-            }
-        }
-    }
-    return std::nullopt;
+LinuxKeystrokeSink::Grabs LinuxKeystrokeSink::askGrabs() {
+    xcb_connection_t* c = desktop_->connection();
+    return {xcb_grab_keyboard(c, 0, probe_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+            xcb_grab_pointer(c, 0, probe_, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
+                             XCB_CURRENT_TIME)};
 }
 
-bool LinuxKeystrokeSink::focusInside(xcb_window_t focus, xcb_window_t target) {
+bool LinuxKeystrokeSink::grabbedByOthers(const Grabs& grabs) {
     xcb_connection_t* c = desktop_->connection();
+    xcb_grab_keyboard_reply_t* keyboardGrab = xcb_grab_keyboard_reply(c, grabs.keyboard, nullptr);
+    xcb_grab_pointer_reply_t* pointerGrab = xcb_grab_pointer_reply(c, grabs.pointer, nullptr);
+    const bool grabbed = !keyboardGrab || !pointerGrab || grabbedByOther(keyboardGrab->status) ||
+                         grabbedByOther(pointerGrab->status);
+    // The probe window is never mapped, so neither grab can be taken; were one taken, it goes at once.
+    if (keyboardGrab && keyboardGrab->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+    }
+    if (pointerGrab && pointerGrab->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    }
+    std::free(keyboardGrab);
+    std::free(pointerGrab);
+    return grabbed;
+}
+
+std::optional<std::vector<xcb_window_t>> LinuxKeystrokeSink::focusChain(xcb_window_t focus,
+                                                                        xcb_window_t target) {
+    xcb_connection_t* c = desktop_->connection();
+    std::vector<xcb_window_t> chain;
     // PointerRoot and None send keys to wherever the pointer is, or nowhere.
     for (int depth = 0; depth < kMaxTreeDepth && focus > XCB_INPUT_FOCUS_POINTER_ROOT; ++depth) {
+        chain.push_back(focus);
         if (focus == target) {
-            return true;
+            return chain;
         }
         xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, focus), nullptr);
         if (!tree) {
-            return false;
+            return std::nullopt;
         }
         const xcb_window_t parent = tree->parent;
         const xcb_window_t root = tree->root;
         std::free(tree);
         if (parent == root || parent == XCB_NONE) {
-            return false;
+            return std::nullopt;
         }
         focus = parent;
     }
-    return false;
+    return std::nullopt;
 }
 
 std::optional<std::string> LinuxKeystrokeSink::asciiURL(const std::string& url) {
@@ -231,95 +259,115 @@ bool LinuxKeystrokeSink::hasKeyboardFocus(WindowHandle window) {
     }
     xcb_connection_t* c = desktop_->connection();
     const auto focusCookie = xcb_get_input_focus(c);
-    const auto grabCookie =
-        xcb_grab_keyboard(c, 0, probe_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    const auto grabs = askGrabs();
     xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, focusCookie, nullptr);
-    xcb_grab_keyboard_reply_t* grab = xcb_grab_keyboard_reply(c, grabCookie, nullptr);
-    const bool grabbed =
-        !grab || grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED || grab->status == XCB_GRAB_STATUS_FROZEN;
-    if (grab && grab->status == XCB_GRAB_STATUS_SUCCESS) {
-        xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
-        xcb_flush(c);
-    }
-    const bool inside = focus && focusInside(focus->focus, static_cast<xcb_window_t>(window));
+    const bool grabbed = grabbedByOthers(grabs);
+    xcb_flush(c);
+    const bool inside = focus && focusChain(focus->focus, static_cast<xcb_window_t>(window));
     std::free(focus);
-    std::free(grab);
     return inside && !grabbed;
 }
 
 std::optional<std::string> LinuxKeystrokeSink::keyboardText(const std::string& url) {
-    auto text = asciiURL(url);
+    const auto text = asciiURL(url);
     if (!text) {
         return std::nullopt;
     }
     std::lock_guard lock(mutex_);
     const auto state = ready() ? keyboardState() : std::nullopt;
-    if (!state) {
-        return std::nullopt;
-    }
-    for (const unsigned char c : *text) {
-        if (!printableAscii(c) || !strokeFor(c, state->group)) {
-            return std::nullopt;
-        }
-    }
-    return text;
+    const LayoutKeys* keys = state ? layout(state->group) : nullptr;
+    return keys ? keys->keyboardText(*text) : std::nullopt;
 }
 
-KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, const Stroke& stroke, bool control,
-                                            std::uint8_t group) {
+std::optional<std::vector<LinuxKeystrokeSink::Key>>
+LinuxKeystrokeSink::keysFor(const LayoutKeys& keys, const std::vector<std::uint32_t>& keysyms,
+                            bool control) const {
+    std::vector<Key> out;
+    out.reserve(keysyms.size());
+    for (const auto keysym : keysyms) {
+        const auto stroke = control ? keys.shortcut(keysym) : keys.stroke(keysym);
+        if (!stroke) {
+            return std::nullopt;
+        }
+        Key key;
+        if (control) {
+            key.modifiers.push_back(static_cast<xcb_keycode_t>(keys.controlKey()));
+        }
+        if (stroke->levelThree) {
+            key.modifiers.push_back(static_cast<xcb_keycode_t>(keys.levelThreeKey()));
+        }
+        if (stroke->shift) {
+            key.modifiers.push_back(static_cast<xcb_keycode_t>(keys.shiftKey()));
+        }
+        key.key = static_cast<xcb_keycode_t>(stroke->key);
+        out.push_back(std::move(key));
+    }
+    return out;
+}
+
+KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, std::vector<xcb_window_t>& chain,
+                                            const Key& key, std::uint8_t group, Check& check) {
     xcb_connection_t* c = desktop_->connection();
     const auto device = static_cast<xcb_xkb_device_spec_t>(deviceId_);
-    // Nothing another client asks for (a window manager's focus change) is handled until the ungrab.
+    // Nothing another client asks for (a window manager's focus change, a grab, a new keymap) is handled
+    // until the ungrab. Every check is asked at once: one round trip.
     xcb_grab_server(c);
     const auto focusCookie = xcb_get_input_focus(c);
-    const auto grabCookie =
-        xcb_grab_keyboard(c, 0, probe_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    std::vector<xcb_query_tree_cookie_t> treeCookies;
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
+        treeCookies.push_back(xcb_query_tree(c, chain[i]));
+    }
     const auto stateCookie = xcb_xkb_get_state(c, device);
+    const auto grabs = askGrabs();
     xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, focusCookie, nullptr);
-    xcb_grab_keyboard_reply_t* grab = xcb_grab_keyboard_reply(c, grabCookie, nullptr);
+    // The focus is where it was traced while each window on the way still has the same parent.
+    bool traced = focus && focus->focus == chain.front();
+    for (std::size_t i = 0; i < treeCookies.size(); ++i) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, treeCookies[i], nullptr);
+        traced = traced && tree && tree->parent == chain[i + 1];
+        std::free(tree);
+    }
     xcb_xkb_get_state_reply_t* state = xcb_xkb_get_state_reply(c, stateCookie, nullptr);
+    const bool grabbed = grabbedByOthers(grabs);
+    // Events come before the replies to later requests: a keymap replaced before the grab was read with
+    // the replies, without asking the socket again.
+    const bool keymapChanged = readEvents(true);
     KeystrokeResult result = KeystrokeResult::sent;
-    if (!focus || !grab || !state) {
+    if (!focus || !state) {
         result = KeystrokeResult::failed;
-    } else if (grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED || grab->status == XCB_GRAB_STATUS_FROZEN) {
+    } else if (grabbed) {
         result = KeystrokeResult::grabbed;
-    } else if ((state->baseMods | state->latchedMods) != 0) {
+    } else if (held(*state)) {
         result = KeystrokeResult::modifierHeld;
+    } else if (keymapChanged) {
+        check = Check::keymapChanged;
+        result = KeystrokeResult::untypable;
     } else if (state->group != group) {
         result = KeystrokeResult::untypable; // the layout changed under the text
-    } else if (!focusInside(focus->focus, target)) {
-        result = KeystrokeResult::notFocused;
-    }
-    if (grab && grab->status == XCB_GRAB_STATUS_SUCCESS) {
-        xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+    } else if (!traced) {
+        // The focus moved, within the target or out of it: traced again, still under the grab.
+        auto fresh = focusChain(focus->focus, target);
+        if (fresh) {
+            chain = std::move(*fresh);
+        } else {
+            result = KeystrokeResult::notFocused;
+        }
     }
     if (result == KeystrokeResult::sent) {
         const std::uint8_t locked = state->lockedMods;
         if (locked) {
             xcb_xkb_latch_lock_state(c, device, locked, 0, 0, 0, 0, 0, 0);
         }
-        const auto fake = [&](std::uint8_t type, xcb_keycode_t key) {
-            xcb_test_fake_input(c, type, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        const auto fake = [&](std::uint8_t type, xcb_keycode_t code) {
+            xcb_test_fake_input(c, type, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         };
-        const auto control_ = strokeFor(kControlL, group);
-        const auto shift = strokeFor(kShiftL, group);
-        if ((control && !control_) || (stroke.shift && !shift)) {
-            result = KeystrokeResult::untypable;
-        } else {
-            if (control) {
-                fake(XCB_KEY_PRESS, control_->key);
-            }
-            if (stroke.shift) {
-                fake(XCB_KEY_PRESS, shift->key);
-            }
-            fake(XCB_KEY_PRESS, stroke.key);
-            fake(XCB_KEY_RELEASE, stroke.key);
-            if (stroke.shift) {
-                fake(XCB_KEY_RELEASE, shift->key);
-            }
-            if (control) {
-                fake(XCB_KEY_RELEASE, control_->key);
-            }
+        for (const auto modifier : key.modifiers) {
+            fake(XCB_KEY_PRESS, modifier);
+        }
+        fake(XCB_KEY_PRESS, key.key);
+        fake(XCB_KEY_RELEASE, key.key);
+        for (auto it = key.modifiers.rbegin(); it != key.modifiers.rend(); ++it) {
+            fake(XCB_KEY_RELEASE, *it);
         }
         if (locked) {
             xcb_xkb_latch_lock_state(c, device, locked, locked, 0, 0, 0, 0, 0);
@@ -328,7 +376,6 @@ KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, const Stroke& s
     xcb_ungrab_server(c);
     xcb_flush(c);
     std::free(focus);
-    std::free(grab);
     std::free(state);
     return result;
 }
@@ -345,7 +392,7 @@ KeystrokeResult LinuxKeystrokeSink::send(WindowHandle window, const std::vector<
         if (!state) {
             return KeystrokeResult::failed;
         }
-        if (state->heldMods == 0) {
+        if (!state->held) {
             break;
         }
         if (waited >= kModifierWait) {
@@ -353,26 +400,54 @@ KeystrokeResult LinuxKeystrokeSink::send(WindowHandle window, const std::vector<
         }
         std::this_thread::sleep_for(kStatePoll);
     }
-    std::vector<Stroke> strokes;
-    strokes.reserve(keysyms.size());
-    for (const auto keysym : keysyms) {
-        const auto stroke = strokeFor(keysym, state->group);
-        if (!stroke) {
-            return KeystrokeResult::untypable; // before any key
-        }
-        strokes.push_back(*stroke);
+    // Everything that can be found out before the first key is: the keys, and the way from the focus up
+    // to the target window, which each key's check then only confirms.
+    const LayoutKeys* found = layout(state->group);
+    if (!found) {
+        return KeystrokeResult::failed;
     }
-    for (const auto& stroke : strokes) {
-        if (const auto result = sendOne(static_cast<xcb_window_t>(window), stroke, control, state->group);
-            result != KeystrokeResult::sent) {
+    const LayoutKeys lookedUp = *found;
+    const auto keys = keysFor(lookedUp, keysyms, control);
+    if (!keys) {
+        return KeystrokeResult::untypable; // before any key
+    }
+    const auto target = static_cast<xcb_window_t>(window);
+    xcb_connection_t* c = desktop_->connection();
+    xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    auto chain = focus ? focusChain(focus->focus, target) : std::nullopt;
+    std::free(focus);
+    if (!chain) {
+        return desktop_->isBroken() ? KeystrokeResult::failed : KeystrokeResult::notFocused;
+    }
+    int reloads = 0;
+    for (std::size_t i = 0; i < keys->size();) {
+        Check check = Check::sent;
+        const auto result = sendOne(target, *chain, (*keys)[i], state->group, check);
+        if (check == Check::keymapChanged) {
+            // The keys sent so far went out under the keymap they were looked up in. The rest go only when
+            // the new keymap gives every character the same keys (a keyboard handing over to Kivo's own
+            // sends the same keymap again).
+            followKeymapChanges();
+            const LayoutKeys* now = layout(state->group);
+            if (++reloads > kMaxKeymapReloads || !now || !(*now == lookedUp)) {
+                return KeystrokeResult::untypable;
+            }
+            continue;
+        }
+        if (result != KeystrokeResult::sent) {
             return result;
         }
+        ++i;
     }
-    // A round trip: the server has handled every event when it answers.
-    xcb_connection_t* c = desktop_->connection();
-    xcb_get_input_focus_reply_t* sync = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
-    std::free(sync);
-    return sync != nullptr && !desktop_->isBroken() ? KeystrokeResult::sent : KeystrokeResult::failed;
+    // A round trip: the server has handled every key when it answers. A grab taken between the last
+    // check and its key would have kept that key back: the group is then not counted as sent.
+    const auto grabs = askGrabs();
+    const bool grabbed = grabbedByOthers(grabs);
+    xcb_flush(c);
+    if (desktop_->isBroken()) {
+        return KeystrokeResult::failed;
+    }
+    return grabbed ? KeystrokeResult::grabbed : KeystrokeResult::sent;
 }
 
 KeystrokeResult LinuxKeystrokeSink::typeText(WindowHandle window, const std::string& text) {
