@@ -662,7 +662,8 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
         }
         sleep(kAfterDeletePause);
         if (!waitFor(kPollStep * 5, kPollStep, holdsText)) {
-            return {Outcome::notVerified, {}};
+            // A field that lost the focus (the user switched away) says nothing about its text.
+            return {fieldFocused() ? Outcome::notVerified : Outcome::fieldLostFocus, {}};
         }
     }
     steps.mark("read back");

@@ -524,6 +524,8 @@ TEST(AccessibilityBrowserBridgeHoldTest, OutcomesHoldBackOnlyWhatWouldFailAgain)
          Bridge::kFailureHold, false},
         {"the typed text does not read back", [](World& w) { w.setAutofill(kFirefox, "/x", true); }, nullptr,
          Bridge::kFailureHold, false},
+        {"a click into the page after the text", [](World& w) { w.moveFocusIntoPageAfterKeystrokes(3); },
+         nullptr, 0ms, true},
         {"a modifier is held", [](World& w) { w.setModifierHeld(true); },
          [](World& w) { w.setModifierHeld(false); }, 0ms, true},
     };

@@ -35,10 +35,11 @@ public:
     }
 };
 
-// Only the address-field shortcut, which the focused page sees before the browser takes it.
+// Only the address-field shortcut, which the focused page sees before the browser takes it (Firefox may
+// see the Control key's own press without the modifier set).
 void expectOnlyTheShortcut(const std::vector<std::string>& keys) {
     for (const auto& key : keys) {
-        EXPECT_TRUE(key == "Control+ctrl" || key == "l+ctrl") << key;
+        EXPECT_TRUE(key == "Control+ctrl" || key == "Control" || key == "l+ctrl") << key;
     }
 }
 
@@ -46,6 +47,7 @@ TEST(AddressFieldTest, AConsoleThatKeepsTheFocusOnCtrlLGetsNoText) {
     ASSERT_TRUE(desktop && desktop->pid(test::kChrome));
     const std::string page = desktop->server.url("/console/page");
     desktop->openWindow(test::kChrome, page);
+    const xcb_window_t window = desktop->x->activeWindow();
     // Chromium's developer tools, docked, with the focus in the console's prompt: Ctrl+L clears the
     // console there and leaves the focus in the prompt.
     test::Desktop::type({"key", "ctrl+shift+j"});
@@ -75,6 +77,7 @@ TEST(AddressFieldTest, AConsoleThatKeepsTheFocusOnCtrlLGetsNoText) {
     EXPECT_TRUE(test::waitUntil([&] { return requested("/console-untouched"); }, 3s));
     EXPECT_TRUE(desktop->shows(test::kChrome, page));
     test::Desktop::type({"key", "F12"}); // the tools go again
+    desktop->closeWindow(window);
 }
 
 // After the first part of the typed address, clicks into the middle of the browser window, where the
@@ -144,6 +147,7 @@ TEST(AddressFieldTest, AClickIntoThePageWhileTheAddressIsTypedStopsTheTyping) {
                                                                  *desktop->pid(browser.bundleId)))
                 .get());
         desktop->openWindow(browser.bundleId, desktop->server.url(path));
+        const xcb_window_t window = desktop->x->activeWindow();
         test::LogCapture log;
         test::MonitorRun monitor(&sink);
         ASSERT_TRUE(
@@ -153,6 +157,7 @@ TEST(AddressFieldTest, AClickIntoThePageWhileTheAddressIsTypedStopsTheTyping) {
         EXPECT_TRUE(test::waitUntil(
             [&] { return !desktop->shows(browser.bundleId, desktop->server.url(path)); }, 8s));
         expectOnlyTheShortcut(desktop->server.keysReceivedBy(path));
+        desktop->closeWindow(window);
     }
 }
 

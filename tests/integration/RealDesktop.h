@@ -272,6 +272,17 @@ public:
     }
     // Keys as the user types them, into whatever has the focus (xdotool through XTest).
     static void type(const QStringList& xdotoolArguments) { QProcess::execute("xdotool", xdotoolArguments); }
+    // Closes a browser window that a test opened (its one tab), so that no later test reads its page.
+    void closeWindow(xcb_window_t window) {
+        activate(window);
+        type({"key", "ctrl+w"});
+        test::waitUntil(
+            [&] {
+                const auto list = x->clientList();
+                return std::find(list.begin(), list.end(), window) == list.end();
+            },
+            5s);
+    }
     void activate(xcb_window_t window) {
         x->requestActivation(window);
         test::waitUntil([&] { return x->activeWindow() == window; }, 3s);

@@ -22,6 +22,7 @@ TEST(RedirectTimingTest, ASlowRedirectPageIsAskedForOnceInChromium) {
     test::LogCapture log;
     const std::string blocked = desktop->server.url("/slowerblock/page");
     desktop->openWindow(test::kChrome, blocked);
+    const xcb_window_t window = desktop->x->activeWindow();
     ASSERT_TRUE(test::waitUntil([&] { return desktop->landingFor(test::kChrome).has_value(); },
                                 std::chrono::milliseconds(test::PageServer::kSlowerDelayMs) + 8s));
     // Two more passes see the redirect page, and type nothing.
@@ -34,6 +35,7 @@ TEST(RedirectTimingTest, ASlowRedirectPageIsAskedForOnceInChromium) {
     // Told apart from a page that never came: the old page stays while the typed address is loaded.
     EXPECT_TRUE(log.contains("failed (the new page is still loading)"));
     EXPECT_FALSE(log.contains("did not show the new page"));
+    desktop->closeWindow(window);
 }
 
 class RedirectAgainTest : public ::testing::TestWithParam<test::BrowserCase> {
@@ -84,6 +86,7 @@ TEST_P(RedirectAgainTest, ABlockedPageVisitedAgainRightAfterItsRedirectIsRedirec
     test::LogCapture log;
     const std::string blocked = desktop->server.url(std::string("/blocked/again-") + GetParam().name);
     desktop->openWindow(id(), blocked);
+    const xcb_window_t first = desktop->x->activeWindow();
     ASSERT_TRUE(test::waitUntil([&] { return !desktop->shows(id(), blocked); }, 8s));
     // Back from the redirect page.
     test::Desktop::type({"key", "alt+Left"});
@@ -91,11 +94,14 @@ TEST_P(RedirectAgainTest, ABlockedPageVisitedAgainRightAfterItsRedirectIsRedirec
     const int afterBack = msToRedirect(blocked);
     // The same page in a new window.
     desktop->openWindow(id(), blocked);
+    const xcb_window_t second = desktop->x->activeWindow();
     const int inNewWindow = msToRedirect(blocked);
     std::cout << GetParam().name << ": back " << afterBack << " ms, new window " << inNewWindow << " ms\n";
     EXPECT_LE(afterBack, kVisitToRedirectMs + test::kLoadAllowanceMs);
     EXPECT_LE(inNewWindow, kVisitToRedirectMs + test::kLoadAllowanceMs);
     EXPECT_FALSE(log.contains("already typed"));
+    desktop->closeWindow(second);
+    desktop->closeWindow(first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Browsers, RedirectAgainTest,

@@ -782,7 +782,9 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
     } else {
         keystrokes_.push_back(Keystroke{target, group, text});
     }
-    const bool inPage = app && !app->addressFocused && (app->pageFocused || app->pageTakesShortcut);
+    // Keys go to the page's field while it has the focus; the shortcut too when the page takes it.
+    const bool inPage = app && !app->addressFocused &&
+                        (app->pageTakesShortcut || (app->pageFocused && group != "focusAddressField"));
     if (app && app->isBrowser && !inPage) {
         if (group == "focusAddressField") {
             app->addressFocused = true;
