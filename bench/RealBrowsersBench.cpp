@@ -368,20 +368,16 @@ void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
 double largest(const std::vector<double>& v) {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }
-BENCHMARK_CAPTURE(BM_LaunchToRedirect, chromium, kChrome)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(10)
-    ->ComputeStatistics("max", largest)
-    ->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_LaunchToRedirect, firefox, kFirefox)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(10)
-    ->ComputeStatistics("max", largest)
-    ->ReportAggregatesOnly(true);
+void launchRuns(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(10)
+        ->ComputeStatistics("max", largest)
+        ->ReportAggregatesOnly(true);
+}
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, chromium, kChrome)->Apply(launchRuns);
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, firefox, kFirefox)->Apply(launchRuns);
 
 // One pass over both browsers (10 windows) with a rule that catches none of their pages: the main
 // thread's CPU time from the start of the pass to its end.

@@ -27,6 +27,14 @@ AX webAreaAtDepth(int depth, const std::string& url) {
     return AX{"AXApplication", std::nullopt, {node}, true};
 }
 
+// A desktop of its own with a bridge over it, for one case of a table.
+struct FreshBridge {
+    test::SimulatedDesktop desk;
+    BrowserWorkerPool workers{desk.clock};
+    AccessibilityBrowserBridge bridge{
+        {desk.workspace, desk.tree, desk.keystrokes}, workers, desk.clock, desk.clock, desk.recordPause()};
+};
+
 class AccessibilityBrowserBridgeTest : public ::testing::Test {
 protected:
     test::SimulatedDesktop d;
@@ -124,13 +132,9 @@ TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
     // After each number of groups that reached the browser, the user clicks into an editor.
     for (int groups = 0; groups <= 3; ++groups) {
         SCOPED_TRACE(groups);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.addApplication("org.example.Editor", "precious text");
         desk.world.activate(kFirefox);
@@ -260,13 +264,9 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyATypedAddressReadBackAndThenShownCoun
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.activate(kFirefox);
         desk.world.setAutofill(kFirefox, c.autofill, c.sticks);
@@ -370,13 +370,9 @@ TEST_F(AccessibilityBrowserBridgeTest, TheWindowShowingTheURLIsBroughtForwardAnd
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.windows.size() > 0 ? c.windows.front().value_or("none") : "no window");
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, c.windows);
         desk.world.addApplication("org.example.Editor", "notes");
         desk.world.activate("org.example.Editor"); // the browser is in the background
@@ -453,13 +449,9 @@ TEST_F(AccessibilityBrowserBridgeTest, KeysGoOnlyWhereProvenAndOnlyANewLoadedPag
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.activate(kFirefox);
         c.setUp(desk.world);
@@ -532,13 +524,9 @@ TEST(AccessibilityBrowserBridgeHoldTest, OutcomesHoldBackOnlyWhatWouldFailAgain)
     for (const auto& c : cases) {
         for (const bool otherWindow : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (otherWindow ? ", another window" : ", the same window"));
-            test::SimulatedDesktop desk;
-            BrowserWorkerPool workers{desk.clock};
-            Bridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                     workers,
-                     desk.clock,
-                     desk.clock,
-                     desk.recordPause()};
+            FreshBridge fresh;
+            auto& desk = fresh.desk;
+            auto& b = fresh.bridge;
             desk.world.addBrowser(kFirefox, {page});
             desk.world.activate(kFirefox);
             c.setUp(desk.world);
