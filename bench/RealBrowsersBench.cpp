@@ -1,7 +1,8 @@
 // The browser road against real Chromium and Firefox ESR on a private desktop (the program starts itself
 // again inside scripts/with-desktop when it is not in one): reading the shown pages of a browser with 5
-// windows, one verified keystroke redirect from decision to confirmed page, the main thread's time for a
-// pass, and what Kivo asks of the accessibility bus and the X server while no browser is in front.
+// windows, one verified keystroke redirect from decision to confirmed page, a blocked page opened at a
+// browser's launch from readable to its redirect page loaded, the main thread's time for a pass, and what
+// Kivo asks of the accessibility bus and the X server while no browser is in front.
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserMonitor.h"
@@ -26,10 +27,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <csignal>
 #include <ctime>
 #include <functional>
 #include <iostream>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -92,8 +95,10 @@ struct Rig {
         port = server.readLine().trimmed().toInt();
         return port > 0;
     }
-    QStringList arguments(const std::string& id, const std::string& page, bool newWindow) {
-        const QString profile = home.filePath(QString::fromStdString(id));
+    QStringList arguments(const std::string& id, const std::string& page, bool newWindow,
+                          const QString& profileName = {}) {
+        const QString profile =
+            home.filePath(profileName.isEmpty() ? QString::fromStdString(id) : profileName);
         QStringList args;
         if (id == kChrome) {
             args << "--no-sandbox"
@@ -126,6 +131,9 @@ struct Rig {
         }
         if (newWindow) {
             args << "--new-window";
+        }
+        if (!profileName.isEmpty() && id == kFirefox) {
+            args << "--new-instance";
         }
         return args << QString::fromStdString(page);
     }
@@ -248,6 +256,128 @@ BENCHMARK_CAPTURE(BM_VerifiedKeystrokeRedirect, firefox, kFirefox)
     ->Iterations(1)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
+
+// The browser's main process started with this profile (Chromium's helpers and Firefox's content processes
+// name their kind on the command line); 0 while there is none.
+int mainProcess(const QString& profile) {
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const int pid = entry.toInt(&number);
+        QFile file("/proc/" + entry + "/cmdline");
+        if (!number || !file.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray cmdline = file.readAll();
+        if (cmdline.contains(profile.toUtf8()) && !cmdline.contains("--type=") &&
+            !cmdline.contains("-contentproc") && !cmdline.startsWith("/bin/sh") &&
+            (cmdline.contains("/chromium") || cmdline.contains("firefox"))) {
+            return pid;
+        }
+    }
+    return 0;
+}
+
+// Whether a window of the process shows a page that `isIt`, loaded when `loaded`.
+bool shows(AccessibilityTree& tree, int pid, const std::function<bool(const std::string&)>& isIt,
+           bool loaded) {
+    const auto app = tree.applicationElement(pid);
+    for (const auto& window : tree.children(app).value_or(std::vector<AccessibilityElement>{})) {
+        for (const auto& page : tree.children(window).value_or(std::vector<AccessibilityElement>{})) {
+            const auto url = tree.url(page);
+            if (url && isIt(*url) && (!loaded || tree.isLoading(page) == false)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A browser started with a blocked page while the monitor runs, as the application runs it: from the
+// moment the page can be read (watched on a thread of its own, every 10 ms) to its redirect page loaded.
+void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
+    SystemClock clock;
+    QtTimerFactory timers;
+    BrowserMonitor monitor(rig->platform->ports(), clock, timers);
+    BlockRuleGroup group;
+    group.id = Uuid::random();
+    group.name = "Bench";
+    group.isEnabled = true;
+    group.schedule = BlockSchedule::always();
+    group.redirectURL = Url::parse(rig->url("/landing"));
+    group.appendsQueryParameters = true;
+    BlockRule rule;
+    rule.id = Uuid::random();
+    rule.pattern = "127.0.0.1:" + std::to_string(rig->port) + "/launch/*";
+    rule.isEnabled = true;
+    group.rules = {rule};
+    monitor.start([group] { return std::vector<BlockRuleGroup>{group}; }, nullptr);
+    static int serial = 0;
+    int failed = 0;
+    for (auto _ : state) {
+        const QString profile = QString::fromStdString("launch-" + std::to_string(++serial));
+        const std::string blocked = rig->url("/launch/" + std::to_string(serial));
+        QProcess browser;
+        browser.setStandardOutputFile(QProcess::nullDevice());
+        browser.setStandardErrorFile(QProcess::nullDevice());
+        browser.start(rig->program(id), rig->arguments(id, blocked, false, profile));
+        std::atomic<bool> done{false};
+        std::atomic<double> seconds{-1};
+        std::thread watcher([&] {
+            auto& tree = rig->platform->tree();
+            const auto until = std::chrono::steady_clock::now() + 40s;
+            std::optional<std::chrono::steady_clock::time_point> readable;
+            int pid = 0;
+            while (std::chrono::steady_clock::now() < until) {
+                pid = pid ? pid : mainProcess(rig->home.filePath(profile));
+                if (pid && !readable &&
+                    shows(
+                        tree, pid, [&](const std::string& u) { return u == blocked; }, false)) {
+                    readable = std::chrono::steady_clock::now();
+                }
+                if (pid &&
+                    shows(
+                        tree, pid,
+                        [](const std::string& u) { return u.find("/landing?blocked=") != std::string::npos; },
+                        true)) {
+                    const auto now = std::chrono::steady_clock::now();
+                    // Redirected before the watcher saw the page at all: counted from now.
+                    seconds = std::chrono::duration<double>(now - readable.value_or(now)).count();
+                    break;
+                }
+                std::this_thread::sleep_for(10ms);
+            }
+            done = true;
+        });
+        waitFor([&] { return done.load(); }, 45s);
+        watcher.join();
+        if (seconds < 0) {
+            ++failed;
+            state.SetIterationTime(40);
+        } else {
+            state.SetIterationTime(seconds);
+        }
+        if (const int pid = mainProcess(rig->home.filePath(profile))) {
+            ::kill(pid, SIGKILL);
+        }
+        browser.kill();
+        browser.waitForFinished(5000);
+        waitFor([&] { return !mainProcess(rig->home.filePath(profile)); }, 10s);
+    }
+    state.counters["failed"] = failed;
+}
+double largest(const std::vector<double>& v) {
+    return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
+}
+void launchRuns(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(10)
+        ->ComputeStatistics("max", largest)
+        ->ReportAggregatesOnly(true);
+}
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, chromium, kChrome)->Apply(launchRuns);
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, firefox, kFirefox)->Apply(launchRuns);
 
 // One pass over both browsers (10 windows) with a rule that catches none of their pages: the main
 // thread's CPU time from the start of the pass to its end.

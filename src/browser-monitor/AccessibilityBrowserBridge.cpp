@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <thread>
 #include <unordered_set>
+#include <utility>
 
 namespace kivo {
 namespace {
@@ -188,14 +189,20 @@ void AccessibilityBrowserBridge::openAccessibilitySettings(SettingsOpener& opene
 
 void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std::string& oldUrl,
                                           const std::string& newUrl, std::function<void(bool)> done) {
-    const auto held = held_.find({bundleId, oldUrl, newUrl});
-    const bool isHeld = held != held_.end() && clock_.monotonicNow() < held->second.until;
+    // Forget holds that have run out, so the list does not grow without bound.
+    const auto now = clock_.monotonicNow();
+    held_.erase(std::remove_if(held_.begin(), held_.end(), [&](const Hold& h) { return now >= h.until; }),
+                held_.end());
+    const auto failed = std::find_if(held_.begin(), held_.end(), [&](const Hold& h) {
+        return h.scope == Hold::Scope::redirect && h.bundleId == bundleId && h.oldUrl == oldUrl &&
+               h.newUrl == newUrl;
+    });
     const bool queued = std::any_of(queue_.begin(), queue_.end(), [&](const PendingRedirect& p) {
         return p.bundleId == bundleId && p.oldUrl == oldUrl && p.newUrl == newUrl;
     });
-    if (isHeld || queued) {
+    if (failed != held_.end() || queued) {
         qCDebug(lcAutomation, "AX redirect for %s: %s -> %s %s", bundleId.c_str(), oldUrl.c_str(),
-                newUrl.c_str(), isHeld ? held->second.why : "already typed");
+                newUrl.c_str(), failed != held_.end() ? failed->why : "already queued");
         if (done) {
             done(false);
         }
@@ -207,8 +214,9 @@ void AccessibilityBrowserBridge::redirect(const std::string& bundleId, const std
 
 void AccessibilityBrowserBridge::startNextRedirect() {
     while (!typing_ && !queue_.empty()) {
-        const std::string bundleId = queue_.front().bundleId;
-        const std::string oldUrl = queue_.front().oldUrl;
+        const PendingRedirect& next = queue_.front();
+        const std::string bundleId = next.bundleId;
+        const std::string oldUrl = next.oldUrl;
         const auto apps = ports_.workspace.runningApplications(bundleId);
         if (apps.empty()) {
             finishRedirect(false, "not running");
@@ -219,31 +227,64 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             continue;
         }
         typing_ = true;
-        // First, without bringing anything forward: which window shows the URL at all? When none does, the
-        // user is not pulled away from what they are doing for nothing.
-        std::vector<int> pids;
-        for (const auto& app : apps) {
-            pids.push_back(app.processId);
+        // Windows and documents held for this redirect are passed over; any other that shows the URL is not.
+        std::vector<HeldElement> heldWindows;
+        std::vector<HeldElement> heldDocuments;
+        for (const auto& h : held_) {
+            if (h.bundleId != bundleId || h.oldUrl != oldUrl || h.newUrl != next.newUrl) {
+                continue;
+            }
+            for (const auto& element : h.elements) {
+                (h.scope == Hold::Scope::window ? heldWindows : heldDocuments).push_back({element, h.why});
+            }
         }
-        keyboard_.submit<WindowSearch>(
-            [tree = tree_, pids, oldUrl] { return windowShowing(*tree, pids, oldUrl); }, kKeystrokeDeadline,
-            [this, bundleId](std::optional<WindowSearch> search) {
-                if (search && !search->focusKnown) {
+        // First, without bringing anything forward: which window shows the URL at all? When none does, the
+        // user is not pulled away from what they are doing for nothing. A window of the browser in front is
+        // typed into in the same job; another is brought forward first.
+        int activeProcess = 0;
+        for (const auto& app : apps) {
+            activeProcess = app.isActive ? app.processId : activeProcess;
+        }
+        auto cancel = std::make_shared<Cancellation>();
+        cancel->deadline = std::chrono::steady_clock::now() + kKeystrokeDeadline - kDeadlineMargin;
+        keyboard_.submit<SearchAndTyping>(
+            [tree = tree_, keystrokes = keystrokes_, sleep = sleep_, cancel, pids = processIds(apps),
+             typing = Typing{0, {}, {}, false, false, oldUrl, next.newUrl}, heldWindows, heldDocuments,
+             activeProcess]() mutable {
+                SearchAndTyping done{windowShowing(*tree, pids, typing.oldUrl, heldWindows, heldDocuments),
+                                     {}};
+                if (done.search.window && done.search.processId == activeProcess) {
+                    typing.processId = done.search.processId;
+                    typing.window = *done.search.window;
+                    typing.documents = done.search.documents;
+                    typing.focused = done.search.focused;
+                    done.typed = typeURL(*tree, *keystrokes, typing, sleep, *cancel);
+                }
+                return done;
+            },
+            kKeystrokeDeadline,
+            [this, bundleId, cancel](std::optional<SearchAndTyping> done) {
+                if (!done) {
+                    typedOut(std::nullopt, {}, *cancel);
+                    return;
+                }
+                if (!done->search.focusKnown) {
                     // Typing needs the focused window: without it every redirect of this browser fails.
                     qCWarning(lcAutomation, "Cannot tell the focused window of %s", bundleId.c_str());
                 }
-                if (search && search->window) {
-                    typeFrontRedirect(*search);
+                if (done->typed) {
+                    typedOut(done->typed, *done->search.window, *cancel);
+                    return;
+                }
+                if (done->search.window) {
+                    typeFrontRedirect(done->search);
                     return;
                 }
                 typing_ = false;
-                if (search) {
-                    // Routine while the page is being left or the tree is not readable yet: looked at again
-                    // every pass.
-                    finishRedirect(false, "no window shows the page", true);
-                } else {
-                    finishRedirect(false, "timed out");
-                }
+                // Routine while the page is being left or the tree is not readable yet: looked at again every
+                // pass.
+                finishRedirect(
+                    false, done->search.heldWhy ? done->search.heldWhy : "no window shows the page", true);
                 startNextRedirect();
             });
     }
@@ -253,7 +294,8 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
     // Copies: activating the browser notifies observers, which may queue further redirects (behind this
     // one: `typing_` is set).
     const std::string bundleId = queue_.front().bundleId;
-    Typing typing{search.processId, *search.window, false, queue_.front().oldUrl, queue_.front().newUrl};
+    Typing typing{search.processId,      *search.window,       search.documents, false, false,
+                  queue_.front().oldUrl, queue_.front().newUrl};
     const auto apps = ports_.workspace.runningApplications(bundleId);
     const auto app = std::find_if(apps.begin(), apps.end(), [&](const RunningApplication& a) {
         return a.processId == search.processId;
@@ -268,44 +310,71 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
         ports_.workspace.activate(app->processId);
         typing.pause = true;
     }
-    keyboard_.submit<Outcome>(
-        [tree = tree_, keystrokes = keystrokes_, typing, sleep = sleep_] {
-            return typeURL(*tree, *keystrokes, typing, sleep);
+    auto cancel = std::make_shared<Cancellation>();
+    cancel->deadline = std::chrono::steady_clock::now() + kKeystrokeDeadline - kDeadlineMargin;
+    keyboard_.submit<TypingResult>(
+        [tree = tree_, keystrokes = keystrokes_, typing, sleep = sleep_, cancel] {
+            return typeURL(*tree, *keystrokes, typing, sleep, *cancel);
         },
         kKeystrokeDeadline,
-        [this](std::optional<Outcome> outcome) {
-            typing_ = false;
-            if (!outcome) {
-                finishRedirect(false, "timed out");
-                startNextRedirect();
-                return;
-            }
-            // Typing into this page again would fail the same way (or restart a load under way): it is held.
-            const auto hold = [&](std::chrono::milliseconds span, const char* why) {
-                const auto& r = queue_.front();
-                held_[{r.bundleId, r.oldUrl, r.newUrl}] = Hold{clock_.monotonicNow() + span, why};
-            };
-            switch (*outcome) {
-            case Outcome::sent:
-                finishRedirect(true, {});
-                break;
-            case Outcome::stillLoading:
-                hold(kLoadingHold, "still loading");
-                finishRedirect(false, reason(*outcome));
-                break;
-            case Outcome::untypable:
-            case Outcome::tooLong:
-            case Outcome::noAddressField:
-            case Outcome::notVerified:
-                hold(kFailureHold, "failed recently");
-                finishRedirect(false, reason(*outcome));
-                break;
-            default:
-                finishRedirect(false, reason(*outcome));
-                break;
-            }
-            startNextRedirect();
+        [this, cancel, window = typing.window](std::optional<TypingResult> result) {
+            typedOut(result, window, *cancel);
         });
+}
+
+void AccessibilityBrowserBridge::typedOut(const std::optional<TypingResult>& result,
+                                          const AccessibilityElement& window, Cancellation& cancel) {
+    typing_ = false;
+    if (!result) {
+        cancel.cancelled = true; // before the failure is reported: no key goes out after it
+        hold(Hold::Scope::redirect, {}, kFailureHold, "failed recently");
+        finishRedirect(false, "timed out");
+        startNextRedirect();
+        return;
+    }
+    const Outcome outcome = result->outcome;
+    switch (outcome) {
+    case Outcome::sent:
+        // Normally none: the documents that showed the old URL are gone with the new page.
+        hold(Hold::Scope::documents, result->documents, kRepeatWindow, "already typed");
+        finishRedirect(true, {});
+        break;
+    case Outcome::stillLoading:
+        // The old document stays until the new one comes; typing again would restart the load.
+        hold(Hold::Scope::documents, result->documents, kLoadingHold, "still loading");
+        finishRedirect(false, reason(outcome));
+        break;
+    case Outcome::noAddressField:
+    case Outcome::fieldNotFocused:
+        // The window's own failure: any other window showing the page is still redirected.
+        hold(Hold::Scope::window, {window}, kFailureHold, "failed recently");
+        finishRedirect(false, reason(outcome));
+        break;
+    case Outcome::untypable:
+    case Outcome::tooLong:
+    case Outcome::notVerified:
+    case Outcome::notConfirmed:
+    case Outcome::noEvent:
+    case Outcome::pastDeadline:
+        // Typing this redirect again would fail the same way.
+        hold(Hold::Scope::redirect, {}, kFailureHold, "failed recently");
+        finishRedirect(false, reason(outcome));
+        break;
+    default:
+        finishRedirect(false, reason(outcome));
+        break;
+    }
+    startNextRedirect();
+}
+
+void AccessibilityBrowserBridge::hold(Hold::Scope scope, std::vector<AccessibilityElement> elements,
+                                      std::chrono::milliseconds span, const char* why) {
+    if (scope != Hold::Scope::redirect && elements.empty()) {
+        return;
+    }
+    const auto& r = queue_.front();
+    held_.push_back(
+        Hold{r.bundleId, r.oldUrl, r.newUrl, scope, std::move(elements), clock_.monotonicNow() + span, why});
 }
 
 void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& why, bool routine) {
@@ -313,8 +382,6 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
     queue_.pop_front();
     // Visited addresses are private: only debug lines, off unless the user turns them on, name them.
     if (sent) {
-        held_[{done.bundleId, done.oldUrl, done.newUrl}] =
-            Hold{clock_.monotonicNow() + kRepeatWindow, "already typed"};
         qCInfo(lcAutomation, "AX redirect for %s done", done.bundleId.c_str());
         qCDebug(lcAutomation, "AX redirect for %s: %s -> %s", done.bundleId.c_str(), done.oldUrl.c_str(),
                 done.newUrl.c_str());
@@ -326,11 +393,6 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
         qCDebug(lcAutomation, "AX redirect for %s failed: %s -> %s", done.bundleId.c_str(),
                 done.oldUrl.c_str(), done.newUrl.c_str());
     }
-    // Forget holds that have run out, so the map does not grow without bound.
-    const auto now = clock_.monotonicNow();
-    for (auto it = held_.begin(); it != held_.end();) {
-        it = now >= it->second.until ? held_.erase(it) : std::next(it);
-    }
     if (done.done) {
         done.done(sent);
     }
@@ -338,11 +400,37 @@ void AccessibilityBrowserBridge::finishRedirect(bool sent, const std::string& wh
 
 namespace {
 
-bool shows(AccessibilityTree& tree, const AccessibilityElement& window, const std::string& url) {
-    const auto shown = AccessibilityBrowserBridge::collectWebAreaURLs(tree, window);
-    return std::any_of(shown.begin(), shown.end(),
-                       [&](const std::string& s) { return AddressText::sameAddress(s, url); });
+// The documents of the window that show the URL.
+std::vector<AccessibilityElement>
+documentsShowing(AccessibilityTree& tree, const AccessibilityElement& window, const std::string& url) {
+    std::vector<AccessibilityElement> found;
+    for (const auto& page : webAreas(tree, window)) {
+        if (const auto shown = tree.url(page); shown && AddressText::sameAddress(*shown, url)) {
+            found.push_back(page);
+        }
+    }
+    return found;
 }
+
+bool contains(const std::vector<AccessibilityElement>& elements, const AccessibilityElement& element) {
+    return std::find(elements.begin(), elements.end(), element) != elements.end();
+}
+
+// How long each step of a keystroke sequence took, for the debug log.
+class StepTimes {
+public:
+    void mark(const char* step) {
+        const auto now = std::chrono::steady_clock::now();
+        text_ += std::string(text_.empty() ? "" : ", ") + step + " " +
+                 std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count());
+        last_ = now;
+    }
+    ~StepTimes() { qCDebug(lcAutomation, "AX typing steps (ms): %s", text_.c_str()); }
+
+private:
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    std::string text_;
+};
 
 } // namespace
 
@@ -352,6 +440,8 @@ const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
         return "sent";
     case Outcome::focusLost:
         return "the browser lost the keyboard focus";
+    case Outcome::fieldLostFocus:
+        return "the address field lost the focus";
     case Outcome::otherPage:
         return "its focused window shows another page";
     case Outcome::noEvent:
@@ -369,37 +459,66 @@ const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
     case Outcome::modifierHeld:
         return "a modifier key is held";
     case Outcome::noAddressField:
-        return "no address field took the focus";
+        return "the window has no address field";
+    case Outcome::fieldNotFocused:
+        return "the address field did not take the focus";
     case Outcome::notVerified:
         return "the address field did not hold the typed address";
     case Outcome::stillLoading:
         return "the new page is still loading";
     case Outcome::notConfirmed:
         return "the window did not show the new page";
+    case Outcome::pastDeadline:
+        return "timed out";
     }
     return "unknown";
 }
 
 AccessibilityBrowserBridge::WindowSearch
 AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
-                                          const std::string& url) {
+                                          const std::string& url, const std::vector<HeldElement>& heldWindows,
+                                          const std::vector<HeldElement>& heldDocuments) {
     WindowSearch search;
+    const auto heldWhy = [](const std::vector<HeldElement>& held, const AccessibilityElement& element) {
+        const auto it = std::find_if(held.begin(), held.end(),
+                                     [&](const HeldElement& h) { return h.element == element; });
+        return it == held.end() ? nullptr : it->why;
+    };
+    // A window shows the URL unheld when it is not held itself and a document of it that is not held shows
+    // it.
+    const auto consider = [&](int processId, const AccessibilityElement& window) {
+        auto documents = documentsShowing(tree, window, url);
+        if (documents.empty()) {
+            return false;
+        }
+        const char* why = heldWhy(heldWindows, window);
+        if (!why && std::all_of(documents.begin(), documents.end(), [&](const AccessibilityElement& d) {
+                return heldWhy(heldDocuments, d) != nullptr;
+            })) {
+            why = heldWhy(heldDocuments, documents.front());
+        }
+        if (why) {
+            search.heldWhy = why;
+            return false;
+        }
+        search.window = window;
+        search.processId = processId;
+        search.documents = std::move(documents);
+        return true;
+    };
     // Each process of the browser: a second profile or a sibling build runs as a process of its own.
     for (const int processId : processIds) {
         const auto app = tree.applicationElement(processId);
         const auto focused = tree.focusedWindow(app);
         search.focusKnown = search.focusKnown || focused.has_value();
-        if (focused && shows(tree, *focused, url)) {
-            search.window = focused;
-            search.processId = processId;
+        if (focused && consider(processId, *focused)) {
+            search.focused = true;
             return search;
         }
         // A page in a background window: that window is brought forward.
         if (const auto windows = tree.children(app)) {
             for (const auto& window : *windows) {
-                if (window != focused && shows(tree, window, url)) {
-                    search.window = window;
-                    search.processId = processId;
+                if (window != focused && consider(processId, window)) {
                     return search;
                 }
             }
@@ -408,38 +527,33 @@ AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, const std::ve
     return search;
 }
 
-std::optional<AccessibilityElement> AccessibilityBrowserBridge::focusedWindowShowing(AccessibilityTree& tree,
-                                                                                     int processId,
-                                                                                     const std::string& url) {
-    // The URL may come from another window than the focused one, which the keystrokes would reach.
-    const auto window = tree.focusedWindow(tree.applicationElement(processId));
-    if (!window || !shows(tree, *window, url)) {
-        return std::nullopt;
-    }
-    return window;
-}
-
-AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree,
-                                                                        KeystrokeSink& keystrokes,
-                                                                        const Typing& typing,
-                                                                        const Sleep& sleep) {
+AccessibilityBrowserBridge::TypingResult
+AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
+                                    const Sleep& sleep, const Cancellation& cancel) {
     // A line break would press Return part way through and load a half-typed address.
     if (AddressText::hasControlCharacter(typing.url)) {
-        return Outcome::untypable;
+        return {Outcome::untypable, {}};
     }
     const auto text = keystrokes.keyboardText(typing.url);
     if (!text || AddressText::hasControlCharacter(*text)) {
-        return Outcome::untypable;
+        return {Outcome::untypable, {}};
     }
     if (text->size() > kMaxTypedLength) {
-        return Outcome::tooLong;
+        return {Outcome::tooLong, {}};
     }
+    StepTimes steps;
     if (typing.pause) {
         sleep(kActivationPause);
     }
     const auto app = tree.applicationElement(typing.processId);
-    if (tree.focusedWindow(app) != typing.window && !tree.raiseWindow(typing.window)) {
-        return Outcome::notRaised;
+    // The window found focused a moment ago in the same job is not asked for again.
+    auto focusedNow =
+        typing.focused ? std::optional<AccessibilityElement>(typing.window) : tree.focusedWindow(app);
+    if (focusedNow != typing.window) {
+        if (!tree.raiseWindow(typing.window)) {
+            return {Outcome::notRaised, {}};
+        }
+        focusedNow.reset();
     }
     // Again after bringing it forward: the user may have switched windows meanwhile. The window must be
     // the browser's active one and its desktop window must hold the keyboard focus.
@@ -449,31 +563,54 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
                          std::chrono::milliseconds wait) {
         return waited >= wait || std::chrono::steady_clock::now() - start >= wait;
     };
+    const auto waitFor = [&](std::chrono::milliseconds wait, std::chrono::milliseconds step, auto&& done) {
+        const auto start = std::chrono::steady_clock::now();
+        for (auto waited = std::chrono::milliseconds::zero();; waited += step) {
+            if (done()) {
+                return true;
+            }
+            if (over(waited, start, wait)) {
+                return false;
+            }
+            sleep(step);
+        }
+    };
     std::optional<AccessibilityElement> window;
     std::optional<WindowHandle> handle;
-    const auto focusStart = std::chrono::steady_clock::now();
-    for (auto waited = std::chrono::milliseconds::zero();; waited += kPollStep) {
-        window = focusedWindowShowing(tree, typing.processId, typing.oldUrl);
+    const bool focused = waitFor(kFocusWait, kPollStep, [&] {
+        window = focusedNow ? std::exchange(focusedNow, std::nullopt) : tree.focusedWindow(app);
+        if (window && documentsShowing(tree, *window, typing.oldUrl).empty()) {
+            window.reset(); // the URL may come from another window than the focused one
+        }
         handle = window ? tree.windowHandle(*window) : std::nullopt;
-        if (window && handle && tree.isActive(*window) && keystrokes.hasKeyboardFocus(*handle)) {
-            break;
-        }
-        if (over(waited, focusStart, kFocusWait)) {
-            qCDebug(lcAutomation,
-                    "AX focused window %s shows %s: %s, desktop window %llx, active %d, focus %d",
-                    window ? window->path.c_str() : "none", typing.oldUrl.c_str(), window ? "yes" : "no",
-                    static_cast<unsigned long long>(handle.value_or(0)), window && tree.isActive(*window),
-                    handle && keystrokes.hasKeyboardFocus(*handle));
-            return !window ? Outcome::otherPage : !handle ? Outcome::noWindowHandle : Outcome::focusLost;
-        }
-        sleep(kPollStep);
+        return window && handle && tree.isActive(*window) && keystrokes.hasKeyboardFocus(*handle);
+    });
+    if (!focused) {
+        qCDebug(lcAutomation, "AX focused window %s shows %s: %s, desktop window %llx, active %d, focus %d",
+                window ? window->path.c_str() : "none", typing.oldUrl.c_str(), window ? "yes" : "no",
+                static_cast<unsigned long long>(handle.value_or(0)), window && tree.isActive(*window),
+                handle && keystrokes.hasKeyboardFocus(*handle));
+        return {!window ? Outcome::otherPage : !handle ? Outcome::noWindowHandle : Outcome::focusLost, {}};
+    }
+    steps.mark("focus");
+    // A window without an address field of its own (a site opened as an app window) gets no key at all.
+    if (!tree.addressField(*window)) {
+        return {Outcome::noAddressField, {}};
     }
     const auto pagesBefore = webAreas(tree, *window);
-    // Each group goes out only while the window is still the active one; the sink proves the focus again
-    // for every key, so select-all and the URL never land in whatever the user switched to.
-    const auto group = [&](auto&& send) -> std::optional<Outcome> {
-        if (!tree.isActive(*window)) {
-            return Outcome::focusLost;
+    const auto fieldFocused = [&] {
+        const auto field = tree.addressField(*window);
+        return field && field->focused;
+    };
+    // Each group goes out only before the deadline, and (after the shortcut, which follows the proof
+    // above at once) while the address field still holds the focus; the sink proves the desktop's focus
+    // again for every key, so no key lands in whatever the user switched or clicked to.
+    const auto group = [&](bool inField, auto&& send) -> std::optional<Outcome> {
+        if (cancel.over()) {
+            return Outcome::pastDeadline;
+        }
+        if (inField && !fieldFocused()) {
+            return Outcome::fieldLostFocus;
         }
         switch (send()) {
         case KeystrokeResult::sent:
@@ -491,57 +628,61 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
         }
         return Outcome::noEvent;
     };
-    const auto waitFor = [&](std::chrono::milliseconds wait, auto&& done) {
-        const auto start = std::chrono::steady_clock::now();
-        for (auto waited = std::chrono::milliseconds::zero();; waited += kAnswerPollStep) {
-            if (done()) {
-                return true;
-            }
-            if (over(waited, start, wait)) {
-                return false;
-            }
-            sleep(kAnswerPollStep);
+    steps.mark("field found");
+    if (auto stop = group(false, [&] { return keystrokes.focusAddressField(*handle); })) {
+        return {*stop, {}};
+    }
+    // A page, a developer console or a panel may take the shortcut for itself: the focus then stays
+    // there, and nothing more is sent.
+    if (!waitFor(kAddressFieldWait, kAnswerPollStep, fieldFocused)) {
+        return {Outcome::fieldNotFocused, {}};
+    }
+    steps.mark("shortcut");
+    if (auto stop = group(true, [&] { return keystrokes.selectAll(*handle); })) {
+        return {*stop, {}};
+    }
+    steps.mark("select-all");
+    for (std::size_t at = 0; at < text->size(); at += kTypedChunk) {
+        if (auto stop =
+                group(true, [&] { return keystrokes.typeText(*handle, text->substr(at, kTypedChunk)); })) {
+            return {*stop, {}};
         }
-    };
-    if (auto stop = group([&] { return keystrokes.focusAddressField(*handle); })) {
-        return *stop;
     }
-    sleep(kAfterFocusPause);
-    // An app window has no address field, and a page may take the shortcut for itself: the focus then
-    // stays in the page, and nothing more is sent.
-    if (!waitFor(kAddressFieldWait, [&] { return tree.addressFieldText(*window).has_value(); })) {
-        return Outcome::noAddressField;
-    }
-    if (auto stop = group([&] { return keystrokes.selectAll(*handle); })) {
-        return *stop;
-    }
-    sleep(kAfterSelectPause);
-    if (auto stop = group([&] { return keystrokes.typeText(*handle, *text); })) {
-        return *stop;
-    }
-    sleep(kAfterTypePause);
+    steps.mark("text");
     // Return loads whatever the field holds: only exactly the typed address goes out. The browser takes
     // a moment to take in a long burst of keys.
-    const auto holdsText = [&] { return tree.addressFieldText(*window) == *text; };
-    if (!waitFor(kReadBackWait, holdsText)) {
+    const auto holdsText = [&] {
+        const auto field = tree.addressField(*window);
+        return field && field->focused && field->text == *text;
+    };
+    if (!waitFor(kReadBackWait, kAnswerPollStep, holdsText)) {
         // An inline suggestion may have completed the text: Delete removes the selected rest.
-        if (auto stop = group([&] { return keystrokes.pressDelete(*handle); })) {
-            return *stop;
+        if (auto stop = group(true, [&] { return keystrokes.pressDelete(*handle); })) {
+            return {*stop, {}};
         }
         sleep(kAfterDeletePause);
-        if (!waitFor(kPollStep * 5, holdsText)) {
-            return Outcome::notVerified;
+        if (!waitFor(kPollStep * 5, kPollStep, holdsText)) {
+            // A field that lost the focus (the user switched away) says nothing about its text.
+            return {fieldFocused() ? Outcome::notVerified : Outcome::fieldLostFocus, {}};
         }
     }
-    if (auto stop = group([&] { return keystrokes.pressReturn(*handle); })) {
-        return *stop;
+    steps.mark("read back");
+    if (auto stop = group(true, [&] { return keystrokes.pressReturn(*handle); })) {
+        return {*stop, {}};
     }
+    steps.mark("return");
     // Only a new document of the typed address, loaded, shows the redirect happened: the old page's own
     // attributes may take the typed address before anything was asked of the server.
     bool underWay = false;
+    std::vector<AccessibilityElement> oldShown;
     const auto loaded = [&] {
-        for (const auto& page : webAreas(tree, *window)) {
-            const bool isNew = std::find(pagesBefore.begin(), pagesBefore.end(), page) == pagesBefore.end();
+        const auto pages = webAreas(tree, *window);
+        oldShown.clear();
+        for (const auto& page : pages) {
+            if (contains(typing.documents, page)) {
+                oldShown.push_back(page);
+            }
+            const bool isNew = !contains(pagesBefore, page);
             const auto url = tree.url(page);
             const bool target =
                 url && (AddressText::sameAddress(*url, *text) || AddressText::sameAddress(*url, typing.url));
@@ -551,12 +692,28 @@ AccessibilityBrowserBridge::Outcome AccessibilityBrowserBridge::typeURL(Accessib
             }
             underWay = underWay || (isNew && target) || loading == true;
         }
+        // A browser may keep the old document until the new one's answer comes, without saying it loads:
+        // its address field, left by Return, then shows the typed address.
+        if (!underWay && !oldShown.empty()) {
+            const auto field = tree.addressField(*window);
+            underWay = field && !field->focused &&
+                       (AddressText::sameShownAddress(field->text, *text) ||
+                        AddressText::sameShownAddress(field->text, typing.url));
+        }
         return false;
     };
-    if (waitFor(kConfirmWait, loaded)) {
-        return Outcome::sent;
+    const bool confirmed = waitFor(kConfirmWait, kAnswerPollStep, loaded);
+    steps.mark("confirmation");
+    if (confirmed) {
+        return {Outcome::sent, oldShown};
     }
-    return underWay ? Outcome::stillLoading : Outcome::notConfirmed;
+    if (!underWay) {
+        const auto field = tree.addressField(*window);
+        qCDebug(lcAutomation, "AX no new page; old pages shown %d, address field %s, focused %d",
+                static_cast<int>(oldShown.size()), field ? field->text.c_str() : "none",
+                field && field->focused);
+    }
+    return {underWay ? Outcome::stillLoading : Outcome::notConfirmed, oldShown};
 }
 
 } // namespace kivo

@@ -5,15 +5,14 @@
 #include "core/Clock.h"
 #include "core/SerialWorker.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace kivo {
@@ -35,14 +34,22 @@ class Workspace;
 //
 // Keys go only where they are proven to land: the window that shows the URL being replaced is brought
 // forward first, and nothing is typed unless it is then the browser's active window, holds the keyboard
-// focus and shows that URL, so another window's page (a half-written form, say) is never sent away in its
-// place. The keystroke sink proves the focus again for each key. After the address-field shortcut the
-// window's own address field (not a field of the page) must hold the focus, and before Return it must
-// hold exactly the typed text; otherwise nothing more is sent. A redirect counts only when the window
-// shows a new document of the typed address that has finished loading. Redirects are typed one after the
-// other, never interleaved; the same redirect is not typed again within `kRepeatWindow`, nor while its
-// page is still loading (`kLoadingHold`), and a page where the typing failed for good (no address field,
-// an untypable or too long address) is left alone for `kFailureHold`.
+// focus, shows that URL and has an address field of its own (an app window gets no key at all), so
+// another window's page (a half-written form, say) is never sent away in its place. The keystroke sink
+// proves the focus again for each key. After the address-field shortcut that very address field (not a
+// page's field, a console or a panel's search box) must hold the focus, and it must still hold it before
+// select-all, before each part of the typed text and before Return, when it must also hold exactly the
+// typed text; otherwise nothing more is sent. No key goes out once the job's deadline has passed. A
+// redirect counts only when the window shows a new document of the typed address that has finished
+// loading.
+//
+// Redirects are typed one after the other, never interleaved. What is held back, and from what: a
+// document that still shows the old URL after its redirect was confirmed, for `kRepeatWindow`; the
+// document a typed navigation is still replacing, for `kLoadingHold`; a window without an address field,
+// or whose address field did not take the shortcut, for `kFailureHold`; and a redirect that failed in a way
+// that would repeat itself (an untypable or too long address, a text that did not read back, a page that did
+// not come, keys that could not be posted, a deadline passed), for `kFailureHold`. Any other window or new
+// document that shows the URL (the user pressed Back, or opened the page again) is redirected at once.
 class AccessibilityBrowserBridge {
 public:
     using Sleep = std::function<void(std::chrono::milliseconds)>;
@@ -57,10 +64,9 @@ public:
     // Longer addresses are not typed: a burst of keys this long already takes the browser a while to take
     // in, and no shield or rule address comes near it.
     static constexpr std::size_t kMaxTypedLength = 2048;
+    // The typed text goes out in parts this long, the address field proven to hold the focus before each.
+    static constexpr std::size_t kTypedChunk = 32;
     static constexpr std::chrono::milliseconds kActivationPause{80};
-    static constexpr std::chrono::milliseconds kAfterFocusPause{60};
-    static constexpr std::chrono::milliseconds kAfterSelectPause{30};
-    static constexpr std::chrono::milliseconds kAfterTypePause{30};
     // A browser may complete the typed text inline with a suggestion; it settles this long after Delete.
     static constexpr std::chrono::milliseconds kAfterDeletePause{150};
     // How long a raised window may take to get the focus, and a typed address to show, polled in steps.
@@ -72,6 +78,9 @@ public:
     static constexpr std::chrono::milliseconds kPollStep{20};
     // The browser's answers to keys are awaited in shorter steps: a read already takes longer than one.
     static constexpr std::chrono::milliseconds kAnswerPollStep{5};
+    // A keystroke job sends no key group this close to its deadline, so none is under way when the
+    // deadline reports the failure.
+    static constexpr std::chrono::milliseconds kDeadlineMargin{500};
 
     struct Ports {
         Workspace& workspace;
@@ -116,6 +125,7 @@ private:
     enum class Outcome {
         sent,
         focusLost,
+        fieldLostFocus,
         otherPage,
         noEvent,
         notRaised,
@@ -125,38 +135,75 @@ private:
         grabbed,
         modifierHeld,
         noAddressField,
+        fieldNotFocused,
         notVerified,
         stillLoading,
-        notConfirmed
+        notConfirmed,
+        pastDeadline
     };
-    // The browser window that shows a URL, the focused one first, and its process.
+    // A held element: a window or a document of it.
+    struct HeldElement {
+        AccessibilityElement element;
+        const char* why;
+    };
+    // The browser window that shows a URL, the focused one first, its process and the documents in it
+    // that show the URL.
     struct WindowSearch {
         std::optional<AccessibilityElement> window;
         int processId = 0;
-        bool focusKnown = false; // the focused window could be told
+        std::vector<AccessibilityElement> documents;
+        bool focused = false;          // the window is its browser's focused one
+        bool focusKnown = false;       // the focused window could be told
+        const char* heldWhy = nullptr; // every window showing the URL is held, and why
+    };
+    // Set by the main thread when the job's deadline has reported its failure; the job also stops by its
+    // own clock shortly before.
+    struct Cancellation {
+        std::atomic<bool> cancelled{false};
+        std::chrono::steady_clock::time_point deadline;
+        bool over() const { return cancelled.load() || std::chrono::steady_clock::now() >= deadline; }
     };
     struct Typing {
         int processId = 0;
         AccessibilityElement window;
+        std::vector<AccessibilityElement> documents; // those that showed the old URL
+        bool focused = false;                        // the window was its browser's focused one a moment ago
         bool pause = false;
         std::string oldUrl;
         std::string url;
     };
+    struct TypingResult {
+        Outcome outcome;
+        std::vector<AccessibilityElement> documents; // old ones still shown at the end
+    };
+    struct SearchAndTyping {
+        WindowSearch search;
+        std::optional<TypingResult> typed; // when the window was the front browser's
+    };
     struct Hold {
+        std::string bundleId;
+        std::string oldUrl;
+        std::string newUrl;
+        enum class Scope { redirect, window, documents } scope;
+        std::vector<AccessibilityElement> elements; // the window, or the documents
         Clock::Instant until;
         const char* why;
     };
 
     void startNextRedirect();
     void typeFrontRedirect(const WindowSearch& search);
+    // Holds what the outcome calls for, reports it and goes on with the next redirect; none: timed out.
+    void typedOut(const std::optional<TypingResult>& result, const AccessibilityElement& window,
+                  Cancellation& cancel);
     void finishRedirect(bool sent, const std::string& why, bool routine = false);
+    void hold(Hold::Scope scope, std::vector<AccessibilityElement> elements, std::chrono::milliseconds span,
+              const char* why);
     static WindowSearch windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
-                                      const std::string& url);
-    static std::optional<AccessibilityElement> focusedWindowShowing(AccessibilityTree& tree, int processId,
-                                                                    const std::string& url);
+                                      const std::string& url, const std::vector<HeldElement>& heldWindows,
+                                      const std::vector<HeldElement>& heldDocuments);
     static const char* reason(Outcome outcome);
-    static Outcome typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
-                           const Sleep& sleep);
+    static TypingResult typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
+                                const Sleep& sleep, const Cancellation& cancel);
 
     Ports ports_;
     // Jobs hold the ports through these, never the ports themselves: a job still running when the bridge
@@ -170,8 +217,7 @@ private:
     SerialWorker keyboard_;
     std::deque<PendingRedirect> queue_;
     bool typing_ = false;
-    // Bundle id, old URL, new URL -> until when it is not typed again, and why.
-    std::map<std::tuple<std::string, std::string, std::string>, Hold> held_;
+    std::vector<Hold> held_;
 };
 
 } // namespace kivo

@@ -43,8 +43,8 @@ public:
     bool isActive(const AccessibilityElement& window) override {
         return gate_->call([&] { return tree_.isActive(window); }, false);
     }
-    std::optional<std::string> addressFieldText(const AccessibilityElement& window) override {
-        return gate_->call([&] { return tree_.addressFieldText(window); }, std::optional<std::string>());
+    std::optional<AddressField> addressField(const AccessibilityElement& window) override {
+        return gate_->call([&] { return tree_.addressField(window); }, std::optional<AddressField>());
     }
     std::optional<bool> isLoading(const AccessibilityElement& webArea) override {
         return gate_->call([&] { return tree_.isLoading(webArea); }, std::optional<bool>());

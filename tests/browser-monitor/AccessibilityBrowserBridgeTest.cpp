@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -24,6 +26,14 @@ AX webAreaAtDepth(int depth, const std::string& url) {
     }
     return AX{"AXApplication", std::nullopt, {node}, true};
 }
+
+// A desktop of its own with a bridge over it, for one case of a table.
+struct FreshBridge {
+    test::SimulatedDesktop desk;
+    BrowserWorkerPool workers{desk.clock};
+    AccessibilityBrowserBridge bridge{
+        {desk.workspace, desk.tree, desk.keystrokes}, workers, desk.clock, desk.clock, desk.recordPause()};
+};
 
 class AccessibilityBrowserBridgeTest : public ::testing::Test {
 protected:
@@ -104,7 +114,7 @@ TEST_F(AccessibilityBrowserBridgeTest, RedirectTypesIntoTheBrowserAndPausesOnlyA
     const std::string target = "https://shield.test/shield?blocked=video.test%2Fwatch";
     EXPECT_TRUE(redirect(kFirefox, "https://video.test/watch", target));
     EXPECT_EQ(d.world.windowURLs(kFirefox).front(), target);
-    EXPECT_EQ(d.recordedPauses(), (std::vector<std::chrono::milliseconds>{60ms, 30ms, 30ms}));
+    EXPECT_TRUE(d.recordedPauses().empty()); // every answer is polled for, and here it is there at once
     EXPECT_EQ(d.world.callCounts().activations, 0);
     EXPECT_TRUE(log.contains("AX redirect for org.mozilla.firefox: https://video.test/watch -> " + target));
 
@@ -113,7 +123,7 @@ TEST_F(AccessibilityBrowserBridgeTest, RedirectTypesIntoTheBrowserAndPausesOnlyA
     d.pauses.clear();
     d.world.setWindowURLs(kFirefox, {"https://video.test/other"});
     EXPECT_TRUE(redirect(kFirefox, "https://video.test/other", target));
-    EXPECT_EQ(d.recordedPauses(), (std::vector<std::chrono::milliseconds>{80ms, 60ms, 30ms, 30ms}));
+    EXPECT_EQ(d.recordedPauses(), (std::vector<std::chrono::milliseconds>{80ms}));
     EXPECT_EQ(d.world.frontmost(), kFirefox);
     EXPECT_EQ(d.world.text("org.example.Editor"), "my notes");
 }
@@ -122,13 +132,9 @@ TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
     // After each number of groups that reached the browser, the user clicks into an editor.
     for (int groups = 0; groups <= 3; ++groups) {
         SCOPED_TRACE(groups);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.addApplication("org.example.Editor", "precious text");
         desk.world.activate(kFirefox);
@@ -182,19 +188,15 @@ TEST_F(AccessibilityBrowserBridgeTest, TwoRedirectsNeverInterleave) {
     EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
 }
 
-TEST_F(AccessibilityBrowserBridgeTest, TheSameRedirectIsNotTypedAgainWithinThreeSeconds) {
+TEST_F(AccessibilityBrowserBridgeTest, ANewVisitOfARedirectedPageIsRedirectedAtOnce) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.activate(kFirefox);
     EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
-    d.world.setWindowURLs(kFirefox, {"https://a.test/"}); // the page has not loaded yet
-    d.clock.advance(2999ms);
-    EXPECT_FALSE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
-    EXPECT_EQ(d.world.keystrokes().size(), 4u);
-    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://other.test/")); // another redirect goes out
-    d.clock.advance(1ms);
+    // Back, or the page opened again: a new document of it.
     d.world.setWindowURLs(kFirefox, {"https://a.test/"});
     EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
-    EXPECT_EQ(d.world.keystrokes().size(), 12u);
+    EXPECT_EQ(d.world.keystrokes().size(), 8u);
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://shield.test/");
 }
 
 TEST_F(AccessibilityBrowserBridgeTest, TheTypedURLIsOneEventAndNeverHoldsAKey) {
@@ -262,13 +264,9 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyATypedAddressReadBackAndThenShownCoun
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.activate(kFirefox);
         desk.world.setAutofill(kFirefox, c.autofill, c.sticks);
@@ -372,13 +370,9 @@ TEST_F(AccessibilityBrowserBridgeTest, TheWindowShowingTheURLIsBroughtForwardAnd
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.windows.size() > 0 ? c.windows.front().value_or("none") : "no window");
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, c.windows);
         desk.world.addApplication("org.example.Editor", "notes");
         desk.world.activate("org.example.Editor"); // the browser is in the background
@@ -425,7 +419,7 @@ TEST_F(AccessibilityBrowserBridgeTest, KeysGoOnlyWhereProvenAndOnlyANewLoadedPag
         std::function<void(World&)> setUp;
         std::vector<std::string> groups; // that reached the browser
         const char* why;
-        bool triedAgainAfterRepeatWindow;
+        bool typedAgainForANewDocument;
     } cases[] = {
         {"a locker holds the keyboard",
          [](World& w) { w.setKeyboardGrabbed(true); },
@@ -441,22 +435,23 @@ TEST_F(AccessibilityBrowserBridgeTest, KeysGoOnlyWhereProvenAndOnlyANewLoadedPag
         {"the page takes the shortcut",
          [](World& w) { w.setPageTakesShortcut(kFirefox, true); },
          {"focusAddressField"},
-         "no address field took the focus",
+         "the address field did not take the focus",
+         false},
+        {"an app window",
+         [](World& w) { w.setHasAddressField(kFirefox, false); },
+         {},
+         "the window has no address field",
          false},
         {"only the old page's address changes", [](World& w) { w.setOldPageTakesAddress(kFirefox, true); },
-         all, "the window did not show the new page", true},
+         all, "the new page is still loading", true},
         {"the new page is still loading", [](World& w) { w.setLoadsSlowly(kFirefox, true); }, all,
-         "the new page is still loading", false},
+         "the new page is still loading", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        test::SimulatedDesktop desk;
-        BrowserWorkerPool workers{desk.clock};
-        AccessibilityBrowserBridge b{{desk.workspace, desk.tree, desk.keystrokes},
-                                     workers,
-                                     desk.clock,
-                                     desk.clock,
-                                     desk.recordPause()};
+        FreshBridge fresh;
+        auto& desk = fresh.desk;
+        auto& b = fresh.bridge;
         desk.world.addBrowser(kFirefox, {"https://video.test/"});
         desk.world.activate(kFirefox);
         c.setUp(desk.world);
@@ -475,14 +470,174 @@ TEST_F(AccessibilityBrowserBridgeTest, KeysGoOnlyWhereProvenAndOnlyANewLoadedPag
         EXPECT_EQ(groups, c.groups);
         EXPECT_TRUE(
             log.contains(std::string("|critical|AX redirect for org.mozilla.firefox failed (") + c.why));
-        // A failure that would repeat itself, or a load under way, is not typed again every pass.
+        // A window that failed is not typed into again every pass; a new document of the page elsewhere
+        // is typed into at once.
         desk.world.setWindowURLs(kFirefox, {"https://video.test/"});
-        desk.clock.advance(AccessibilityBrowserBridge::kRepeatWindow);
         const auto before = desk.world.keystrokes().size();
         attempt();
-        EXPECT_EQ(desk.world.keystrokes().size() > before,
-                  c.triedAgainAfterRepeatWindow && !c.groups.empty());
+        EXPECT_EQ(desk.world.keystrokes().size() > before, c.typedAgainForANewDocument && !c.groups.empty());
     }
+}
+
+TEST_F(AccessibilityBrowserBridgeTest, AClickIntoThePageWhileTypingStopsTheTyping) {
+    d.world.addBrowser(kFirefox, {"https://video.test/"});
+    d.world.activate(kFirefox);
+    const std::string target = "https://shield.test/shield?blocked=" + std::string(80, 'v');
+    d.world.moveFocusIntoPageAfterKeystrokes(3); // the shortcut, select-all and the first part of the text
+    test::LogCapture log;
+    EXPECT_FALSE(redirect(kFirefox, "https://video.test/", target));
+    EXPECT_TRUE(log.contains("failed (the address field lost the focus)"));
+    const auto keys = d.world.keystrokes();
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[2],
+              (Keystroke{kFirefox, "type", target.substr(0, AccessibilityBrowserBridge::kTypedChunk)}));
+    EXPECT_EQ(d.world.text(kFirefox), ""); // nothing reached the page's field
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://video.test/");
+}
+
+// What a redirect's outcome holds back, for how long, and from which windows: the same window (and
+// document) again at once, just before and at the end of the span, and the page in another window.
+TEST(AccessibilityBrowserBridgeHoldTest, OutcomesHoldBackOnlyWhatWouldFailAgain) {
+    using World = SimulatedBrowserWorld;
+    using Bridge = AccessibilityBrowserBridge;
+    const std::string page = "https://video.test/";
+    struct Case {
+        const char* name;
+        std::function<void(World&)> setUp;
+        std::function<void(World&)> clear; // what the user sets right after the first attempt
+        std::chrono::milliseconds span;    // zero: nothing is held
+        bool otherWindowAtOnce;
+    } cases[] = {
+        {"a typed navigation keeps the old page", [](World& w) { w.setNavigationPending(kFirefox, true); },
+         nullptr, Bridge::kLoadingHold, true},
+        {"a page takes the shortcut", [](World& w) { w.setPageTakesShortcut(kFirefox, true); }, nullptr,
+         Bridge::kFailureHold, true},
+        {"Return is lost", [](World& w) { w.setNavigationStalled(kFirefox, true); }, nullptr,
+         Bridge::kFailureHold, false},
+        {"the typed text does not read back", [](World& w) { w.setAutofill(kFirefox, "/x", true); }, nullptr,
+         Bridge::kFailureHold, false},
+        {"a click into the page after the text", [](World& w) { w.moveFocusIntoPageAfterKeystrokes(3); },
+         nullptr, 0ms, true},
+        {"a modifier is held", [](World& w) { w.setModifierHeld(true); },
+         [](World& w) { w.setModifierHeld(false); }, 0ms, true},
+    };
+    for (const auto& c : cases) {
+        for (const bool otherWindow : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (otherWindow ? ", another window" : ", the same window"));
+            FreshBridge fresh;
+            auto& desk = fresh.desk;
+            auto& b = fresh.bridge;
+            desk.world.addBrowser(kFirefox, {page});
+            desk.world.activate(kFirefox);
+            c.setUp(desk.world);
+            // Whether an attempt sent any key.
+            const auto typed = [&] {
+                const auto before = desk.world.keystrokes().size();
+                std::optional<bool> sent;
+                b.redirect(kFirefox, page, "https://shield.test/", [&](bool s) { sent = s; });
+                EXPECT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+                return desk.world.keystrokes().size() > before;
+            };
+            typed();
+            if (c.clear) {
+                c.clear(desk.world);
+            }
+            if (otherWindow) {
+                desk.world.openWindow(kFirefox, page);
+                EXPECT_EQ(typed(), c.otherWindowAtOnce);
+                continue;
+            }
+            EXPECT_EQ(typed(), c.span == 0ms);
+            if (c.span > 0ms) {
+                desk.clock.advance(c.span - 1ms);
+                EXPECT_FALSE(typed());
+                desk.clock.advance(1ms);
+                EXPECT_TRUE(typed());
+            }
+        }
+    }
+}
+
+// Sends the first part of the typed text and then hangs, as a stuck X server would, until let go.
+class StuckAfterFirstPart final : public KeystrokeSink {
+public:
+    explicit StuckAfterFirstPart(KeystrokeSink& real) : real_(real) {}
+    bool hasKeyboardFocus(WindowHandle w) override { return real_.hasKeyboardFocus(w); }
+    std::optional<std::string> keyboardText(const std::string& url) override {
+        return real_.keyboardText(url);
+    }
+    KeystrokeResult focusAddressField(WindowHandle w) override { return real_.focusAddressField(w); }
+    KeystrokeResult selectAll(WindowHandle w) override { return real_.selectAll(w); }
+    KeystrokeResult typeText(WindowHandle w, const std::string& text) override {
+        const auto result = real_.typeText(w, text);
+        std::unique_lock lock(mutex_);
+        stuck_ = true;
+        letGo_.wait(lock, [&] { return released_; });
+        return result;
+    }
+    KeystrokeResult pressReturn(WindowHandle w) override { return real_.pressReturn(w); }
+    KeystrokeResult pressDelete(WindowHandle w) override { return real_.pressDelete(w); }
+    bool stuck() {
+        std::lock_guard lock(mutex_);
+        return stuck_;
+    }
+    void release() {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        letGo_.notify_all();
+    }
+
+private:
+    KeystrokeSink& real_;
+    std::mutex mutex_;
+    std::condition_variable letGo_;
+    bool stuck_ = false;
+    bool released_ = false;
+};
+
+TEST(AccessibilityBrowserBridgeDeadlineTest, NoKeyGoesOutAfterTheDeadlineReportedTheFailure) {
+    test::SimulatedDesktop desk;
+    StuckAfterFirstPart stuck(desk.keystrokes);
+    BrowserWorkerPool workers{desk.clock};
+    AccessibilityBrowserBridge b{
+        {desk.workspace, desk.tree, stuck}, workers, desk.clock, desk.clock, desk.recordPause()};
+    desk.world.addBrowser(kFirefox, {"https://video.test/"});
+    desk.world.addBrowser(kDuck, {"https://other.test/"});
+    desk.world.activate(kFirefox);
+    const std::string target = "https://shield.test/shield?blocked=" + std::string(80, 'v');
+    test::LogCapture log;
+    std::optional<bool> sent;
+    b.redirect(kFirefox, "https://video.test/", target, [&](bool s) { sent = s; });
+    ASSERT_TRUE(test::waitUntil([&] { return stuck.stuck(); }));
+    desk.clock.advance(AccessibilityBrowserBridge::kKeystrokeDeadline);
+    ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+    EXPECT_FALSE(*sent);
+    EXPECT_TRUE(log.contains("AX redirect for org.mozilla.firefox failed (timed out)"));
+    stuck.release();
+    // Once the job has ended, the keyboard takes the next redirect.
+    ASSERT_TRUE(test::waitUntil([&] {
+        std::optional<bool> other;
+        b.redirect(kDuck, "https://other.test/", "https://shield.test/", [&](bool s) { other = s; });
+        test::waitUntil([&] { return other.has_value(); });
+        return other.value_or(false);
+    }));
+    std::vector<std::string> firefoxGroups;
+    for (const auto& k : desk.world.keystrokes()) {
+        if (k.target == kFirefox) {
+            firefoxGroups.push_back(k.group + (k.group == "type" ? ":" + k.text : ""));
+        }
+    }
+    EXPECT_EQ(firefoxGroups, (std::vector<std::string>{
+                                 "focusAddressField", "selectAll",
+                                 "type:" + target.substr(0, AccessibilityBrowserBridge::kTypedChunk)}));
+    EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://video.test/");
+    // And it is held like any other failure that would repeat itself.
+    sent.reset();
+    b.redirect(kFirefox, "https://video.test/", target, [&](bool s) { sent = s; });
+    EXPECT_EQ(sent, std::optional<bool>(false)); // refused at once, without a look at the browser
+    EXPECT_TRUE(log.contains("failed recently"));
 }
 
 TEST_F(AccessibilityBrowserBridgeTest, APageInAnyProcessOfTheBrowserIsRedirected) {

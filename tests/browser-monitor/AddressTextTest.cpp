@@ -29,5 +29,27 @@ TEST(AddressTextTest, AddressesAreComparedAsBrowsersReportThem) {
     }
 }
 
+TEST(AddressTextTest, AFieldShowsAnAddressWithoutItsSchemeOrLeadingWww) {
+    struct Case {
+        const char* shown;
+        const char* url;
+        bool same;
+    } cases[] = {
+        {"http://a.test/x", "http://a.test/x", true},
+        {"127.0.0.1:8000/slow/landing?blocked=x", "http://127.0.0.1:8000/slow/landing?blocked=x", true},
+        {"a.test/x", "https://www.a.test/x", true},
+        {"a.test/l?blocked=http://b.test/p", "http://a.test/l?blocked=http://b.test/p", true},
+        {"a.test/caf\xC3\xA9", "https://a.test/caf%C3%A9", true},
+        {"a.test/x", "https://a.test/y", false},
+        {"http://a.test/x", "https://a.test/x", false}, // a scheme that is shown must be the address's
+        {"b.test/a.test/x", "https://a.test/x", false},
+        {"", "https://a.test/", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.shown) + " vs " + c.url);
+        EXPECT_EQ(AddressText::sameShownAddress(c.shown, c.url), c.same);
+    }
+}
+
 } // namespace
 } // namespace kivo

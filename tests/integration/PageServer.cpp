@@ -23,7 +23,10 @@ PageServer::PageServer() {
                 requests_.push_back(target.toStdString());
                 const QUrl url(QString::fromUtf8(target));
                 if (url.path().endsWith("/key")) {
-                    keys_.push_back(QUrlQuery(url).queryItemValue("k", QUrl::FullyDecoded).toStdString());
+                    const QUrlQuery query(url);
+                    keys_.push_back(query.queryItemValue("k", QUrl::FullyDecoded).toStdString());
+                    pageKeys_.emplace_back(query.queryItemValue("p", QUrl::FullyDecoded).toStdString(),
+                                           keys_.back());
                 }
                 QByteArray response;
                 if (line.value(0) != "GET" || target.endsWith("/favicon.ico")) {
@@ -33,11 +36,14 @@ PageServer::PageServer() {
                     QByteArray body = "<!doctype html><html><head><meta charset=\"utf-8\"><title>" + text +
                                       "</title></head><body><p>" + text + "</p>";
                     if (target.contains("/keys")) {
-                        body += "<textarea id=\"t\" autofocus>draft</textarea><script>"
-                                "const t = document.getElementById('t'); t.focus();"
+                        body += target.contains("-full")
+                                    ? "<textarea id=\"t\" autofocus style=\"position:fixed;left:0;top:0;"
+                                      "width:100%;height:100%\">draft</textarea><script>"
+                                    : "<textarea id=\"t\" autofocus>draft</textarea><script>";
+                        body += "const t = document.getElementById('t'); t.focus();"
                                 "document.addEventListener('keydown', e => {"
                                 "  new Image().src = '/key?k=' + encodeURIComponent(e.key + (e.ctrlKey ? "
-                                "'+ctrl' : ''));";
+                                "'+ctrl' : '')) + '&p=' + encodeURIComponent(location.pathname);";
                         if (target.contains("takes-l")) {
                             body += "  if (e.ctrlKey && e.key.toLowerCase() === 'l') { e.preventDefault(); "
                                     "t.focus(); }";
@@ -49,7 +55,9 @@ PageServer::PageServer() {
                                "no-store\r\nConnection: close\r\nContent-Length: " +
                                QByteArray::number(body.size()) + "\r\n\r\n" + body;
                 }
-                const int delay = target.contains("/slow") ? kSlowDelayMs : 0;
+                const int delay = target.contains("/slower") ? kSlowerDelayMs
+                                  : target.contains("/slow") ? kSlowDelayMs
+                                                             : 0;
                 QTimer::singleShot(delay, socket, [socket, response] {
                     socket->write(response);
                     socket->disconnectFromHost();
@@ -57,6 +65,16 @@ PageServer::PageServer() {
             });
         }
     });
+}
+
+std::vector<std::string> PageServer::keysReceivedBy(const std::string& path) const {
+    std::vector<std::string> keys;
+    for (const auto& [page, key] : pageKeys_) {
+        if (page == path) {
+            keys.push_back(key);
+        }
+    }
+    return keys;
 }
 
 std::string PageServer::url(const std::string& path) const {

@@ -11,10 +11,12 @@ namespace kivo::test {
 // proxy's absolute form, so a browser told to use it as its proxy reaches made-up hosts here and nowhere
 // else; tunnels (CONNECT) are refused. A path holding "/keys" gets a page with a focused text area that
 // reports every key it receives as a request for "/key?..." (with "takes-l" in it, the page also takes
-// Ctrl+L for itself, as a web terminal does); a path holding "/slow" is answered only after kSlowDelayMs.
+// Ctrl+L for itself, as a web terminal does; with "-full" in it, the text area fills the window); a path
+// holding "/slow" is answered only after kSlowDelayMs, one holding "/slower" after kSlowerDelayMs.
 class PageServer : public QTcpServer {
 public:
     static constexpr int kSlowDelayMs = 1200;
+    static constexpr int kSlowerDelayMs = 4000;
 
     PageServer();
     int port() const { return serverPort(); }
@@ -22,11 +24,14 @@ public:
     std::string url(const std::string& path) const;
     // The keys the recorder pages received ("l+ctrl", "a", "Enter", ...), in order.
     const std::vector<std::string>& keysReceived() const { return keys_; }
+    // Those that the recorder page at `path` received.
+    std::vector<std::string> keysReceivedBy(const std::string& path) const;
     // Paths asked for so far.
     const std::vector<std::string>& requests() const { return requests_; }
 
 private:
     std::vector<std::string> keys_;
+    std::vector<std::pair<std::string, std::string>> pageKeys_; // page path, key
     std::vector<std::string> requests_;
 };
 

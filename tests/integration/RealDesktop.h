@@ -154,7 +154,12 @@ public:
         slow.name = "Slow";
         slow.redirectURL = Url::parse(server.url("/slow/landing"));
         slow.rules = {rule(hostPath("/slowblock/*"))};
-        store->setGroups({group, idn, slow});
+        BlockRuleGroup slower = group;
+        slower.id = Uuid::random();
+        slower.name = "Slower";
+        slower.redirectURL = Url::parse(server.url("/slower/landing"));
+        slower.rules = {rule(hostPath("/slowerblock/*"))};
+        store->setGroups({group, idn, slow, slower});
         notes = std::make_unique<NotesWindow>(*x);
     }
     void stopAll() {
@@ -179,7 +184,10 @@ public:
         return home.filePath(QString::fromStdString(bundleId));
     }
 
-    QStringList arguments(const std::string& bundleId, const std::string& url, bool newWindow) const {
+    // `otherProfile`: a profile of its own, for a process of its own.
+    QStringList arguments(const std::string& bundleId, const std::string& url, bool newWindow,
+                          const QString& otherProfile = {}) const {
+        const QString profileDir = otherProfile.isEmpty() ? profile(bundleId) : home.filePath(otherProfile);
         QStringList args;
         if (bundleId == kChrome) {
             args << "--no-sandbox"
@@ -192,16 +200,18 @@ public:
                  << "--password-store=basic"
                  << "--hide-crash-restore-bubble"
                  << "--force-renderer-accessibility"
-                 << "--user-data-dir=" + profile(bundleId)
+                 << "--user-data-dir=" + profileDir
                  << QString::fromStdString("--host-resolver-rules=MAP " + kIdnHost +
                                            " 127.0.0.1, MAP * ~NOTFOUND , EXCLUDE 127.0.0.1");
         } else {
-            args << "--profile" << profile(bundleId);
+            args << "--profile" << profileDir;
         }
         if (newWindow) {
             args << "--new-window";
         }
-        args << QString::fromStdString(url);
+        if (!url.empty()) {
+            args << QString::fromStdString(url);
+        }
         return args;
     }
 
@@ -243,14 +253,16 @@ public:
         return apps.empty() ? std::nullopt : std::optional<int>(apps.front().processId);
     }
 
-    // The pages the browser's windows show, as the monitor reads them.
+    // The pages the windows of every process of the browser show, as the monitor reads them.
     std::vector<std::string> shown(const std::string& bundleId) {
-        const auto p = pid(bundleId);
-        if (!p) {
-            return {};
-        }
         auto& tree = platform->tree();
-        return AccessibilityBrowserBridge::collectWebAreaURLs(tree, tree.applicationElement(*p));
+        std::vector<std::string> pages;
+        for (const auto& app : platform->workspace().runningApplications(bundleId)) {
+            const auto more =
+                AccessibilityBrowserBridge::collectWebAreaURLs(tree, tree.applicationElement(app.processId));
+            pages.insert(pages.end(), more.begin(), more.end());
+        }
+        return pages;
     }
     bool shows(const std::string& bundleId, const std::string& url) {
         const auto pages = shown(bundleId);
@@ -312,6 +324,19 @@ public:
                     sinceSlow.restart();
                 }
                 return sinceSlow.elapsed() >= 500;
+            },
+            5s);
+    }
+    // Keys as the user types them, into whatever has the focus (xdotool through XTest).
+    static void type(const QStringList& xdotoolArguments) { QProcess::execute("xdotool", xdotoolArguments); }
+    // Closes a browser window that a test opened (its one tab), so that no later test reads its page.
+    void closeWindow(xcb_window_t window) {
+        activate(window);
+        type({"key", "ctrl+w"});
+        test::waitUntil(
+            [&] {
+                const auto list = x->clientList();
+                return std::find(list.begin(), list.end(), window) == list.end();
             },
             5s);
     }

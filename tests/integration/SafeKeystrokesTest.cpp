@@ -211,6 +211,7 @@ TEST(SafeKeystrokesPagesTest, PagesThatTakeCtrlLGetNoTypedKey) {
         const std::string url = desktop->server.url(c.path);
         const auto keysBefore = desktop->server.keysReceived().size();
         desktop->openWindow(c.bundleId, url);
+        const xcb_window_t window = desktop->x->activeWindow();
         // Two attempts' worth of passes: the failure is remembered, so no second Ctrl+L either.
         const int until = monitor.passes + 3;
         test::waitUntil([&] { return monitor.passes >= until; }, 8s);
@@ -219,9 +220,11 @@ TEST(SafeKeystrokesPagesTest, PagesThatTakeCtrlLGetNoTypedKey) {
                                            keys.end());
         EXPECT_LE(got.size(), 2u);
         for (const auto& key : got) {
-            EXPECT_TRUE(key == "Control+ctrl" || key == "l+ctrl") << key;
+            // Firefox may see the Control key's own press without the modifier set.
+            EXPECT_TRUE(key == "Control+ctrl" || key == "Control" || key == "l+ctrl") << key;
         }
         EXPECT_TRUE(desktop->shows(c.bundleId, url));
+        desktop->closeWindow(window); // later monitors would try it again
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/AddressField.h"
 #include "browser-monitor/ports/WindowHandle.h"
 
 #include <optional>
@@ -46,10 +47,11 @@ public:
     virtual std::optional<WindowHandle> windowHandle(const AccessibilityElement& window) = 0;
     // Whether the window is its application's active window.
     virtual bool isActive(const AccessibilityElement& window) = 0;
-    // The text of the window's focused address field: a focused editable element of the window that lies
-    // outside the pages the window shows. None when the focus is in a page, in no editable element, or
-    // cannot be told, so a page's own field (or an app window without an address field) never passes.
-    virtual std::optional<std::string> addressFieldText(const AccessibilityElement& window) = 0;
+    // The window's own address field, told by what it is and where it lies (the browser's one-line field
+    // for addresses in the window's toolbar), never by elimination: a page's field, a developer console or
+    // a panel's search box is not it, whether or not it holds the focus. None when the window has no
+    // address field (an app window) or it cannot be told.
+    virtual std::optional<AddressField> addressField(const AccessibilityElement& window) = 0;
     // Whether a web area is still loading its document; none when it cannot be told.
     virtual std::optional<bool> isLoading(const AccessibilityElement& webArea) = 0;
     // Sets an application-level switch; false when the application refused.

@@ -31,23 +31,38 @@ namespace {
 const QString kRootPath = QStringLiteral("/org/a11y/atspi/accessible/root");
 const QString kRegistry = QStringLiteral("org.a11y.atspi.Registry");
 constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
+constexpr unsigned kRoleComboBox = 11;
 constexpr unsigned kRoleFrame = 23;
+constexpr unsigned kRoleInternalFrame = 28;
+constexpr unsigned kRoleText = 61;
+constexpr unsigned kRoleToolBar = 63;
 constexpr unsigned kRoleApplication = 75;
+constexpr unsigned kRoleEntry = 79;
+constexpr unsigned kRoleDocumentFrame = 82;
+constexpr unsigned kRoleDocumentSpreadsheet = 92; // the documents run up to the e-mail one
 constexpr unsigned kRoleDocumentWeb = 95;
+constexpr unsigned kRoleDocumentEmail = 96;
 constexpr unsigned kRelationEmbeds = 13;
 constexpr int kStateActive = 1;
 constexpr int kStateBusy = 3;
+constexpr int kStateDefunct = 6;
 constexpr int kStateEditable = 7;
 constexpr int kStateFocused = 12;
+constexpr int kStateSingleLine = 26;
+constexpr int kStateSupportsAutocompletion = 37;
+constexpr int kStateReadOnly = 43;
 constexpr int kCollectionMatchAll = 1;
+constexpr int kCollectionMatchAny = 2;
 constexpr unsigned kCollectionSortCanonical = 1;
 constexpr std::chrono::milliseconds kTrustRecheck{2000};
 constexpr int kSessionTimeoutMs = 500;
 constexpr std::chrono::milliseconds kHandshakeWait{1000};
 // Two handshakes and two session-bus calls, with room to spare.
 constexpr std::chrono::milliseconds kRefreshEnd{4000};
-// Long enough for one redirect's reads of its address field.
-constexpr std::chrono::milliseconds kFieldMemory{5000};
+// Windows whose address fields are remembered; a field is forgotten when it goes.
+constexpr std::size_t kRememberedFields = 16;
+// How far above a field its window may lie.
+constexpr int kMaxFieldDepth = 24;
 
 QDBusMessage sessionStatusCall(const char* method, const QList<QVariant>& arguments) {
     auto message = QDBusMessage::createMethodCall(
@@ -314,9 +329,10 @@ std::optional<int> LinuxAccessibilityTree::innermostProcess(int processId) {
 }
 
 int LinuxAccessibilityTree::windowSideProcess(int busProcess) {
-    // A browser in a PID namespace of its own (a sandbox) names its windows with that namespace's
-    // number, while the bus sees the host's: such an application is matched to its windows by the
-    // innermost number, when it is that number (not the host's) that owns windows.
+    // Windows are told by their X clients' processes, which the bus knows by the same numbers. Where the
+    // X server cannot tell them, a browser in a PID namespace of its own (a sandbox) names its windows
+    // with that namespace's number, while the bus sees the host's: such an application is matched to its
+    // windows by the innermost number, when it is that number (not the host's) that owns windows.
     const auto inner = innermostProcess(busProcess);
     if (!inner || !desktop_) {
         return busProcess;
@@ -706,72 +722,123 @@ std::optional<bool> LinuxAccessibilityTree::isLoading(const AccessibilityElement
     return (*bits >> kStateBusy & 1u) != 0;
 }
 
-std::vector<AccessibilityElement> LinuxAccessibilityTree::focusedWithin(const AccessibilityElement& element) {
-    // The browser searches its own tree for focused elements: one call instead of a walk.
+std::vector<AccessibilityElement> LinuxAccessibilityTree::matching(const AccessibilityElement& element,
+                                                                   std::uint64_t stateBits,
+                                                                   const std::vector<unsigned>& roles,
+                                                                   int count) {
+    QList<int> roleBits{0, 0, 0, 0};
+    for (const unsigned role : roles) {
+        roleBits[static_cast<int>(role / 32)] |= static_cast<int>(1u << (role % 32));
+    }
     QDBusArgument rule;
     rule.beginStructure();
-    rule << QList<int>{1 << kStateFocused, 0} << kCollectionMatchAll;
+    rule << QList<int>{static_cast<int>(stateBits & 0xffffffffu), static_cast<int>(stateBits >> 32)}
+         << kCollectionMatchAll;
     rule.beginMap(QMetaType::fromType<QString>(), QMetaType::fromType<QString>());
     rule.endMap();
-    rule << kCollectionMatchAll << QList<int>{0, 0, 0, 0} << kCollectionMatchAll << QStringList{}
-         << kCollectionMatchAll << false;
+    rule << kCollectionMatchAll << roleBits << (roles.empty() ? kCollectionMatchAll : kCollectionMatchAny)
+         << QStringList{} << kCollectionMatchAll << false;
     rule.endStructure();
     const auto reply = call(element, "org.a11y.atspi.Collection", "GetMatches",
-                            {QVariant::fromValue(rule), kCollectionSortCanonical, 8, true});
+                            {QVariant::fromValue(rule), kCollectionSortCanonical, count, true});
     if (!reply) {
         return {};
     }
     return references(reply->arguments().constFirst().value<QDBusArgument>());
 }
 
-std::optional<std::string> LinuxAccessibilityTree::addressFieldText(const AccessibilityElement& window) {
-    std::optional<KnownField> known;
-    {
-        std::lock_guard lock(fieldMutex_);
-        if (knownField_ && knownField_->window == window &&
-            std::chrono::steady_clock::now() - knownField_->foundAt < kFieldMemory) {
-            known = knownField_;
-        }
-    }
-    if (known) {
-        const auto bits = states(known->field);
-        if (bits && (*bits >> kStateFocused & 1u) && (*bits >> kStateEditable & 1u) &&
-            children(window) == known->pages) {
-            if (const auto text = call(known->field, "org.a11y.atspi.Text", "GetText", {0, -1})) {
-                return text->arguments().constFirst().toString().toStdString();
-            }
-        }
-    }
-    const auto focused = focusedWithin(window);
-    if (focused.empty()) {
+std::optional<AccessibilityElement> LinuxAccessibilityTree::parent(const AccessibilityElement& element) {
+    const auto reply = call(element, "org.freedesktop.DBus.Properties", "Get",
+                            {QString::fromLatin1(kAccessible), QStringLiteral("Parent")});
+    if (!reply) {
         return std::nullopt;
     }
-    // What the pages of the window hold is theirs: a page's field that took the focus (or a stale focus
-    // mark a page keeps) is never the address field.
-    const auto pages = children(window);
-    if (!pages) {
+    const QDBusArgument reference =
+        reply->arguments().constFirst().value<QDBusVariant>().variant().value<QDBusArgument>();
+    QString name;
+    QDBusObjectPath path;
+    reference.beginStructure();
+    reference >> name >> path;
+    reference.endStructure();
+    return AccessibilityElement{name.toStdString(), path.path().toStdString()};
+}
+
+std::optional<AccessibilityElement>
+LinuxAccessibilityTree::findAddressField(const AccessibilityElement& window) {
+    // The first such field in tree order: the toolbar comes before the pages and panels in both browser
+    // families, and searching on for more would walk every page of the window.
+    const std::uint64_t wanted =
+        (1ull << kStateEditable) | (1ull << kStateSingleLine) | (1ull << kStateSupportsAutocompletion);
+    const auto found = matching(window, wanted, {kRoleEntry, kRoleComboBox, kRoleText}, 1);
+    if (found.empty()) {
         return std::nullopt;
     }
-    std::vector<AccessibilityElement> inPages = *pages;
-    for (const auto& page : *pages) {
-        const auto within = focusedWithin(page);
-        inPages.insert(inPages.end(), within.begin(), within.end());
+    const auto bits = states(found.front());
+    if (!bits || (*bits >> kStateReadOnly & 1u)) {
+        return std::nullopt;
     }
-    for (const auto& element : focused) {
-        if (std::find(inPages.begin(), inPages.end(), element) != inPages.end()) {
-            continue;
+    // Up to the window: through a toolbar, and through no document or frame, which would make it a field
+    // of a page, a docked developer tool or a panel rather than the browser's own.
+    bool inToolbar = false;
+    AccessibilityElement at = found.front();
+    for (int depth = 0; depth < kMaxFieldDepth; ++depth) {
+        const auto above = parent(at);
+        if (!above || above->owner != window.owner) {
+            return std::nullopt;
         }
-        const auto bits = states(element);
-        if (!bits || !(*bits >> kStateEditable & 1u)) {
-            continue;
+        if (*above == window) {
+            return inToolbar ? std::optional<AccessibilityElement>(found.front()) : std::nullopt;
         }
-        if (const auto text = call(element, "org.a11y.atspi.Text", "GetText", {0, -1})) {
-            std::lock_guard lock(fieldMutex_);
-            knownField_ = KnownField{window, *pages, element, std::chrono::steady_clock::now()};
-            return text->arguments().constFirst().toString().toStdString();
+        const auto role = roleNumber(*above);
+        if (!role || *role == kRoleDocumentFrame || *role == kRoleInternalFrame ||
+            (*role >= kRoleDocumentSpreadsheet && *role <= kRoleDocumentEmail)) {
+            return std::nullopt;
         }
+        inToolbar = inToolbar || *role == kRoleToolBar;
+        at = *above;
     }
     return std::nullopt;
+}
+
+std::optional<AddressField> LinuxAccessibilityTree::addressField(const AccessibilityElement& window) {
+    std::optional<AccessibilityElement> field;
+    {
+        std::lock_guard lock(fieldMutex_);
+        const auto known = std::find_if(addressFields_.begin(), addressFields_.end(),
+                                        [&](const auto& entry) { return entry.first == window; });
+        if (known != addressFields_.end()) {
+            field = known->second;
+        }
+    }
+    auto bits = field ? states(*field) : std::nullopt;
+    if (field && (!bits || (*bits >> kStateDefunct & 1u))) {
+        std::lock_guard lock(fieldMutex_);
+        addressFields_.erase(std::remove_if(addressFields_.begin(), addressFields_.end(),
+                                            [&](const auto& entry) { return entry.first == window; }),
+                             addressFields_.end());
+        field.reset();
+    }
+    if (!field) {
+        field = findAddressField(window);
+        bits = field ? states(*field) : std::nullopt;
+        if (!bits) {
+            return std::nullopt;
+        }
+        std::lock_guard lock(fieldMutex_);
+        addressFields_.emplace_back(window, *field);
+        if (addressFields_.size() > kRememberedFields) {
+            addressFields_.erase(addressFields_.begin());
+        }
+    }
+    if (!(*bits >> kStateEditable & 1u)) {
+        return std::nullopt;
+    }
+    const auto text = call(*field, "org.a11y.atspi.Text", "GetText", {0, -1});
+    if (!text) {
+        return std::nullopt;
+    }
+    return AddressField{text->arguments().constFirst().toString().toStdString(),
+                        (*bits >> kStateFocused & 1u) != 0};
 }
 
 bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, const std::string&,

@@ -47,7 +47,10 @@ public:
     bool raiseWindow(const AccessibilityElement& window) override;
     std::optional<WindowHandle> windowHandle(const AccessibilityElement& window) override;
     bool isActive(const AccessibilityElement& window) override;
-    std::optional<std::string> addressFieldText(const AccessibilityElement& window) override;
+    // The address field is the first element of the window, in tree order, that is an editable one-line
+    // field with inline completion, lies in a toolbar and in no document (a page, a docked developer tool
+    // or a panel's web content) nor frame below the window; it is remembered while it lives.
+    std::optional<AddressField> addressField(const AccessibilityElement& window) override;
     std::optional<bool> isLoading(const AccessibilityElement& webArea) override;
     // Any switch turns the accessibility bus on (and the desktop's setting where it keeps one).
     bool setBooleanAttribute(const AccessibilityElement& element, const std::string& name,
@@ -84,7 +87,12 @@ private:
     std::optional<unsigned> roleNumber(const AccessibilityElement& element);
     // The element's state set as bits; none when it cannot be read.
     std::optional<std::uint64_t> states(const AccessibilityElement& element);
-    std::vector<AccessibilityElement> focusedWithin(const AccessibilityElement& element);
+    // Elements below `element` in tree order with every one of `stateBits` and one of `roles`, at most
+    // `count`: the application searches its own tree, in one call instead of a walk.
+    std::vector<AccessibilityElement> matching(const AccessibilityElement& element, std::uint64_t stateBits,
+                                               const std::vector<unsigned>& roles, int count);
+    std::optional<AccessibilityElement> parent(const AccessibilityElement& element);
+    std::optional<AccessibilityElement> findAddressField(const AccessibilityElement& window);
     // The application's X windows that lie closest to where the frame is (several only when they lie
     // exactly on each other).
     std::vector<xcb_window_t> xWindowsAt(const AccessibilityElement& window);
@@ -93,17 +101,9 @@ private:
     xcb_window_t xWindowFor(int processId, const Extents& frame, const std::optional<std::string>& frameName);
 
     std::unique_ptr<XcbDesktop> desktop_;
-    // The address field last found in a window, proven then to lie outside the pages the window showed:
-    // while it keeps the focus and the window shows those pages, its text is read without searching the
-    // window again.
-    struct KnownField {
-        AccessibilityElement window;
-        std::vector<AccessibilityElement> pages;
-        AccessibilityElement field;
-        std::chrono::steady_clock::time_point foundAt{};
-    };
     std::mutex fieldMutex_;
-    std::optional<KnownField> knownField_;
+    // Windows and their address fields, the latest found last.
+    std::vector<std::pair<AccessibilityElement, AccessibilityElement>> addressFields_;
     // Shared with the background refresh, which may outlive the tree while a handshake hangs.
     std::shared_ptr<State> state_;
     std::atomic<long> busCalls_{0};

@@ -1,5 +1,7 @@
 #include "platform/linux/XcbDesktop.h"
 
+#include <xcb/res.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -33,6 +35,15 @@ XcbDesktop::XcbDesktop(xcb_connection_t* connection, int screen) : connection_(c
     }
     if (screen_ >= 0 && screen_ < ewmh_.nb_screens) {
         root_ = ewmh_.screens[screen_]->root;
+    }
+    // Client ids with process numbers came with version 1.2 of the resource extension.
+    const xcb_query_extension_reply_t* resources = xcb_get_extension_data(connection_, &xcb_res_id);
+    if (resources && resources->present) {
+        xcb_res_query_version_reply_t* version =
+            xcb_res_query_version_reply(connection_, xcb_res_query_version(connection_, 1, 2), nullptr);
+        clientProcesses_ = version && (version->server_major > 1 ||
+                                       (version->server_major == 1 && version->server_minor >= 2));
+        std::free(version);
     }
 }
 
@@ -84,9 +95,34 @@ std::vector<xcb_window_t> XcbDesktop::stackingOrder() {
 
 std::optional<int> XcbDesktop::windowProcess(xcb_window_t window) {
     counted();
+    if (!window) {
+        return std::nullopt;
+    }
+    // The process that owns the window's connection, as the X server saw it connect: unlike the number the
+    // window claims (_NET_WM_PID), which a process in a PID namespace of its own gives in that namespace,
+    // it is the number the rest of the desktop (the accessibility bus) knows the process by.
+    if (clientProcesses_) {
+        const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        xcb_res_query_client_ids_reply_t* reply = xcb_res_query_client_ids_reply(
+            connection_, xcb_res_query_client_ids(connection_, 1, &spec), nullptr);
+        std::uint32_t pid = 0;
+        if (reply) {
+            for (auto it = xcb_res_query_client_ids_ids_iterator(reply); it.rem;
+                 xcb_res_client_id_value_next(&it)) {
+                if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) &&
+                    xcb_res_client_id_value_value_length(it.data) == 1) {
+                    pid = *xcb_res_client_id_value_value(it.data);
+                }
+            }
+            std::free(reply);
+        }
+        if (pid != 0) {
+            return static_cast<int>(pid);
+        }
+    }
+    // A client on another machine has no local process: its window's own word is all there is.
     std::uint32_t pid = 0;
-    if (!window || !xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) ||
-        pid == 0) {
+    if (!xcb_ewmh_get_wm_pid_reply(&ewmh_, xcb_ewmh_get_wm_pid(&ewmh_, window), &pid, nullptr) || pid == 0) {
         return std::nullopt;
     }
     return static_cast<int>(pid);

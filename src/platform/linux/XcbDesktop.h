@@ -45,6 +45,8 @@ public:
     std::vector<xcb_window_t> clientList();
     // Bottom to top.
     std::vector<xcb_window_t> stackingOrder();
+    // The process that owns the window: the X client's process as the X server knows it, or where the
+    // server cannot tell (a remote client), the number the window gives (_NET_WM_PID).
     std::optional<int> windowProcess(xcb_window_t window);
     std::optional<WindowClass> windowClass(xcb_window_t window);
     // The window's title (_NET_WM_NAME); empty when it has none.
@@ -67,6 +69,7 @@ private:
     xcb_ewmh_connection_t ewmh_{};
     int screen_ = 0;
     xcb_window_t root_ = 0;
+    bool clientProcesses_ = false; // the server tells the process of a client
     std::atomic<long> roundTrips_{0};
 };
 

@@ -28,8 +28,8 @@ public:
         return world_.portWindowHandle(e);
     }
     bool isActive(const AccessibilityElement& e) override { return world_.portIsActive(e); }
-    std::optional<std::string> addressFieldText(const AccessibilityElement& e) override {
-        return world_.portAddressFieldText(e);
+    std::optional<AddressField> addressField(const AccessibilityElement& e) override {
+        return world_.portAddressField(e);
     }
     std::optional<bool> isLoading(const AccessibilityElement& e) override { return world_.portIsLoading(e); }
     bool setBooleanAttribute(const AccessibilityElement& e, const std::string& name, bool value) override {

@@ -23,15 +23,19 @@ struct SimulatedBrowserWorld::App {
     bool addressFocused = false;
     bool selected = false;
     std::string addressText;
-    std::string autofill;              // what the browser completes typed text with, selected
-    bool autofillSticks = false;       // Delete does not remove it
-    bool navigationStalled = false;    // Return loads nothing
-    std::vector<WindowHandle> handles; // one per window, moving with it
-    int generation = 0;                // of the pages shown: a navigation makes new document objects
-    bool pageTakesShortcut = false;    // the address-field shortcut goes to the page, which keeps the focus
-    bool loadsSlowly = false;          // a new page stays loading
-    bool oldPageTakesAddress = false;  // Return changes the old page's URL but loads nothing
-    bool handlesUnknown = false;       // its desktop windows cannot be told apart
+    std::string autofill;                      // what the browser completes typed text with, selected
+    bool autofillSticks = false;               // Delete does not remove it
+    bool navigationStalled = false;            // Return is lost
+    bool navigationPending = false;            // Return starts a navigation that commits only when told
+    std::optional<std::string> pendingAddress; // the typed address of a navigation under way
+    bool hasAddressField = true;               // false: app windows
+    bool pageFocused = false;                  // the user clicked into the page's field
+    std::vector<WindowHandle> handles;         // one per window, moving with it
+    int generation = 0;                        // of the pages shown: a navigation makes new document objects
+    bool pageTakesShortcut = false;   // the address-field shortcut goes to the page, which keeps the focus
+    bool loadsSlowly = false;         // a new page stays loading
+    bool oldPageTakesAddress = false; // Return changes the old page's URL but loads nothing
+    bool handlesUnknown = false;      // its desktop windows cannot be told apart
 };
 
 struct SimulatedBrowserWorld::Knobs {
@@ -189,7 +193,18 @@ void SimulatedBrowserWorld::setWindowURLs(const std::string& bundleId,
     std::lock_guard lock(mutex_);
     if (App* app = findLocked(bundleId)) {
         app->windows = std::move(windowURLs);
+        app->pendingAddress.reset(); // the user's own navigation replaces one under way
         ++app->generation;
+        for (std::size_t i = app->handles.size(); i < app->windows.size(); ++i) {
+            app->handles.push_back(static_cast<WindowHandle>(app->pid) * 1000 + i + 1);
+        }
+    }
+}
+
+void SimulatedBrowserWorld::openWindow(const std::string& bundleId, const std::string& url) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->windows.emplace_back(url);
         for (std::size_t i = app->handles.size(); i < app->windows.size(); ++i) {
             app->handles.push_back(static_cast<WindowHandle>(app->pid) * 1000 + i + 1);
         }
@@ -282,6 +297,11 @@ void SimulatedBrowserWorld::switchFocusAfterKeystrokes(int groups, const std::st
     std::lock_guard lock(mutex_);
     focusSwitchAfter_ = groups;
     focusSwitchTo_ = bundleId;
+}
+
+void SimulatedBrowserWorld::moveFocusIntoPageAfterKeystrokes(int groups) {
+    std::lock_guard lock(mutex_);
+    pageFocusAfter_ = groups;
 }
 
 void SimulatedBrowserWorld::setActivationRefused(bool refused) {
@@ -755,12 +775,23 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
     if (!inWindow) {
         return KeystrokeResult::notFocused;
     }
-    keystrokes_.push_back(Keystroke{app ? app->bundleId : std::string(), group, text});
-    if (app && app->isBrowser && !(app->pageTakesShortcut && !app->addressFocused)) {
+    const std::string target = app ? app->bundleId : std::string();
+    if (group == "type" && !keystrokes_.empty() && keystrokes_.back().group == "type" &&
+        keystrokes_.back().target == target) {
+        keystrokes_.back().text += text;
+    } else {
+        keystrokes_.push_back(Keystroke{target, group, text});
+    }
+    // Keys go to the page's field while it has the focus; the shortcut too when the page takes it.
+    const bool inPage = app && !app->addressFocused &&
+                        (app->pageTakesShortcut || (app->pageFocused && group != "focusAddressField"));
+    if (app && app->isBrowser && !inPage) {
         if (group == "focusAddressField") {
             app->addressFocused = true;
+            app->pageFocused = false;
             app->selected = false;
-            app->addressText = app->windows.empty() ? std::string() : app->windows.front().value_or("");
+            app->addressText = app->pendingAddress.value_or(
+                app->windows.empty() ? std::string() : app->windows.front().value_or(""));
         } else if (group == "selectAll") {
             app->selected = app->addressFocused;
         } else if (group == "type" && app->addressFocused) {
@@ -774,6 +805,8 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
         } else if (group == "return" && app->addressFocused) {
             if (!app->windows.empty() && app->oldPageTakesAddress) {
                 app->windows.front() = app->addressText; // the same document object
+            } else if (!app->windows.empty() && app->navigationPending) {
+                app->pendingAddress = app->addressText;
             } else if (!app->windows.empty() && !app->navigationStalled) {
                 app->windows.front() = app->addressText;
                 ++app->generation;
@@ -790,6 +823,11 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
         } else if (group == "return") {
             app->text += "\n";
         }
+    }
+    if (app && app->isBrowser && pageFocusAfter_ > 0 && --pageFocusAfter_ == 0) {
+        app->addressFocused = false;
+        app->pageFocused = true;
+        pageFocusAfter_ = -1;
     }
     if (focusSwitchAfter_ > 0 && --focusSwitchAfter_ == 0) {
         if (App* to = findLocked(focusSwitchTo_)) {
@@ -851,14 +889,20 @@ bool SimulatedBrowserWorld::portRaiseWindow(const AccessibilityElement& window) 
     return true;
 }
 
-std::optional<std::string> SimulatedBrowserWorld::portAddressFieldText(const AccessibilityElement& window) {
+std::optional<AddressField> SimulatedBrowserWorld::portAddressField(const AccessibilityElement& window) {
     std::lock_guard lock(mutex_);
     ++counts_.accessibilityCalls;
     const App* app = appOfLocked(window);
-    if (!trusted_ || !app || window.path != "/0" || !app->addressFocused) {
+    const auto index = windowIndex(window.path);
+    if (!trusted_ || !app || !app->hasAddressField || !index || *index >= app->windows.size()) {
         return std::nullopt;
     }
-    return app->addressText;
+    // Only the front window's field is ever edited; the others show their pages' addresses.
+    if (*index == 0 && app->addressFocused) {
+        return AddressField{app->addressText, true};
+    }
+    const std::string page = app->windows[*index].value_or("");
+    return AddressField{*index == 0 ? app->pendingAddress.value_or(page) : page, false};
 }
 
 void SimulatedBrowserWorld::setKeyboardGrabbed(bool grabbed) {
@@ -904,6 +948,30 @@ void SimulatedBrowserWorld::setAutofill(const std::string& bundleId, const std::
     if (App* app = findLocked(bundleId)) {
         app->autofill = suffix;
         app->autofillSticks = sticks;
+    }
+}
+
+void SimulatedBrowserWorld::setNavigationPending(const std::string& bundleId, bool pending) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->navigationPending = pending;
+    }
+}
+
+void SimulatedBrowserWorld::commitPendingNavigation(const std::string& bundleId) {
+    std::lock_guard lock(mutex_);
+    App* app = findLocked(bundleId);
+    if (app && app->pendingAddress && !app->windows.empty()) {
+        app->windows.front() = *app->pendingAddress;
+        app->pendingAddress.reset();
+        ++app->generation;
+    }
+}
+
+void SimulatedBrowserWorld::setHasAddressField(const std::string& bundleId, bool has) {
+    std::lock_guard lock(mutex_);
+    if (App* app = findLocked(bundleId)) {
+        app->hasAddressField = has;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "browser-monitor/AppleEventDescriptor.h"
 #include "browser-monitor/AppleScriptResult.h"
 #include "browser-monitor/ports/AccessibilityElement.h"
+#include "browser-monitor/ports/AddressField.h"
 #include "browser-monitor/ports/KeystrokeResult.h"
 #include "browser-monitor/ports/RunningApplication.h"
 #include "browser-monitor/ports/ScriptHost.h"
@@ -35,7 +36,7 @@ public:
         bool childrenReadable = true;
     };
 
-    // One keystroke group as it reached an application.
+    // One keystroke group as it reached an application; text typed in several parts in a row is one.
     struct Keystroke {
         std::string target; // bundle id of the application that had the focus
         std::string group;  // "focusAddressField", "selectAll", "type", "delete", "return"
@@ -90,6 +91,9 @@ public:
 
     std::vector<std::optional<std::string>> windowURLs(const std::string& bundleId) const;
     void setWindowURLs(const std::string& bundleId, std::vector<std::optional<std::string>> windowURLs);
+    // Opens another window of the browser behind its others, showing `url`; the other windows keep their
+    // documents.
+    void openWindow(const std::string& bundleId, const std::string& url);
     std::string text(const std::string& bundleId) const; // an application's text buffer
     std::string frontmost() const;
 
@@ -110,11 +114,20 @@ public:
     void setKeyboardFocus(const std::string& bundleId);
     // After `groups` more keystroke groups have arrived, the keyboard focus moves to `bundleId`.
     void switchFocusAfterKeystrokes(int groups, const std::string& bundleId);
+    // After `groups` more keystroke groups have reached the browser, the user clicks into its page's field:
+    // the address field loses the focus and further keys land in the page (the browser's `text`).
+    void moveFocusIntoPageAfterKeystrokes(int groups);
     // Typing into the browser's address field completes the text with `suffix`, selected, as a browser's
     // inline suggestion does; Delete removes it unless it `sticks`.
     void setAutofill(const std::string& bundleId, const std::string& suffix, bool sticks = false);
-    // Return in the address field loads nothing (a page that never answers).
+    // Return in the address field is lost: nothing loads and the field shows the page's address again.
     void setNavigationStalled(const std::string& bundleId, bool stalled);
+    // Return starts a navigation that keeps the old page, without a word of loading, until
+    // `commitPendingNavigation`; meanwhile the address field, left by Return, shows the typed address.
+    void setNavigationPending(const std::string& bundleId, bool pending);
+    void commitPendingNavigation(const std::string& bundleId);
+    // The browser's windows have no address field (sites opened as app windows).
+    void setHasAddressField(const std::string& bundleId, bool has);
     // The desktop refuses to bring applications to the front.
     void setActivationRefused(bool refused);
     // Another program holds the keyboard (a screen locker): no key goes out.
@@ -162,7 +175,7 @@ public:
     std::optional<std::vector<AccessibilityElement>> portChildren(const AccessibilityElement& element);
     std::optional<AccessibilityElement> portFocusedWindow(const AccessibilityElement& application);
     bool portRaiseWindow(const AccessibilityElement& window);
-    std::optional<std::string> portAddressFieldText(const AccessibilityElement& window);
+    std::optional<AddressField> portAddressField(const AccessibilityElement& window);
     std::optional<WindowHandle> portWindowHandle(const AccessibilityElement& window);
     bool portIsActive(const AccessibilityElement& window);
     std::optional<bool> portIsLoading(const AccessibilityElement& webArea);
@@ -207,6 +220,7 @@ private:
     bool modifierHeld_ = false;
     bool shuttingDown_ = false;
     int focusSwitchAfter_ = -1;
+    int pageFocusAfter_ = -1;
     std::string focusSwitchTo_;
     CallCounts counts_;
     std::vector<Keystroke> keystrokes_;
