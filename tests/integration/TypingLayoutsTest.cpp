@@ -84,10 +84,11 @@ private:
 };
 
 TEST_P(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
-    // Long enough to outlast setxkbmap, which takes a tenth of a second or more (up to a second on a busy
-    // machine): once the keymap is replaced the typing stops, so only code that types on takes long.
+    // Long enough to outlast setxkbmap, which takes a tenth of a second or more, and several seconds on a
+    // busy machine while keys go out: once the keymap is replaced the typing stops, so only code that
+    // types on takes long.
     std::string text;
-    while (text.size() < 30000) {
+    while (text.size() < 200000) {
         text += "abcdefghijklmnopqrstuvwxyz0123456789/";
     }
     const Layout us;
