@@ -138,7 +138,7 @@ struct LinuxAccessibilityTree::State {
     std::optional<QDBusConnection> bus;
     bool enabled = false;
     bool refreshing = false;
-    bool closed = false; // the tree is gone: a late connection is dropped
+    bool closed = false;             // the tree is gone: a late connection is dropped
     std::condition_variable settled; // told when a refresh ends
     std::chrono::steady_clock::time_point checkedAt{};
     std::map<std::string, int> processOfName;

@@ -305,8 +305,21 @@ LinuxKeystrokeSink::keysFor(const LayoutKeys& keys, const std::vector<std::uint3
     return out;
 }
 
+bool LinuxKeystrokeSink::processed(std::optional<Proof>& proof) {
+    if (!proof) {
+        return true;
+    }
+    xcb_connection_t* c = desktop_->connection();
+    xcb_query_keymap_reply_t* keymap = xcb_query_keymap_reply(c, proof->cookie, nullptr);
+    const bool down = keymap && (keymap->keys[proof->key / 8] >> (proof->key % 8)) & 1;
+    std::free(keymap);
+    proof.reset();
+    return down;
+}
+
 KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, std::vector<xcb_window_t>& chain,
-                                            const Key& key, std::uint8_t group, Check& check) {
+                                            const Key& key, std::uint8_t group, Check& check,
+                                            std::optional<Proof>& proof) {
     xcb_connection_t* c = desktop_->connection();
     const auto device = static_cast<xcb_xkb_device_spec_t>(deviceId_);
     // Nothing another client asks for (a window manager's focus change, a grab, a new keymap) is handled
@@ -319,6 +332,8 @@ KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, std::vector<xcb
     }
     const auto stateCookie = xcb_xkb_get_state(c, device);
     const auto grabs = askGrabs();
+    // The last key's proof was asked before these checks: its answer costs no round trip of its own.
+    const bool lastProcessed = processed(proof);
     xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, focusCookie, nullptr);
     // The focus is where it was traced while each window on the way still has the same parent.
     bool traced = focus && focus->focus == chain.front();
@@ -335,7 +350,8 @@ KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, std::vector<xcb
     KeystrokeResult result = KeystrokeResult::sent;
     if (!focus || !state) {
         result = KeystrokeResult::failed;
-    } else if (grabbed) {
+    } else if (grabbed || !lastProcessed) {
+        // A key kept back would be handed, once the keyboard thaws, to whatever has the focus then.
         result = KeystrokeResult::grabbed;
     } else if (held(*state)) {
         result = KeystrokeResult::modifierHeld;
@@ -365,6 +381,7 @@ KeystrokeResult LinuxKeystrokeSink::sendOne(xcb_window_t target, std::vector<xcb
             fake(XCB_KEY_PRESS, modifier);
         }
         fake(XCB_KEY_PRESS, key.key);
+        proof = Proof{xcb_query_keymap(c), key.key};
         fake(XCB_KEY_RELEASE, key.key);
         for (auto it = key.modifiers.rbegin(); it != key.modifiers.rend(); ++it) {
             fake(XCB_KEY_RELEASE, *it);
@@ -420,9 +437,10 @@ KeystrokeResult LinuxKeystrokeSink::send(WindowHandle window, const std::vector<
         return desktop_->isBroken() ? KeystrokeResult::failed : KeystrokeResult::notFocused;
     }
     int reloads = 0;
+    std::optional<Proof> proof;
     for (std::size_t i = 0; i < keys->size();) {
         Check check = Check::sent;
-        const auto result = sendOne(target, *chain, (*keys)[i], state->group, check);
+        const auto result = sendOne(target, *chain, (*keys)[i], state->group, check, proof);
         if (check == Check::keymapChanged) {
             // The keys sent so far went out under the keymap they were looked up in. The rest go only when
             // the new keymap gives every character the same keys (a keyboard handing over to Kivo's own
@@ -442,7 +460,8 @@ KeystrokeResult LinuxKeystrokeSink::send(WindowHandle window, const std::vector<
     // A round trip: the server has handled every key when it answers. A grab taken between the last
     // check and its key would have kept that key back: the group is then not counted as sent.
     const auto grabs = askGrabs();
-    const bool grabbed = grabbedByOthers(grabs);
+    const bool lastProcessed = processed(proof);
+    const bool grabbed = grabbedByOthers(grabs) || !lastProcessed;
     xcb_flush(c);
     if (desktop_->isBroken()) {
         return KeystrokeResult::failed;

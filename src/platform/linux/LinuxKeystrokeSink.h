@@ -63,6 +63,12 @@ private:
         xcb_keycode_t key = 0;
     };
     enum class Check { sent, keymapChanged };
+    // The state of the keyboard asked for right after a key's press: the key shows as down only when the
+    // server processed the press at once, rather than keeping it back for a frozen keyboard.
+    struct Proof {
+        xcb_query_keymap_cookie_t cookie;
+        xcb_keycode_t key = 0;
+    };
     // Grabs asked for on the probe window, answered together with the other checks.
     struct Grabs {
         xcb_grab_keyboard_cookie_t keyboard;
@@ -80,8 +86,9 @@ private:
     std::optional<std::vector<Key>> keysFor(const LayoutKeys& keys, const std::vector<std::uint32_t>& keysyms,
                                             bool control) const;
     KeystrokeResult send(WindowHandle window, const std::vector<std::uint32_t>& keysyms, bool control);
+    bool processed(std::optional<Proof>& proof);
     KeystrokeResult sendOne(xcb_window_t target, std::vector<xcb_window_t>& chain, const Key& key,
-                            std::uint8_t group, Check& check);
+                            std::uint8_t group, Check& check, std::optional<Proof>& proof);
 
     std::unique_ptr<XcbDesktop> desktop_;
     std::mutex mutex_;
