@@ -1,5 +1,6 @@
 // The lists of rows as a keyboard and a screen reader meet them: what the accessibility tree says of each
 // control, and where the focus is after a change made from the keyboard.
+#include "AccessibleControls.h"
 #include "ScreenRig.h"
 
 #include "app/rules/PatternEditPresenter.h"
@@ -27,36 +28,10 @@
 namespace kivo {
 namespace {
 
+using test::Control;
+using test::focusable;
 using test::ScreenRig;
 using Role = QAccessible::Role;
-
-struct Control {
-    Role role;
-    QString name;
-    bool checked = false;
-    QWidget* widget = nullptr;
-};
-
-// Every object of `root` a keyboard can land on, as the accessibility tree reports it; hidden parts are
-// left out.
-std::vector<Control> focusable(QWidget* root) {
-    std::vector<Control> found;
-    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
-        for (int i = 0; i < node->childCount(); ++i) {
-            QAccessibleInterface* child = node->child(i);
-            if (child == nullptr || child->state().invisible) {
-                continue;
-            }
-            if (child->state().focusable) {
-                found.push_back({child->role(), child->text(QAccessible::Name), child->state().checked != 0,
-                                 qobject_cast<QWidget*>(child->object())});
-            }
-            walk(child);
-        }
-    };
-    walk(QAccessible::queryAccessibleInterface(root));
-    return found;
-}
 
 QWidget* find(QWidget* root, Role role, const QString& name) {
     for (const Control& c : focusable(root)) {

@@ -1,8 +1,5 @@
-#include "Scene.h"
+#include "LaunchedScene.h"
 
-#include "core/ManualClock.h"
-#include "platform/simulated/SimulatedApplicationPorts.h"
-#include "settings/MemoryDefaultsStore.h"
 #include "ui/shell/DesktopShell.h"
 #include "ui/shell/MainWindow.h"
 
@@ -66,36 +63,12 @@ int main(int argc, char** argv) {
                                 static_cast<qsizetype>(language.localeIdentifier().size()));
         QDir().mkpath(folder);
         for (const auto& scene : allScenes()) {
-            nlohmann::json document{{"kivo.languagePreference", std::string(language.rawValue())}};
-            if (scene.onboardingDone)
-                document["kivo.onboardingCompletedVersion"] = 1;
-            ManualClock clock;
-            MemoryDefaultsStore defaults(document);
-            SimulatedApplicationPorts ports(clock);
-            ports.world.setTrusted(false);
-            if (scene.systemPackage)
-                ports.installation.packageReason = QStringLiteral("owned by root");
-            // Two displays, so the trigger sheet shows a slider for each.
-            ports.brightness->addDisplay({1, true, "Built-in Display"}, 0.8f);
-            ports.brightness->addDisplay({2, false, "External Display"}, 0.6f);
-            if (scene.browsersDenied) {
-                for (const char* browser : {"com.google.Chrome", "com.brave.Browser"}) {
-                    ports.world.addBrowser(browser, {});
-                    ports.world.setConsent(browser, SimulatedBrowserWorld::Consent::denied);
-                }
-            }
-            if (scene.browsersUnseen)
-                ports.busBrowsers.setBrowsers({{"org.mozilla.firefox", "Firefox", {70001}}});
-            DesktopShell shell({defaults, clock, clock, ports.brightness, ports.events, ports.events,
-                                ports.browserPorts(), ports.settings, ports.loginItem, ports.trash,
-                                ports.installation, ports.updates, ports.errors, QStringList{"en"}, "1.0.0"},
-                               ports.activationPolicy);
-            shell.launch();
+            LaunchedScene launched(scene, language);
             settle(150);
-            QWidget* subject = scene.setUp(shell, clock);
+            QWidget* subject = launched.setUp(scene);
             settle(1100); // a countdown ring eases to its place over a second
             const QString path = folder + "/" + QString::fromStdString(scene.name) + ".png";
-            if (!subject || !photograph(subject, &shell.mainWindow()).save(path)) {
+            if (!subject || !photograph(subject, &launched.shell->mainWindow()).save(path)) {
                 std::fprintf(stderr, "screenshots: %s failed\n", qUtf8Printable(path));
                 ++failed;
                 continue;

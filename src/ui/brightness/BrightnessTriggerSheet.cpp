@@ -55,12 +55,16 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The fields take the focus, and the area scrolls to follow it.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* form = new QWidget(scroll);
     auto* formColumn = new QVBoxLayout(form);
     formColumn->addWidget(captionLabel(context.text(D::Section::basic()), form));
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(plainLabel(context.text(D::Field::name()), form));
+    QLabel* nameLabel = plainLabel(context.text(D::Field::name()), form);
+    nameRow->addWidget(nameLabel);
     name_ = new QLineEdit(fromStd(presenter_->name()), form);
+    labelField(nameLabel, name_);
     nameRow->addWidget(name_, 1);
     formColumn->addLayout(nameRow);
     bindText(name_, [this](const QString& text) {
@@ -69,11 +73,13 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
         return presenter_->name();
     });
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(plainLabel(context.text(D::Field::time()), form));
+    QLabel* timeLabel = plainLabel(context.text(D::Field::time()), form);
+    timeRow->addWidget(timeLabel);
     time_ = new QTimeEdit(QTime(static_cast<int>(presenter_->timeMinutes() / 60),
                                 static_cast<int>(presenter_->timeMinutes() % 60)),
                           form);
     time_->setDisplayFormat(QStringLiteral("HH:mm"));
+    labelField(timeLabel, time_);
     timeRow->addStretch();
     timeRow->addWidget(time_);
     formColumn->addLayout(timeRow);

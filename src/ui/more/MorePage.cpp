@@ -55,8 +55,10 @@ MorePage::MorePage(const ScreenContext& context, QWidget* parent) : QWidget(pare
     connect(&context.loginItem, &LoginItemService::isEnabledChanged, loginItem_, &QCheckBox::setChecked);
 
     auto* languageRow = new QHBoxLayout;
-    languageRow->addWidget(plainLabel(context.text(M::languagePicker()), this));
+    QLabel* languageLabel = plainLabel(context.text(M::languagePicker()), this);
+    languageRow->addWidget(languageLabel);
     language_ = new QComboBox(this);
+    labelField(languageLabel, language_);
     for (const LanguagePreference lang : LanguagePreference::allCases()) {
         language_->addItem(
             QString::fromUtf8(lang.nativeName().data(), static_cast<int>(lang.nativeName().size())));

@@ -5,6 +5,7 @@
 #include "ui/UiContext.h"
 #include "ui/components/PlainLabel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QIcon>
 #include <QPushButton>
@@ -52,6 +53,7 @@ LanguageOnboardingPage::LanguageOnboardingPage(const UiContext& ui, std::functio
     // Named so that the rebuild after a language pick gives the keyboard back to it.
     picker_->setObjectName(QStringLiteral("languagePicker"));
     picker_->setAccessibleName(ui.text(Strings::Onboarding::Language::pickerLabel()));
+    picker_->view()->setAccessibleName(picker_->accessibleName());
     for (const auto language : LanguagePreference::allCases())
         picker_->addItem(QString::fromUtf8(language.nativeName().data(),
                                            static_cast<qsizetype>(language.nativeName().size())),

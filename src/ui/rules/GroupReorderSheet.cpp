@@ -26,6 +26,7 @@ GroupReorderSheet::GroupReorderSheet(const ScreenContext& context, QWidget* pare
     setAccessibleName(windowTitle());
     column->addWidget(ScreenWidgets::headline(windowTitle(), this));
     list_ = new QListWidget(this);
+    list_->setAccessibleName(windowTitle());
     list_->setDragDropMode(QAbstractItemView::InternalMove);
     list_->setDefaultDropAction(Qt::MoveAction);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);

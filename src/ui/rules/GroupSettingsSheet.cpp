@@ -33,8 +33,10 @@ GroupSettingsSheet::GroupSettingsSheet(const ScreenContext& context, std::option
     setAccessibleName(title);
     column->addWidget(headline(title, this));
 
-    column->addWidget(captionLabel(context.text(G::Section::name()), this));
+    QLabel* nameLabel = captionLabel(context.text(G::Section::name()), this);
+    column->addWidget(nameLabel);
     name_ = new QLineEdit(fromStd(presenter_.name()), this);
+    labelField(nameLabel, name_);
     name_->setPlaceholderText(context.text(G::Field::namePlaceholder()));
     nameError_ = errorLabel(this);
     column->addWidget(name_);

@@ -34,8 +34,10 @@ PatternEditSheet::PatternEditSheet(const ScreenContext& context, PatternEditPres
     setAccessibleName(windowTitle());
     column->addWidget(headline(windowTitle(), this));
 
-    column->addWidget(captionLabel(context.text(P::Section::pattern()), this));
+    QLabel* patternLabel = captionLabel(context.text(P::Section::pattern()), this);
+    column->addWidget(patternLabel);
     pattern_ = new QLineEdit(fromStd(presenter_.pattern()), this);
+    labelField(patternLabel, pattern_);
     pattern_->setPlaceholderText(QStringLiteral("*youtube.com/shorts/*"));
     column->addWidget(pattern_);
     auto* statusRow = new QHBoxLayout;

@@ -37,6 +37,8 @@ RedirectSection::RedirectSection(const ScreenContext& context, QVBoxLayout* colu
     urlColumn_->setContentsMargins(0, 0, 0, 0);
     field_ = new QLineEdit(fromStd(draft_.urlString()), urlPart_);
     field_->setPlaceholderText(QStringLiteral("https://example.com/focus"));
+    // No label stands beside the address: it is named after the section holding it.
+    field_->setAccessibleName(header_->text());
     auto* status = new QHBoxLayout;
     error_ = errorLabel(urlPart_);
     counter_ = captionLabel(QString(), urlPart_);

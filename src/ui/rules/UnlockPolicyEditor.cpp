@@ -52,7 +52,9 @@ UnlockPolicyEditor::UnlockPolicyEditor(const ScreenContext& context, const Unloc
     // A stored wait that is not offered shows no entry, and stays until the user picks one.
     wait_->setCurrentIndex(wait_->findData(QVariant::fromValue<qint64>(model_.waitSeconds())));
     waitLine->addStretch();
-    waitLine->addWidget(ScreenWidgets::plainLabel(context.text(U::waitSeconds()), waitRow_));
+    QLabel* waitLabel = ScreenWidgets::plainLabel(context.text(U::waitSeconds()), waitRow_);
+    ScreenWidgets::labelField(waitLabel, wait_);
+    waitLine->addWidget(waitLabel);
     waitLine->addWidget(wait_);
     waitLine->addStretch();
     column->addWidget(waitRow_);
@@ -70,7 +72,9 @@ UnlockPolicyEditor::UnlockPolicyEditor(const ScreenContext& context, const Unloc
     }
     reset_->setCurrentIndex(reset_->findData(static_cast<int>(model_.resetInterval())));
     resetLine->addStretch();
-    resetLine->addWidget(ScreenWidgets::plainLabel(context.text(U::resetInterval()), backoffPart_));
+    QLabel* resetLabel = ScreenWidgets::plainLabel(context.text(U::resetInterval()), backoffPart_);
+    ScreenWidgets::labelField(resetLabel, reset_);
+    resetLine->addWidget(resetLabel);
     resetLine->addWidget(reset_);
     resetLine->addStretch();
     backoffColumn->addLayout(resetLine);

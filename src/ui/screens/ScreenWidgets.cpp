@@ -4,7 +4,9 @@
 #include "ui/components/DeleteConfirmation.h"
 #include "ui/screens/ScreenContext.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -63,6 +65,13 @@ QLabel* headline(const QString& text, QWidget* parent) {
     label->setFont(font);
     label->setAlignment(Qt::AlignHCenter);
     return label;
+}
+
+void labelField(QLabel* label, QWidget* field) {
+    label->setBuddy(field);
+    if (auto* choices = qobject_cast<QComboBox*>(field)) {
+        choices->view()->setAccessibleName(label->text());
+    }
 }
 
 QCheckBox* makeSwitch(QWidget* parent) {

@@ -33,6 +33,9 @@ QLabel* captionLabel(const QString& text, QWidget* parent = nullptr);
 QLabel* errorLabel(QWidget* parent = nullptr);
 void showError(QLabel* label, const std::optional<std::string>& message);
 QLabel* headline(const QString& text, QWidget* parent = nullptr);
+// Names `field` for a screen reader by `label`, the text the user sees beside it (Qt reads a buddy's label
+// as its name and its label); a choice list's popup list is named alike. Both must have the same parent.
+void labelField(QLabel* label, QWidget* field);
 // An on/off switch without a title; only user clicks reach the caller.
 QCheckBox* makeSwitch(QWidget* parent = nullptr);
 // Keeps `edit` to what the working state accepted after a user edit (typed, pasted or committed by an

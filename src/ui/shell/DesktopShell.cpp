@@ -32,8 +32,8 @@ DesktopShell::DesktopShell(AppDelegate::BackEnds backEnds, ActivationPolicyPort&
                            QObject* parent)
     : QObject(parent), tray_(std::make_unique<TrayItem>()),
       policy_(std::make_unique<WindowPolicy>(activationPolicy)) {
-    shieldWindows_ = std::make_unique<QtShieldWindowSystem>([this] {
-        return localizer_.text(Strings::Shield::cancel(), delegate_->languageController().current());
+    shieldWindows_ = std::make_unique<QtShieldWindowSystem>([this](const LocalizedString& text) {
+        return localizer_.text(text, delegate_->languageController().current());
     });
     delegate_ = std::make_unique<AppDelegate>(
         AppDelegate::Ports{std::move(backEnds), localizer_, *shieldWindows_, *policy_, *tray_, *this});

@@ -1,5 +1,6 @@
 #include "ui/shield/QtShieldWindowSystem.h"
 
+#include "app/language/LocalizedStrings.h"
 #include "core/Log.h"
 #include "ui/shield/ShieldVeil.h"
 
@@ -58,8 +59,9 @@ bool desktopComposites() {
 
 } // namespace
 
-QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString()> cancelText, QObject* parent)
-    : QObject(parent), cancelText_(std::move(cancelText)) {
+QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString(const LocalizedString&)> text,
+                                           QObject* parent)
+    : QObject(parent), text_(std::move(text)) {
     grabRetry_.setInterval(50);
     grabRetry_.setSingleShot(true);
     connect(&grabRetry_, &QTimer::timeout, this, &QtShieldWindowSystem::tryGrab);
@@ -114,8 +116,9 @@ std::optional<ShieldScreen> QtShieldWindowSystem::mainScreen() const {
 
 void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
                                     ShieldOverlayController& controller, std::function<void()> onEscape) {
+    const auto text = [this](const LocalizedString& s) { return text_ ? text_(s) : QString(); };
     auto* veil = new ShieldVeil(controller, isPrimary, !desktopComposites(), std::move(onEscape),
-                                cancelText_ ? cancelText_() : QString());
+                                {text(Strings::Nav::kivo()), text(Strings::Shield::cancel())});
     veils_.emplace_back(veil);
     if (QScreen* s = findScreen(screen))
         veil->setScreen(s);

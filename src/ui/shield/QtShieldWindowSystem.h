@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/language/LocalizedString.h"
 #include "app/shield/ShieldWindowSystem.h"
 
 #include <QObject>
@@ -21,8 +22,10 @@ class ShieldVeil;
 class QtShieldWindowSystem : public QObject, public ShieldWindowSystem {
     Q_OBJECT
 public:
-    // `cancelText` gives the cancel button's label in the current interface language.
-    explicit QtShieldWindowSystem(std::function<QString()> cancelText, QObject* parent = nullptr);
+    // `text` gives a catalog text (the cancel button's label, the veils' name) in the current interface
+    // language.
+    explicit QtShieldWindowSystem(std::function<QString(const LocalizedString&)> text,
+                                  QObject* parent = nullptr);
     ~QtShieldWindowSystem() override;
 
     std::vector<ShieldScreen> screens() const override;
@@ -49,7 +52,7 @@ private:
     void releaseGrab();
     void watchScreens();
 
-    std::function<QString()> cancelText_;
+    std::function<QString(const LocalizedString&)> text_;
     std::vector<QPointer<ShieldVeil>> veils_;
     PresentationOptions options_;
     std::function<void()> screensChanged_;

@@ -18,7 +18,7 @@ constexpr int kSpacing = 32;
 } // namespace
 
 ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
-                       std::function<void()> onEscape, const QString& cancelText)
+                       std::function<void()> onEscape, const Texts& texts)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       controller_(controller), isPrimary_(isPrimary), opaque_(opaque), onEscape_(std::move(onEscape)) {
     setObjectName(isPrimary ? QStringLiteral("shieldPrimary") : QStringLiteral("shieldVeil"));
@@ -26,6 +26,7 @@ ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool
     if (!opaque_)
         setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(texts.name);
     setCursor(Qt::ArrowCursor);
     arc_.setDuration(1000);
     arc_.setEasingCurve(QEasingCurve::Linear);
@@ -34,7 +35,7 @@ ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool
         update();
     });
     if (isPrimary_) {
-        cancel_ = new QPushButton(cancelText, this);
+        cancel_ = new QPushButton(texts.cancel, this);
         cancel_->setObjectName(QStringLiteral("shieldCancel"));
         cancel_->setMinimumSize(140, 40);
         cancel_->setStyleSheet(

@@ -17,8 +17,12 @@ class ShieldOverlayController;
 class ShieldVeil : public QWidget {
     Q_OBJECT
 public:
+    struct Texts {
+        QString name; // the window's, for a screen reader: nothing on the veil names it
+        QString cancel;
+    };
     ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
-               std::function<void()> onEscape, const QString& cancelText);
+               std::function<void()> onEscape, const Texts& texts);
 
     bool isPrimary() const { return isPrimary_; }
     QPushButton* cancelButton() const { return cancel_; }
