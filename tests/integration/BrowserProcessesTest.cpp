@@ -2,6 +2,7 @@
 // process of a row, a browser in a PID namespace of its own, bursts of window switches, and a browser
 // that comes up in front.
 #include "PageServer.h"
+#include "RealDesktop.h"
 
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 #include "browser-monitor/BrowserMonitor.h"
@@ -105,22 +106,8 @@ protected:
 };
 
 TEST_F(BrowserProcessesTest, EveryProcessOfTheRowIsReadAlsoInAPidNamespaceOfItsOwn) {
-    // As a sandboxed package runs it: the window names the namespace's pid, the bus the host's. A sandbox's
-    // own first process starts the browser and reaps its children. Without root the pid namespace needs a
-    // user namespace of its own, as a sandbox makes one; the user stays the same, so the bus lets it in.
-    QStringList sandbox{"unshare"};
-    if (::geteuid() != 0) {
-        sandbox << "--user"
-                << "--map-current-user";
-    }
-    sandbox << "--pid"
-            << "--fork"
-            << "--kill-child"
-            << "--mount-proc"
-            << "sh"
-            << "-c"
-            << "\"$@\" & wait"
-            << "sh";
+    // As a sandboxed package runs it: the window names the namespace's pid, the bus the host's.
+    const QStringList sandbox = test::sandboxCommand({});
     struct Case {
         const char* name;
         QStringList prefix;

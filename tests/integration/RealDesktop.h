@@ -42,6 +42,29 @@ inline const std::string kIdnHost = "xn--bcher-kva.test"; // bücher.test
 // gets this much more before the test calls it a failure.
 inline constexpr int kLoadAllowanceMs = 2000;
 
+// The command that starts a program as a sandboxed package does: in a pid namespace of its own, whose first
+// process starts the program and reaps its children. Without root the pid namespace needs a user
+// namespace of its own, as a sandbox makes one; the user stays the same, so the bus lets it in.
+inline QStringList sandboxCommand(const QString& program) {
+    QStringList command{"unshare"};
+    if (::geteuid() != 0) {
+        command << "--user"
+                << "--map-current-user";
+    }
+    command << "--pid"
+            << "--fork"
+            << "--kill-child"
+            << "--mount-proc"
+            << "sh"
+            << "-c"
+            << "\"$@\" & wait"
+            << "sh";
+    if (!program.isEmpty()) {
+        command << program;
+    }
+    return command;
+}
+
 // Returns once the server has handled every request sent before and this connection has every event
 // that came of them.
 inline void roundTrip(xcb_connection_t* c) {
