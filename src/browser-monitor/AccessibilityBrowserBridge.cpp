@@ -251,8 +251,8 @@ void AccessibilityBrowserBridge::startNextRedirect() {
             [tree = tree_, keystrokes = keystrokes_, sleep = sleep_, cancel, pids = processIds(apps),
              typing = Typing{0, {}, {}, false, false, oldUrl, next.newUrl}, heldWindows, heldDocuments,
              activeProcess]() mutable {
-                SearchAndTyping done{windowShowing(*tree, pids, typing.oldUrl, heldWindows, heldDocuments),
-                                     {}};
+                SearchAndTyping done{
+                    windowShowing(*tree, pids, activeProcess, typing.oldUrl, heldWindows, heldDocuments), {}};
                 if (done.search.window && done.search.processId == activeProcess) {
                     typing.processId = done.search.processId;
                     typing.window = *done.search.window;
@@ -474,10 +474,9 @@ const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
     return "unknown";
 }
 
-AccessibilityBrowserBridge::WindowSearch
-AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
-                                          const std::string& url, const std::vector<HeldElement>& heldWindows,
-                                          const std::vector<HeldElement>& heldDocuments) {
+AccessibilityBrowserBridge::WindowSearch AccessibilityBrowserBridge::windowShowing(
+    AccessibilityTree& tree, const std::vector<int>& processIds, int activeProcess, const std::string& url,
+    const std::vector<HeldElement>& heldWindows, const std::vector<HeldElement>& heldDocuments) {
     WindowSearch search;
     const auto heldWhy = [](const std::vector<HeldElement>& held, const AccessibilityElement& element) {
         const auto it = std::find_if(held.begin(), held.end(),
@@ -506,19 +505,29 @@ AccessibilityBrowserBridge::windowShowing(AccessibilityTree& tree, const std::ve
         search.documents = std::move(documents);
         return true;
     };
-    // Each process of the browser: a second profile or a sibling build runs as a process of its own.
+    // Each process of the browser: a second profile or a sibling build runs as a process of its own. The
+    // focused windows come first, the front process's before the others' (a browser just started shows its
+    // first page there), so the page is typed into where the user is, without walking every other window.
+    std::vector<std::pair<int, AccessibilityElement>> apps;
     for (const int processId : processIds) {
-        const auto app = tree.applicationElement(processId);
-        const auto focused = tree.focusedWindow(app);
-        search.focusKnown = search.focusKnown || focused.has_value();
-        if (focused && consider(processId, *focused)) {
+        apps.emplace_back(processId, tree.applicationElement(processId));
+    }
+    std::stable_partition(apps.begin(), apps.end(),
+                          [&](const auto& app) { return app.first == activeProcess; });
+    std::vector<std::optional<AccessibilityElement>> focused;
+    for (const auto& [processId, app] : apps) {
+        focused.push_back(tree.focusedWindow(app));
+        search.focusKnown = search.focusKnown || focused.back().has_value();
+        if (focused.back() && consider(processId, *focused.back())) {
             search.focused = true;
             return search;
         }
-        // A page in a background window: that window is brought forward.
-        if (const auto windows = tree.children(app)) {
+    }
+    // A page in a background window: that window is brought forward.
+    for (std::size_t i = 0; i < apps.size(); ++i) {
+        if (const auto windows = tree.children(apps[i].second)) {
             for (const auto& window : *windows) {
-                if (window != focused && consider(processId, window)) {
+                if (window != focused[i] && consider(apps[i].first, window)) {
                     return search;
                 }
             }

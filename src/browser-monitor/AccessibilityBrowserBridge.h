@@ -199,7 +199,8 @@ private:
     void hold(Hold::Scope scope, std::vector<AccessibilityElement> elements, std::chrono::milliseconds span,
               const char* why);
     static WindowSearch windowShowing(AccessibilityTree& tree, const std::vector<int>& processIds,
-                                      const std::string& url, const std::vector<HeldElement>& heldWindows,
+                                      int activeProcess, const std::string& url,
+                                      const std::vector<HeldElement>& heldWindows,
                                       const std::vector<HeldElement>& heldDocuments);
     static const char* reason(Outcome outcome);
     static TypingResult typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,

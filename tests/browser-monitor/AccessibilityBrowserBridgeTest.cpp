@@ -188,6 +188,19 @@ TEST_F(AccessibilityBrowserBridgeTest, TwoRedirectsNeverInterleave) {
     EXPECT_EQ(d.world.windowURLs(kDuck).front(), "https://two.test/");
 }
 
+TEST_F(AccessibilityBrowserBridgeTest, APageTwoProcessesShowIsReplacedFirstInTheFrontOneWhereTheUserIs) {
+    // A second process (a new profile just started) comes up in front, showing the page the first also
+    // shows behind it.
+    d.world.addBrowser(kFirefox, {"https://a.test/"});
+    const int front = d.world.addBrowser(kFirefox, {"https://a.test/"});
+    ASSERT_TRUE(d.workspace.activate(front));
+    const int activations = d.world.callCounts().activations;
+    EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
+    EXPECT_EQ(d.world.callCounts().activations, activations) << "nothing else brought forward";
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://a.test/") << "the first process's, left for later";
+    EXPECT_EQ(d.world.frontmost(), kFirefox);
+}
+
 TEST_F(AccessibilityBrowserBridgeTest, ANewVisitOfARedirectedPageIsRedirectedAtOnce) {
     d.world.addBrowser(kFirefox, {"https://a.test/"});
     d.world.activate(kFirefox);
