@@ -102,15 +102,15 @@ std::optional<int> XcbDesktop::windowProcess(xcb_window_t window) {
     // window claims (_NET_WM_PID), which a process in a PID namespace of its own gives in that namespace,
     // it is the number the rest of the desktop (the accessibility bus) knows the process by.
     if (clientProcesses_) {
-        const xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        // Only the owner's process number is asked for, so every value that comes back is one.
+        const xcb_res_client_id_spec_t asked{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
         xcb_res_query_client_ids_reply_t* reply = xcb_res_query_client_ids_reply(
-            connection_, xcb_res_query_client_ids(connection_, 1, &spec), nullptr);
+            connection_, xcb_res_query_client_ids(connection_, 1, &asked), nullptr);
         std::uint32_t pid = 0;
         if (reply) {
             for (auto it = xcb_res_query_client_ids_ids_iterator(reply); it.rem;
                  xcb_res_client_id_value_next(&it)) {
-                if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) &&
-                    xcb_res_client_id_value_value_length(it.data) == 1) {
+                if (xcb_res_client_id_value_value_length(it.data) == 1) {
                     pid = *xcb_res_client_id_value_value(it.data);
                 }
             }
