@@ -643,8 +643,14 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
     }
     // A page, a developer console or a panel may take the shortcut for itself: the focus then stays
     // there, and nothing more is sent.
-    if (!waitFor(kAddressFieldWait, kAnswerPollStep, fieldFocused)) {
-        return {Outcome::fieldNotFocused, {}};
+    // A window the user switched away from meanwhile, even for a moment, says nothing about where its
+    // shortcut goes: only one that kept the keyboard throughout is held back for it.
+    bool keptFocus = true;
+    if (!waitFor(kAddressFieldWait, kAnswerPollStep, [&] {
+            keptFocus = keptFocus && keystrokes.hasKeyboardFocus(*handle);
+            return fieldFocused();
+        })) {
+        return {keptFocus ? Outcome::fieldNotFocused : Outcome::focusLost, {}};
     }
     steps.mark("shortcut");
     if (auto stop = group(true, [&] { return keystrokes.selectAll(*handle); })) {

@@ -155,6 +155,12 @@ TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
         EXPECT_EQ(static_cast<int>(desk.world.keystrokes().size()), groups);
         EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), "https://video.test/");
         EXPECT_TRUE(log.contains("AX redirect for org.mozilla.firefox failed"));
+        // Nothing held back: back in the browser, the page is redirected at once.
+        desk.world.activate(kFirefox);
+        sent.reset();
+        b.redirect(kFirefox, "https://video.test/", "https://shield.test/", [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_TRUE(*sent);
     }
 }
 

@@ -897,9 +897,10 @@ std::optional<AddressField> SimulatedBrowserWorld::portAddressField(const Access
     if (!trusted_ || !app || !app->hasAddressField || !index || *index >= app->windows.size()) {
         return std::nullopt;
     }
-    // Only the front window's field is ever edited; the others show their pages' addresses.
+    // Only the front window's field is ever edited; the others show their pages' addresses. A field keeps
+    // its text when its browser loses the keyboard focus, but no longer says it is focused.
     if (*index == 0 && app->addressFocused) {
-        return AddressField{app->addressText, true};
+        return AddressField{app->addressText, app->pid == focusPid_};
     }
     const std::string page = app->windows[*index].value_or("");
     return AddressField{*index == 0 ? app->pendingAddress.value_or(page) : page, false};
