@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -253,6 +254,31 @@ TEST(MainWindow, LanguageChangeRebuildsTheContentOnALaterTurn) {
     EXPECT_EQ(window.mainContent()->selectedItem(), SidebarItem::rules) << "view state starts over";
     EXPECT_EQ(window.mainContent()->sidebar()->item(0)->text(),
               rig.shell->localizer().text(Strings::Sidebar::rules(), LanguagePreference::korean()));
+}
+
+TEST(MainWindow, QtsOwnTextsFollowTheInterfaceLanguageFromTheStart) {
+    ShellRig rig(nlohmann::json{{"kivo.onboardingCompletedVersion", 1}, {"kivo.languagePreference", "japanese"}});
+    rig.shell->launch();
+    const auto menuTexts = [] {
+        QLineEdit field(QStringLiteral("text"));
+        std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << action->text().section(QLatin1Char('\t'), 0, 0);
+        return texts;
+    };
+    EXPECT_TRUE(menuTexts().contains(QStringLiteral("元に戻す(&U)"))) << menuTexts().join(' ').toStdString();
+    const struct {
+        LanguagePreference language;
+        QString undo;
+    } cases[] = {{LanguagePreference::korean(), QStringLiteral("실행 취소(&U)")},
+                 {LanguagePreference::simplifiedChinese(), QStringLiteral("撤消(&U)")},
+                 {LanguagePreference::traditionalChinese(), QStringLiteral("復原(&U)")},
+                 {LanguagePreference::english(), QStringLiteral("&Undo")}};
+    for (const auto& c : cases) {
+        rig.shell->delegate().languageController().setLanguage(c.language);
+        EXPECT_TRUE(menuTexts().contains(c.undo)) << menuTexts().join(' ').toStdString();
+    }
 }
 
 TEST(MainWindow, ReturnOnTheLanguagePageCompletesOnboarding) {

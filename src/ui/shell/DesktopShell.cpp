@@ -6,6 +6,7 @@
 #include "ui/UiContext.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/shell/QtTranslations.h"
 #include "ui/shell/TrayItem.h"
 #include "ui/shield/QtShieldWindowSystem.h"
 
@@ -38,6 +39,11 @@ DesktopShell::DesktopShell(AppDelegate::BackEnds backEnds, ActivationPolicyPort&
     delegate_ = std::make_unique<AppDelegate>(
         AppDelegate::Ports{std::move(backEnds), localizer_, *shieldWindows_, *policy_, *tray_, *this});
     auto& d = *delegate_;
+    // Before any window exists, and switched before the window rebuilds itself in the new language.
+    qtTranslations_ = std::make_unique<QtTranslations>();
+    qtTranslations_->use(d.languageController().current());
+    connect(&d.languageController(), &LanguageController::currentChanged, this,
+            [this](LanguagePreference language) { qtTranslations_->use(language); });
     context_ = std::make_unique<UiContext>(
         UiContext{d.store(), d.overlayController(), d.brightnessTriggerStore(), d.brightnessController(),
                   d.browserMonitor(), d.loginItemService(), d.languageController(), localizer_, d,

@@ -14,6 +14,7 @@ namespace kivo {
 
 class MainWindow;
 class QtShieldWindowSystem;
+class QtTranslations;
 class TrayItem;
 struct UiContext;
 
@@ -53,6 +54,7 @@ private:
     class WindowPolicy;
 
     Localizer localizer_;
+    std::unique_ptr<QtTranslations> qtTranslations_;
     std::unique_ptr<QtShieldWindowSystem> shieldWindows_;
     std::unique_ptr<TrayItem> tray_;
     std::unique_ptr<WindowPolicy> policy_;
