@@ -46,12 +46,12 @@ TEST(LinuxInstallation, takesWhatItsInstallPutBesideTheProgram) {
                 path = home + path;
             }
             paths.sort();
-            return paths;
+            return paths.join('\n').toStdString();
         };
         QStringList files = installation.userOwnedFiles();
         files.sort();
-        EXPECT_EQ(files, inHome(c.files)) << c.name;
-        EXPECT_EQ(installation.userOwnedFolders(), inHome(c.folders)) << c.name;
+        EXPECT_EQ(files.join('\n').toStdString(), inHome(c.files)) << c.name;
+        EXPECT_EQ(installation.userOwnedFolders().join('\n').toStdString(), inHome(c.folders)) << c.name;
         EXPECT_EQ(installation.systemOwnedReason().isEmpty(), !c.files.isEmpty()) << c.name;
     }
 }

@@ -39,11 +39,14 @@ TEST(InstalledUninstall, trashesEverythingTheInstallPutThere) {
     ASSERT_FALSE(installed.isEmpty()) << output.toStdString();
 
     // The list the build gave the program is exactly what the install wrote.
-    const LinuxInstallation installation(prefix + QStringLiteral("/bin/kivo"), temporaryHome.dataHome());
-    QStringList listed = installation.userOwnedFiles();
+    QStringList listed;
+    for (const auto& relative : LinuxInstallation::installedFiles()) {
+        listed << prefix + QLatin1Char('/') + relative;
+    }
     listed.sort();
-    EXPECT_EQ(listed, installed);
+    EXPECT_EQ(listed.join('\n').toStdString(), installed.join('\n').toStdString());
 
+    const LinuxInstallation installation(prefix + QStringLiteral("/bin/kivo"), temporaryHome.dataHome());
     FreedesktopTrash trash;
     test::AppRig rig(nlohmann::json::object(), {"en"}, &trash, &installation);
     test::LogCapture log;
@@ -67,7 +70,7 @@ TEST(InstalledUninstall, trashesEverythingTheInstallPutThere) {
         restorable << QFile::decodeName(QByteArray::fromPercentEncoding(path.mid(5)));
     }
     restorable.sort();
-    EXPECT_EQ(restorable, installed);
+    EXPECT_EQ(restorable.join('\n').toStdString(), installed.join('\n').toStdString());
     test::processEvents();
     EXPECT_EQ(rig.windows.terminations, 1);
 }
