@@ -2,6 +2,8 @@
 # a generated header, or the configure step stops naming the setting: a value that is not a sound http or
 # https address would otherwise make a link vanish at run time.
 
+include(${CMAKE_CURRENT_LIST_DIR}/KivoGeneratedHeader.cmake)
+
 set(KIVO_LINK_SETTINGS KIVO_FEEDBACK_URL KIVO_FEEDBACK_URL_JA KIVO_PRIVACY_SITE KIVO_BRIGHTNESS_LIBRARY_URL
     KIVO_SENTRY_DSN)
 
@@ -32,18 +34,8 @@ function(kivo_write_link_settings header)
   foreach(name IN LISTS KIVO_LINK_SETTINGS)
     set(value "${${name}}")
     kivo_check_link_setting(${name} "${value}")
-    # The check leaves no quote or backslash; ? is escaped so that no ?? sequence reads as a trigraph.
-    string(REPLACE "\\" "\\\\" literal "${value}")
-    string(REPLACE "\"" "\\\"" literal "${literal}")
-    string(REPLACE "?" "\\?" literal "${literal}")
-    string(APPEND content "#define ${name} \"${literal}\"\n")
+    kivo_string_literal(literal "${value}")
+    string(APPEND content "#define ${name} ${literal}\n")
   endforeach()
-  # Written only when it changed, so that a new configure step does not rebuild what includes it.
-  if(EXISTS "${header}")
-    file(READ "${header}" old)
-    if(old STREQUAL content)
-      return()
-    endif()
-  endif()
-  file(WRITE "${header}" "${content}")
+  kivo_write_header("${header}" "${content}")
 endfunction()

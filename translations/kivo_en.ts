@@ -580,8 +580,12 @@ Quit these browsers and start them under XWayland.</translation>
         <translation>Uninstall</translation>
     </message>
     <message id="uninstall.packageRemains">
-        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
-        <translation>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</translation>
+        <source>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</translation>
+    </message>
+    <message id="uninstall.packageWarningMessage">
+        <source>Kivo will erase all of its data and quit. This can't be undone.</source>
+        <translation>Kivo will erase all of its data and quit. This can't be undone.</translation>
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>

@@ -580,8 +580,12 @@ Quit these browsers and start them under XWayland.</source>
         <translation>アンインストール</translation>
     </message>
     <message id="uninstall.packageRemains">
-        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
-        <translation>Kivo はシステムによってすべてのユーザー向けにインストールされているため、自身をゴミ箱に移動できません。終了後、パッケージマネージャでパッケージを削除してください。</translation>
+        <source>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</source>
+        <translation>Kivoはシステムによってすべてのユーザー向けにインストールされているため、プログラム本体はそのまま残ります。終了後、パッケージマネージャーでパッケージを削除してください。</translation>
+    </message>
+    <message id="uninstall.packageWarningMessage">
+        <source>Kivo will erase all of its data and quit. This can't be undone.</source>
+        <translation>Kivoはすべてのデータを消去して終了します。この操作は取り消せません。</translation>
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>

@@ -580,8 +580,12 @@ Quit these browsers and start them under XWayland.</source>
         <translation>제거</translation>
     </message>
     <message id="uninstall.packageRemains">
-        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
-        <translation>Kivo는 시스템에서 모든 사용자용으로 설치되어 스스로 휴지통으로 이동할 수 없습니다. 종료된 후 패키지 관리자로 패키지를 제거하세요.</translation>
+        <source>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo는 시스템에서 모든 사용자용으로 설치되어 프로그램 자체는 그대로 남습니다. 종료된 후 패키지 관리자로 패키지를 제거하세요.</translation>
+    </message>
+    <message id="uninstall.packageWarningMessage">
+        <source>Kivo will erase all of its data and quit. This can't be undone.</source>
+        <translation>Kivo는 모든 데이터를 지운 뒤 종료합니다. 이 작업은 되돌릴 수 없습니다.</translation>
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>

@@ -580,8 +580,12 @@ Quit these browsers and start them under XWayland.</source>
         <translation>卸载</translation>
     </message>
     <message id="uninstall.packageRemains">
-        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
-        <translation>Kivo 由系统为所有用户安装，无法将自身移到废纸篓。退出后，请用软件包管理器删除其软件包。</translation>
+        <source>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo 由系统为所有用户安装，程序本身会保留。退出后，请用软件包管理器删除其软件包。</translation>
+    </message>
+    <message id="uninstall.packageWarningMessage">
+        <source>Kivo will erase all of its data and quit. This can't be undone.</source>
+        <translation>Kivo 将清除其所有数据并退出。此操作无法撤销。</translation>
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>

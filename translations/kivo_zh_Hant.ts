@@ -580,8 +580,12 @@ Quit these browsers and start them under XWayland.</source>
         <translation>解除安裝</translation>
     </message>
     <message id="uninstall.packageRemains">
-        <source>Kivo was installed for all users by the system, so it cannot move itself to the trash: after it quits, remove its package with your package manager.</source>
-        <translation>Kivo 由系統為所有使用者安裝，無法將自身移到垃圾桶。結束後，請用套件管理程式移除其套件。</translation>
+        <source>Kivo was installed for all users by the system, so the program itself stays in place: after it quits, remove its package with your package manager.</source>
+        <translation>Kivo 由系統為所有使用者安裝，程式本身會保留。結束後，請用套件管理程式移除其套件。</translation>
+    </message>
+    <message id="uninstall.packageWarningMessage">
+        <source>Kivo will erase all of its data and quit. This can't be undone.</source>
+        <translation>Kivo 將清除其所有資料並結束。此操作無法復原。</translation>
     </message>
     <message id="uninstall.warningMessage">
         <source>Kivo will erase all of its data, move itself to the Trash and quit. This can't be undone.</source>

@@ -42,13 +42,16 @@ struct RecordingWindows : ApplicationWindows {
     void terminate() override { ++terminations; }
 };
 
-// A whole application delegate over simulated ports, a manual clock and a defaults database in memory.
+// A whole application delegate over simulated ports, a manual clock and a defaults database in memory;
+// a test of the real uninstall passes the trash and the installation it uses instead.
 struct AppRig {
-    explicit AppRig(nlohmann::json document = nlohmann::json::object(), QStringList languages = {"en"})
+    explicit AppRig(nlohmann::json document = nlohmann::json::object(), QStringList languages = {"en"},
+                    TrashPort* trash = nullptr, const Installation* installation = nullptr)
         : defaults(std::move(document)), ports(clock) {
         delegate = std::make_unique<AppDelegate>(AppDelegate::Ports{
             {defaults, clock, clock, ports.brightness, ports.events, ports.events, ports.browserPorts(),
-             ports.settings, ports.loginItem, ports.trash, ports.installation, ports.updates, ports.errors,
+             ports.settings, ports.loginItem, trash ? *trash : ports.trash,
+             installation ? *installation : ports.installation, ports.updates, ports.errors,
              std::move(languages), "1.0.0"},
             localizer,
             shield,

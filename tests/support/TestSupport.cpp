@@ -133,4 +133,21 @@ SmallTmpfs::~SmallTmpfs() {
     }
 }
 
+TemporaryHome::TemporaryHome() : home_(root_.path() + QStringLiteral("/home")) {
+    QDir().mkpath(home_);
+    qputenv("HOME", home_.toUtf8());
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+}
+
+TemporaryHome::~TemporaryHome() {
+    for (const auto& [name, saved] :
+         {std::pair{"HOME", savedHome_}, std::pair{"XDG_DATA_HOME", savedDataHome_}}) {
+        if (saved.isNull()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, saved);
+        }
+    }
+}
+
 } // namespace kivo::test

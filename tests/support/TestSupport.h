@@ -67,4 +67,23 @@ private:
     std::string error_;
 };
 
+// HOME and XDG_DATA_HOME (`home()`/.local/share, not made yet) inside a fresh temporary folder while
+// alive; the previous values come back afterwards.
+class TemporaryHome {
+public:
+    TemporaryHome();
+    ~TemporaryHome();
+    TemporaryHome(const TemporaryHome&) = delete;
+    TemporaryHome& operator=(const TemporaryHome&) = delete;
+
+    QString home() const { return home_; }
+    QString dataHome() const { return home_ + QStringLiteral("/.local/share"); }
+
+private:
+    QTemporaryDir root_;
+    QString home_;
+    QByteArray savedHome_ = qgetenv("HOME");
+    QByteArray savedDataHome_ = qgetenv("XDG_DATA_HOME");
+};
+
 } // namespace kivo::test

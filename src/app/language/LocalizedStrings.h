@@ -142,6 +142,7 @@
     X(Sidebar, rules, "sidebar.rules") \
     X(Uninstall, confirm, "uninstall.confirm") \
     X(Uninstall, packageRemains, "uninstall.packageRemains") \
+    X(Uninstall, packageWarningMessage, "uninstall.packageWarningMessage") \
     X(Uninstall, warningMessage, "uninstall.warningMessage") \
     X(Uninstall, warningTitle, "uninstall.warningTitle") \
     X(Unlock, backoffDescription, "unlock.backoffDescription") \

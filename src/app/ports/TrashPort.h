@@ -11,6 +11,9 @@ public:
 
     // Returns an empty string on success, else why nothing was moved.
     virtual QString moveToTrash(const QString& path) = 0;
+    // Removes one of the user's folders only if it is empty: there is nothing in it to restore. Returns an
+    // empty string once it is gone, else why it stays.
+    virtual QString removeEmptyFolder(const QString& path) = 0;
 };
 
 } // namespace kivo

@@ -243,10 +243,17 @@ void AppDelegate::uninstall() {
     eraseAllData();
     QString failure = ports_.installation.systemOwnedReason();
     if (failure.isEmpty()) {
+        // Asked first: once the program itself is in the trash, nothing tells where it was installed.
+        const QStringList folders = ports_.installation.userOwnedFolders();
         for (const auto& path : ports_.installation.userOwnedFiles()) {
             const QString problem = ports_.trash.moveToTrash(path);
             if (!problem.isEmpty() && failure.isEmpty())
                 failure = problem;
+        }
+        // A folder the install made for Kivo goes once empty; one the user put something in stays.
+        for (const auto& folder : folders) {
+            if (const QString kept = ports_.trash.removeEmptyFolder(folder); !kept.isEmpty())
+                qCInfo(lcLifecycle, "Folder kept: %s", qUtf8Printable(kept));
         }
     }
     if (failure.isEmpty())
@@ -304,10 +311,13 @@ void AppDelegate::beginUninstall() {
     uninstallFlow_->begin(uninstallAction());
 }
 
-QString AppDelegate::uninstallRemainder() const {
+QString AppDelegate::uninstallWarning() const {
+    const auto language = languageController_->current();
     if (ports_.installation.systemOwnedReason().isEmpty())
-        return {};
-    return ports_.localizer.text(Strings::Uninstall::packageRemains(), languageController_->current());
+        return ports_.localizer.text(Strings::Uninstall::warningMessage(), language);
+    // The program stays where the system put it: say only what happens, then what is left to do.
+    return ports_.localizer.text(Strings::Uninstall::packageWarningMessage(), language) +
+           QStringLiteral("\n\n") + ports_.localizer.text(Strings::Uninstall::packageRemains(), language);
 }
 
 void AppDelegate::handleLanguageChange(LanguagePreference language) {

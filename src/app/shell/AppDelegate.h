@@ -141,8 +141,9 @@ public:
     void beginQuit(QuitSource source);
     void beginEraseAllData();
     void beginUninstall();
-    // What uninstalling leaves behind (a package of the system), empty when everything goes.
-    QString uninstallRemainder() const;
+    // The uninstall warning: what uninstalling does, and for a package of the system, which stays in
+    // place, what is left for the user to do.
+    QString uninstallWarning() const;
 
 signals:
     // Another start of Kivo or the tray asked for the window.

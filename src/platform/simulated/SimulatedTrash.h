@@ -13,13 +13,19 @@ public:
         requests_.append(path);
         return failure_;
     }
+    QString removeEmptyFolder(const QString& path) override {
+        removedFolders_.append(path);
+        return {};
+    }
 
     void setFailure(QString message) { failure_ = std::move(message); }
     QStringList requests() const { return requests_; }
+    QStringList removedFolders() const { return removedFolders_; }
 
 private:
     QString failure_;
     QStringList requests_;
+    QStringList removedFolders_;
 };
 
 } // namespace kivo

@@ -34,7 +34,7 @@ SheetPresenter::SheetPresenter(QWidget* window, UiContext& ui, std::function<voi
                   {}};
     sheets_[2] = {[&uninstall] { return uninstall.stage() == UninstallFlow::Stage::warning; },
                   [this, &uninstall] {
-                      return new UninstallSheet(uninstall, ui_, ui_.delegate.uninstallRemainder(), window_);
+                      return new UninstallSheet(uninstall, ui_, ui_.delegate.uninstallWarning(), window_);
                   },
                   [&uninstall] { uninstall.cancel(); },
                   {}};

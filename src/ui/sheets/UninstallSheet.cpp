@@ -10,14 +10,11 @@
 
 namespace kivo {
 
-UninstallSheet::UninstallSheet(UninstallFlow& flow, const UiContext& ui, const QString& remainder,
+UninstallSheet::UninstallSheet(UninstallFlow& flow, const UiContext& ui, const QString& message,
                                QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("uninstallSheet"));
     setMinimumWidth(420);
-    QString message = ui.text(Strings::Uninstall::warningMessage());
-    if (!remainder.isEmpty())
-        message += QStringLiteral("\n\n") + remainder;
     auto* confirm = new QPushButton(ui.text(Strings::Uninstall::confirm()));
     confirm->setStyleSheet(QStringLiteral("QPushButton:enabled { color: #c62828; font-weight: 600; }"));
     warning_ = new DestructiveWarningPanel(DestructiveWarningPanel::Icon::trash,

@@ -8,12 +8,12 @@ class DestructiveWarningPanel;
 class UninstallFlow;
 struct UiContext;
 
-// The one warning before uninstalling. Where the program belongs to a system package, which Kivo cannot
-// remove, the warning says so before the user confirms.
+// The one warning before uninstalling, with the delegate's message: where the program belongs to a
+// system package, which Kivo cannot remove, it says so before the user confirms.
 class UninstallSheet : public QDialog {
     Q_OBJECT
 public:
-    UninstallSheet(UninstallFlow& flow, const UiContext& ui, const QString& remainder, QWidget* parent);
+    UninstallSheet(UninstallFlow& flow, const UiContext& ui, const QString& message, QWidget* parent);
 
     DestructiveWarningPanel* warning() const { return warning_; }
 

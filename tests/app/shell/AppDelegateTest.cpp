@@ -131,23 +131,34 @@ TEST(AppDelegate, UninstallTrashesOnlyWhatIsTheUsers) {
         QString packageReason;
         QString trashFailure;
         int trashed;
+        int foldersRemoved;
         bool errorLogged;
-        bool sheetNamesThePackage;
+        bool programStays;
     };
     const Case cases[] = {
-        {"own installation", {}, {}, 1, false, false},
-        {"system package", "owned by root", {}, 0, true, true},
-        {"trash refuses", {}, "disk full", 1, true, false},
+        {"own installation", {}, {}, 2, 1, false, false},
+        {"system package", "owned by root", {}, 0, 0, true, true},
+        {"trash refuses", {}, "disk full", 2, 1, true, false},
     };
     for (const auto& c : cases) {
         AppRig rig(nlohmann::json{{"kivo.onboardingCompletedVersion", 1}});
+        rig.ports.installation.files << "/home/user/.local/share/kivo/privacy.html";
+        rig.ports.installation.folders = {"/home/user/.local/share/kivo"};
         rig.ports.installation.packageReason = c.packageReason;
         rig.ports.trash.setFailure(c.trashFailure);
         rig.delegate->applicationDidFinishLaunching();
-        EXPECT_EQ(!rig.delegate->uninstallRemainder().isEmpty(), c.sheetNamesThePackage) << c.name;
+        // The sheet says only what happens: a program that stays is not said to go to the trash.
+        const auto text = [&](const LocalizedString& key) {
+            return rig.localizer.text(key, rig.delegate->languageController().current());
+        };
+        const QString expected = c.programStays ? text(Strings::Uninstall::packageWarningMessage()) + "\n\n" +
+                                                      text(Strings::Uninstall::packageRemains())
+                                                : text(Strings::Uninstall::warningMessage());
+        EXPECT_EQ(rig.delegate->uninstallWarning(), expected) << c.name;
         test::LogCapture log;
         rig.delegate->uninstall();
         EXPECT_EQ(rig.ports.trash.requests().size(), c.trashed) << c.name;
+        EXPECT_EQ(rig.ports.trash.removedFolders().size(), c.foldersRemoved) << c.name;
         EXPECT_EQ(log.contains("Uninstall recycle failed"), c.errorLogged) << c.name;
         EXPECT_FALSE(rig.delegate->onboardingController().isCompleted())
             << c.name << ": data is erased anyway";
