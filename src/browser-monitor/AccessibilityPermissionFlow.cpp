@@ -5,11 +5,19 @@
 #include "core/Log.h"
 #include "settings/DefaultsStore.h"
 
+#include <utility>
+
 namespace kivo {
 
 AccessibilityPermissionFlow::AccessibilityPermissionFlow(AccessibilityTree& tree, SettingsOpener& settings,
                                                          DefaultsStore& defaults, QObject* parent)
-    : QObject(parent), tree_(tree), settings_(settings), defaults_(defaults) {}
+    : QObject(parent), tree_(tree), settings_(settings), defaults_(defaults) {
+    trustObserver_ = tree_.addTrustObserver([this] { trustChanged(); });
+}
+
+AccessibilityPermissionFlow::~AccessibilityPermissionFlow() {
+    tree_.removeTrustObserver(trustObserver_);
+}
 
 void AccessibilityPermissionFlow::setPromptingBrowser(std::optional<PromptingBrowser> value) {
     if (value == promptingBrowser_) {
@@ -29,7 +37,26 @@ void AccessibilityPermissionFlow::requestPrompt(const std::string& bundleId, con
     if (promptingBrowser_) {
         return; // one prompt at a time; the first browser keeps it
     }
+    if (!tree_.isTrustSettled()) {
+        // The switch may have just been turned on; the first browser asked about waits for the answer.
+        if (!waiting_) {
+            waiting_ = PromptingBrowser{bundleId, displayName};
+        }
+        return;
+    }
     setPromptingBrowser(PromptingBrowser{bundleId, displayName});
+}
+
+void AccessibilityPermissionFlow::trustChanged() {
+    if (tree_.isTrusted()) {
+        waiting_.reset();
+        setPromptingBrowser(std::nullopt); // nothing left to ask for
+        return;
+    }
+    if (waiting_ && tree_.isTrustSettled()) {
+        const PromptingBrowser browser = *std::exchange(waiting_, std::nullopt);
+        requestPrompt(browser.bundleId, browser.displayName);
+    }
 }
 
 void AccessibilityPermissionFlow::grant() {

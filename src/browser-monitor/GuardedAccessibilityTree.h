@@ -17,6 +17,20 @@ public:
     bool isTrusted() override {
         return gate_->call([&] { return tree_.isTrusted(); }, false);
     }
+    bool isTrustSettled() override {
+        return gate_->call([&] { return tree_.isTrustSettled(); }, true);
+    }
+    ObserverToken addTrustObserver(std::function<void()> observer) override {
+        return gate_->call([&] { return tree_.addTrustObserver(std::move(observer)); }, 0);
+    }
+    void removeTrustObserver(ObserverToken token) override {
+        gate_->call(
+            [&] {
+                tree_.removeTrustObserver(token);
+                return true;
+            },
+            false);
+    }
     AccessibilityElement applicationElement(int processId) override {
         return gate_->call([&] { return tree_.applicationElement(processId); }, AccessibilityElement{});
     }

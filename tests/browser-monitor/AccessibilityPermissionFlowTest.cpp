@@ -55,6 +55,33 @@ TEST_F(AccessibilityPermissionFlowTest, GrantOpensTheSettingsAndCloses) {
     EXPECT_EQ(notifications, 2);
 }
 
+TEST_F(AccessibilityPermissionFlowTest, AnAnswerStillBeingFoundOutWaitsAndAccessTurnedOnEndsThePrompt) {
+    struct Case {
+        const char* name;
+        bool settledAtRequest;
+        bool trustedThen; // what the tree learns next
+        std::optional<PromptingBrowser> prompt;
+    } cases[] = {
+        {"found out untrusted: the first browser asked about", false, false,
+         PromptingBrowser{kFirefox, "Firefox"}},
+        {"found out trusted: nothing is asked", false, true, std::nullopt},
+        {"turned on while the prompt shows: it closes", true, true, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        d.world.setTrusted(false);
+        d.world.setTrustSettled(c.settledAtRequest);
+        AccessibilityPermissionFlow f{d.tree, d.settings, defaults};
+        f.requestPrompt(kFirefox, "Firefox");
+        f.requestPrompt(kDuck, "DuckDuckGo");
+        EXPECT_EQ(f.promptingBrowser().has_value(), c.settledAtRequest);
+        d.world.setTrusted(c.trustedThen);
+        d.world.setTrustSettled(true);
+        EXPECT_EQ(f.promptingBrowser(), c.prompt);
+    }
+    d.world.setTrusted(true); // the flows have gone: none of them is told
+}
+
 TEST_F(AccessibilityPermissionFlowTest, SuppressStoresTheBrowserOnceAndOnlyItStaysQuiet) {
     flow.suppress(); // nothing prompting: nothing written
     EXPECT_EQ(defaults.writeCount(), 0);

@@ -404,13 +404,13 @@ private:
 // The monitor as the application runs it: the Linux ports, the real rule store, real time.
 class MonitorRun {
 public:
-    explicit MonitorRun(KeystrokeSink* keystrokes = nullptr)
+    explicit MonitorRun(KeystrokeSink* keystrokes = nullptr, AccessibilityPermissionFlow* flow = nullptr)
         : ports_(withKeystrokes(desktop->platform->ports(), keystrokes)),
           monitor_(ports_, desktop->clock, desktop->timers) {
         QObject::connect(&monitor_, &BrowserMonitor::passFinished, [this] { ++passes; });
         QObject::connect(desktop->store.get(), &BlockRuleStore::groupsChanged, &monitor_,
                          [this] { monitor_.refreshRules(); });
-        monitor_.start([] { return desktop->store->groups(); }, nullptr);
+        monitor_.start([] { return desktop->store->groups(); }, flow);
     }
     BrowserMonitor& operator*() { return monitor_; }
     BrowserMonitor* operator->() { return &monitor_; }

@@ -4,6 +4,7 @@
 #include "browser-monitor/ports/AddressField.h"
 #include "browser-monitor/ports/WindowHandle.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,10 +23,19 @@ public:
     static constexpr const char* kEnhancedUserInterface = "AXEnhancedUserInterface";
     static constexpr const char* kManualAccessibility = "AXManualAccessibility";
 
+    using ObserverToken = int;
+
     virtual ~AccessibilityTree() = default;
 
-    // Kivo may read other applications' trees.
+    // Kivo may read other applications' trees, as far as the back end knows right now: it never waits to
+    // find out, and follows the platform's switch as it moves, Kivo's own switch at once.
     virtual bool isTrusted() = 0;
+    // False while the back end is still finding the switch out (it has only just started, say, or cannot
+    // hear it move): an untrusted answer may then be old, and nobody is asked to grant access on its word.
+    virtual bool isTrustSettled() = 0;
+    // Called on the main thread whenever either answer above may have changed. Main thread only.
+    virtual ObserverToken addTrustObserver(std::function<void()> observer) = 0;
+    virtual void removeTrustObserver(ObserverToken token) = 0;
     virtual AccessibilityElement applicationElement(int processId) = 0;
     // The element's role as text; none on failure or when it has none.
     virtual std::optional<std::string> role(const AccessibilityElement& element) = 0;

@@ -131,9 +131,52 @@ bool isError(const QDBusMessage& reply) {
     return reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty();
 }
 
+// A new connection to the accessibility bus, whose address the session bus hands out (starting the bus
+// where needed); none when there is none or it does not answer.
+std::optional<QDBusConnection> connectAccessibilityBus() {
+    const auto message =
+        QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                       QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+    const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
+    if (isError(reply)) {
+        return std::nullopt;
+    }
+    const QString address = reply.arguments().constFirst().toString();
+    if (!answersHandshake(address, kHandshakeWait)) {
+        qCWarning(lcAutomation, "The accessibility bus does not answer; trying again later");
+        return std::nullopt;
+    }
+    static std::atomic<int> serial{0};
+    const QString name = QStringLiteral("kivo-a11y-%1").arg(++serial);
+    QDBusConnection connection = QDBusConnection::connectToBus(address, name);
+    if (!connection.isConnected()) {
+        QDBusConnection::disconnectFromBus(name);
+        return std::nullopt;
+    }
+    return connection;
+}
+
 } // namespace
 
-struct LinuxAccessibilityTree::State {
+// Hands the session bus's PropertiesChanged signals of the accessibility switch to a handler, on the
+// thread it lives on.
+class AccessibilitySwitchListener : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(const QString&, const QVariantMap&, const QStringList&)>;
+    explicit AccessibilitySwitchListener(Handler handler) : handler_(std::move(handler)) {}
+
+public slots:
+    void propertiesChanged(const QString& interface, const QVariantMap& changed,
+                           const QStringList& invalidated) {
+        handler_(interface, changed, invalidated);
+    }
+
+private:
+    Handler handler_;
+};
+
+struct LinuxAccessibilityTree::State : std::enable_shared_from_this<State> {
     std::mutex mutex; // guards everything below
     std::optional<QDBusConnection> bus;
     bool enabled = false;
@@ -142,23 +185,109 @@ struct LinuxAccessibilityTree::State {
     std::condition_variable settled; // told when a refresh ends
     std::chrono::steady_clock::time_point checkedAt{};
     std::map<std::string, int> processOfName;
+    bool learnt = false;         // a refresh has ended
+    bool listening = false;      // the switch's change signal reaches the listener
+    bool subscribing = false;    // a refresh is connecting the listener to it right now
+    QObject* listener = nullptr; // none once the tree is gone
+    QObject* orphan = nullptr;   // the listener, when the tree went while it was being connected
+    // Switches heard or made, so that a read begun before one does not undo it.
+    std::uint64_t switches = 0;
+    std::map<int, std::function<void()>> observers;
+    int nextObserver = 1;
+
+    // Trusted, and settled: an untrusted answer is old until a refresh has ended, and while one is under
+    // way that may change it (nothing tells of the switch, or the switch is on and the bus being connected).
+    std::pair<bool, bool> answerLocked() const {
+        const bool connected = bus && bus->isConnected();
+        return {enabled && connected, learnt && !(refreshing && (!listening || (enabled && !connected)))};
+    }
+    void notifyLocked() {
+        if (listener) {
+            QMetaObject::invokeMethod(
+                listener,
+                [self = shared_from_this()] {
+                    std::vector<std::function<void()>> calls;
+                    {
+                        std::lock_guard lock(self->mutex);
+                        for (const auto& [token, observer] : self->observers) {
+                            calls.push_back(observer);
+                        }
+                    }
+                    for (const auto& call : calls) {
+                        call();
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    // A switch heard or made counts over what a refresh under way reads. True when the bus is on and
+    // still to be connected.
+    bool switched(bool on) {
+        std::lock_guard lock(mutex);
+        const auto before = answerLocked();
+        enabled = on;
+        ++switches;
+        if (answerLocked() != before) {
+            notifyLocked();
+        }
+        return on && !(bus && bus->isConnected());
+    }
 };
 
 LinuxAccessibilityTree::LinuxAccessibilityTree(std::unique_ptr<XcbDesktop> desktop)
     : desktop_(std::move(desktop)), state_(std::make_shared<State>()) {
-    refreshSoon(true); // connected by the time the first pass reads
+    listener_ = std::make_unique<AccessibilitySwitchListener>(
+        [weak = std::weak_ptr<State>(state_)](const QString& interface, const QVariantMap& changed,
+                                              const QStringList& invalidated) {
+            const auto state = weak.lock();
+            const QString key = QStringLiteral("IsEnabled");
+            if (!state || interface != QLatin1String("org.a11y.Status")) {
+                return;
+            }
+            if (changed.contains(key) ? state->switched(changed.value(key).toBool())
+                                      : invalidated.contains(key)) {
+                refreshSoon(state, true);
+            }
+        });
+    state_->listener = listener_.get();
+    refreshSoon(state_, true); // connected by the time the first pass reads
 }
 
 LinuxAccessibilityTree::~LinuxAccessibilityTree() {
-    std::unique_lock lock(state_->mutex);
-    state_->closed = true;
-    // A refresh under way ends within its own bounds. Left running, it could still be inside Qt's bus
-    // code while the program exits and tears that code down, which corrupts the heap.
-    state_->settled.wait_for(lock, kRefreshEnd, [&] { return !state_->refreshing; });
-    if (state_->bus) {
-        QDBusConnection::disconnectFromBus(state_->bus->name());
-        state_->bus.reset();
+    {
+        std::unique_lock lock(state_->mutex);
+        state_->closed = true;
+        state_->listener = nullptr;
+        state_->observers.clear();
+        // A refresh under way ends within its own bounds. Left running, it could still be inside Qt's bus
+        // code while the program exits and tears that code down, which corrupts the heap.
+        state_->settled.wait_for(lock, kRefreshEnd, [&] { return !state_->refreshing; });
+        if (state_->subscribing) {
+            state_->orphan = listener_.release(); // the refresh connecting it disposes of it
+        }
+        if (state_->bus) {
+            QDBusConnection::disconnectFromBus(state_->bus->name());
+            state_->bus.reset();
+        }
     }
+    listener_.reset(); // outside the lock: Qt's bus code hears of its going
+}
+
+bool LinuxAccessibilityTree::isTrustSettled() {
+    std::lock_guard lock(state_->mutex);
+    return state_->answerLocked().second;
+}
+
+AccessibilityTree::ObserverToken LinuxAccessibilityTree::addTrustObserver(std::function<void()> observer) {
+    std::lock_guard lock(state_->mutex);
+    const int token = state_->nextObserver++;
+    state_->observers.emplace(token, std::move(observer));
+    return token;
+}
+
+void LinuxAccessibilityTree::removeTrustObserver(ObserverToken token) {
+    std::lock_guard lock(state_->mutex);
+    state_->observers.erase(token);
 }
 
 bool LinuxAccessibilityTree::enableAccessibilityBus() {
@@ -170,6 +299,10 @@ bool LinuxAccessibilityTree::enableAccessibilityBus() {
                   qUtf8Printable(reply.errorMessage()));
         return false;
     }
+    // The switch is on now: nothing that reads it later may be told otherwise by an older read.
+    if (state_->switched(true)) {
+        refreshSoon(state_, true);
+    }
     // GNOME keeps the switch in its settings, where applications started later look for it.
     if (qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QStringLiteral("GNOME"), Qt::CaseInsensitive)) {
         QProcess::startDetached(QStringLiteral("gsettings"),
@@ -179,21 +312,44 @@ bool LinuxAccessibilityTree::enableAccessibilityBus() {
     return true;
 }
 
-void LinuxAccessibilityTree::refreshSoon(bool force) {
+void LinuxAccessibilityTree::refreshSoon(const std::shared_ptr<State>& state, bool force) {
     {
-        std::lock_guard lock(state_->mutex);
+        std::lock_guard lock(state->mutex);
         const auto now = std::chrono::steady_clock::now();
-        if (state_->refreshing || (!force && now - state_->checkedAt < kTrustRecheck)) {
+        if (state->refreshing || state->closed || (!force && now - state->checkedAt < kTrustRecheck)) {
             return;
         }
-        state_->refreshing = true;
-        state_->checkedAt = now;
+        state->refreshing = true;
+        state->checkedAt = now;
     }
     // Detached: a handshake that never ends holds only this thread (and keeps further attempts back).
-    startThread("a11y-refresh", [state = state_] {
+    startThread("a11y-refresh", [state] {
         refresh(state);
         state->settled.notify_all();
     }).detach();
+}
+
+void LinuxAccessibilityTree::listen(const std::shared_ptr<State>& state) {
+    QObject* listener = nullptr;
+    {
+        std::lock_guard lock(state->mutex);
+        if (state->listening || !state->listener) {
+            return;
+        }
+        listener = state->listener;
+        state->subscribing = true;
+    }
+    const bool heard = QDBusConnection::sessionBus().connect(
+        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), listener,
+        SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
+    std::lock_guard lock(state->mutex);
+    state->subscribing = false;
+    state->listening = heard;
+    if (state->orphan) {
+        state->orphan->deleteLater();
+        state->orphan = nullptr;
+    }
 }
 
 void LinuxAccessibilityTree::refresh(const std::shared_ptr<State>& state) {
@@ -201,69 +357,54 @@ void LinuxAccessibilityTree::refresh(const std::shared_ptr<State>& state) {
     // and never speaks would hold this thread in, inside Qt's bus machinery, until past the program's
     // exit. The session bus is asked with a bound of our own until it has answered once.
     static std::atomic<bool> sessionAnswered{false};
+    std::uint64_t switches = 0;
     {
         std::lock_guard lock(state->mutex);
         if (state->closed) {
             state->refreshing = false;
             return;
         }
+        switches = state->switches;
     }
-    if (!sessionAnswered) {
-        if (!answersHandshake(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), kHandshakeWait)) {
-            std::lock_guard lock(state->mutex);
-            state->refreshing = false;
-            state->enabled = false;
-            return;
-        }
-        sessionAnswered = true;
-    }
-    const auto status =
-        sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
-    const bool enabled =
-        !isError(status) && status.arguments().constFirst().value<QDBusVariant>().variant().toBool();
-    bool connected = false;
-    {
-        std::lock_guard lock(state->mutex);
-        connected = state->bus && state->bus->isConnected();
-    }
+    bool enabled = false;
     std::optional<QDBusConnection> fresh;
-    if (!connected) {
-        // The session bus hands out the accessibility bus's address (and starts it where needed).
-        const auto message =
-            QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                                           QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
-        const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kSessionTimeoutMs);
-        if (!isError(reply)) {
-            const QString address = reply.arguments().constFirst().toString();
-            if (answersHandshake(address, kHandshakeWait)) {
-                static std::atomic<int> serial{0};
-                const QString name = QStringLiteral("kivo-a11y-%1").arg(++serial);
-                QDBusConnection connection = QDBusConnection::connectToBus(address, name);
-                if (connection.isConnected()) {
-                    fresh = connection;
-                } else {
-                    QDBusConnection::disconnectFromBus(name);
-                }
-            } else {
-                qCWarning(lcAutomation, "The accessibility bus does not answer; trying again later");
-            }
+    if (sessionAnswered ||
+        answersHandshake(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), kHandshakeWait)) {
+        sessionAnswered = true;
+        // Heard from now on: the read below sees every switch made before.
+        listen(state);
+        bool connected = false;
+        {
+            std::lock_guard lock(state->mutex);
+            connected = state->bus && state->bus->isConnected();
+        }
+        const auto status =
+            sessionStatusCall("Get", {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled")});
+        enabled =
+            !isError(status) && status.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+        if (!connected) {
+            fresh = connectAccessibilityBus();
         }
     }
     std::lock_guard lock(state->mutex);
+    const auto before = state->answerLocked();
     state->refreshing = false;
-    state->enabled = enabled;
-    if (!fresh) {
-        return;
+    state->learnt = true;
+    if (state->switches == switches) {
+        state->enabled = enabled;
     }
-    if (state->closed) {
+    if (fresh && state->closed) {
         QDBusConnection::disconnectFromBus(fresh->name());
-        return;
+    } else if (fresh) {
+        if (state->bus) {
+            QDBusConnection::disconnectFromBus(state->bus->name());
+        }
+        state->bus = fresh;
+        state->processOfName.clear(); // names belong to the old connection's bus
     }
-    if (state->bus) {
-        QDBusConnection::disconnectFromBus(state->bus->name());
+    if (state->answerLocked() != before) {
+        state->notifyLocked();
     }
-    state->bus = fresh;
-    state->processOfName.clear(); // names belong to the old connection's bus
 }
 
 std::optional<QDBusConnection> LinuxAccessibilityTree::bus() {
@@ -273,14 +414,14 @@ std::optional<QDBusConnection> LinuxAccessibilityTree::bus() {
             return state_->bus;
         }
     }
-    refreshSoon(false);
+    refreshSoon(state_, false);
     return std::nullopt;
 }
 
 bool LinuxAccessibilityTree::isTrusted() {
-    refreshSoon(false);
+    refreshSoon(state_, false);
     std::lock_guard lock(state_->mutex);
-    return state_->enabled && state_->bus && state_->bus->isConnected();
+    return state_->answerLocked().first;
 }
 
 std::optional<QDBusMessage> LinuxAccessibilityTree::call(const AccessibilityElement& element,
@@ -854,9 +995,9 @@ bool LinuxAccessibilityTree::setBooleanAttribute(const AccessibilityElement&, co
             return true;
         }
     }
-    const bool switched = enableAccessibilityBus();
-    refreshSoon(true); // learn the new state without waiting for the next check
-    return switched;
+    return enableAccessibilityBus();
 }
 
 } // namespace kivo
+
+#include "LinuxAccessibilityTree.moc"

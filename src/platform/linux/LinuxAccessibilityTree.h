@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,7 +30,8 @@ namespace kivo {
 // Nothing here waits on the session bus or on connecting to the accessibility bus: a background thread
 // reads the bus's switch and (re)connects, one attempt at a time, and every caller answers from what it
 // last learnt. A wedged bus (a handshake that never ends) costs the reads of a pass, never a caller's
-// thread.
+// thread. What it learns stays current: the switch's change signal is heard on the thread that made the
+// tree, and Kivo's own switch counts at once.
 class LinuxAccessibilityTree final : public AccessibilityTree {
 public:
     static constexpr std::chrono::milliseconds kCallTimeout{1000};
@@ -39,6 +41,9 @@ public:
     ~LinuxAccessibilityTree() override;
 
     bool isTrusted() override;
+    bool isTrustSettled() override;
+    ObserverToken addTrustObserver(std::function<void()> observer) override;
+    void removeTrustObserver(ObserverToken token) override;
     AccessibilityElement applicationElement(int processId) override;
     std::optional<std::string> role(const AccessibilityElement& element) override;
     std::optional<std::string> url(const AccessibilityElement& element) override;
@@ -57,8 +62,9 @@ public:
                              bool value) override;
 
     // Turns on the session's accessibility bus, so that applications started from now on (and Firefox
-    // at once) expose their trees; false when the session has no accessibility bus.
-    static bool enableAccessibilityBus();
+    // at once) expose their trees, and counts it on at once; false when the session has no accessibility
+    // bus. Waits on the session bus for its answer (half a second at most).
+    bool enableAccessibilityBus();
 
     // The process of each application on the bus, as the bus knows it (not a sandbox's own number); none
     // when the registry cannot be read. Blocks on the bus: for worker threads.
@@ -74,8 +80,9 @@ private:
 
     struct State;
     std::optional<QDBusConnection> bus();
-    void refreshSoon(bool force);
+    static void refreshSoon(const std::shared_ptr<State>& state, bool force);
     static void refresh(const std::shared_ptr<State>& state);
+    static void listen(const std::shared_ptr<State>& state);
     std::optional<QDBusMessage> call(const AccessibilityElement& element, const char* interface,
                                      const char* method, const QList<QVariant>& arguments = {});
     std::optional<std::vector<AccessibilityElement>> windowsOf(const AccessibilityElement& application);
@@ -106,6 +113,8 @@ private:
     std::vector<std::pair<AccessibilityElement, AccessibilityElement>> addressFields_;
     // Shared with the background refresh, which may outlive the tree while a handshake hangs.
     std::shared_ptr<State> state_;
+    // Hears the switch move; lives on the tree's thread, as its observers do.
+    std::unique_ptr<QObject> listener_;
     std::atomic<long> busCalls_{0};
 };
 

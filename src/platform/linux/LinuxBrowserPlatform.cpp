@@ -23,7 +23,8 @@ LinuxBrowserPlatform::LinuxBrowserPlatform()
       tree_(std::make_unique<LinuxAccessibilityTree>(XcbDesktop::connect())),
       keystrokes_(std::make_unique<LinuxKeystrokeSink>(XcbDesktop::connect())),
       routes_(std::make_unique<LinuxBrowserRoutes>(*workspace_)),
-      settings_(std::make_unique<LinuxSettingsOpener>()),
+      settings_(std::make_unique<LinuxSettingsOpener>(
+          LinuxSettingsOpener::Launcher{}, [tree = tree_.get()] { return tree->enableAccessibilityBus(); })),
       busBrowsers_(
           std::make_unique<LinuxBusBrowsers>([tree = tree_.get()] { return tree->applicationProcesses(); },
                                              LinuxBusBrowsers::isWaylandSession())) {}

@@ -1,7 +1,5 @@
 #include "platform/linux/LinuxSettingsOpener.h"
 
-#include "platform/linux/LinuxAccessibilityTree.h"
-
 #include <QProcess>
 
 namespace kivo {
@@ -12,9 +10,6 @@ LinuxSettingsOpener::LinuxSettingsOpener(Launcher launcher, BusSwitch busSwitch)
         launcher_ = [](const QString& program, const QStringList& arguments) {
             return QProcess::startDetached(program, arguments);
         };
-    }
-    if (!busSwitch_) {
-        busSwitch_ = [] { return LinuxAccessibilityTree::enableAccessibilityBus(); };
     }
 }
 

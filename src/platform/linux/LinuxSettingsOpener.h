@@ -17,8 +17,9 @@ public:
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
     using BusSwitch = std::function<bool()>;
 
-    // By default: detached processes, and the real accessibility bus.
-    explicit LinuxSettingsOpener(Launcher launcher = {}, BusSwitch busSwitch = {});
+    // An empty launcher starts detached processes. `busSwitch` is the tree's own, so that the tree Kivo
+    // reads with counts the bus on at once.
+    LinuxSettingsOpener(Launcher launcher, BusSwitch busSwitch);
 
     bool openAccessibilitySettings() override;
     // No browser is scripted here, so none can refuse it: the nearest page is the accessibility one.

@@ -12,6 +12,11 @@ public:
     explicit SimulatedAccessibilityTree(SimulatedBrowserWorld& world) : world_(world) {}
 
     bool isTrusted() override { return world_.portIsTrusted(); }
+    bool isTrustSettled() override { return world_.portIsTrustSettled(); }
+    ObserverToken addTrustObserver(std::function<void()> observer) override {
+        return world_.portAddTrustObserver(std::move(observer));
+    }
+    void removeTrustObserver(ObserverToken token) override { world_.portRemoveTrustObserver(token); }
     AccessibilityElement applicationElement(int processId) override {
         return world_.portApplicationElement(processId);
     }

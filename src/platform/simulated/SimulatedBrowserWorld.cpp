@@ -283,8 +283,19 @@ void SimulatedBrowserWorld::setAccessibilityTree(const std::string& bundleId, st
 }
 
 void SimulatedBrowserWorld::setTrusted(bool trusted) {
-    std::lock_guard lock(mutex_);
-    trusted_ = trusted;
+    {
+        std::lock_guard lock(mutex_);
+        trusted_ = trusted;
+    }
+    notifyTrust();
+}
+
+void SimulatedBrowserWorld::setTrustSettled(bool settled) {
+    {
+        std::lock_guard lock(mutex_);
+        trustSettled_ = settled;
+    }
+    notifyTrust();
 }
 
 void SimulatedBrowserWorld::setKeyboardFocus(const std::string& bundleId) {
@@ -401,6 +412,19 @@ void SimulatedBrowserWorld::notify(bool launch, const std::string& bundleId) {
     }
     for (const auto& h : handlers) {
         h(bundleId);
+    }
+}
+
+void SimulatedBrowserWorld::notifyTrust() {
+    std::vector<std::function<void()>> handlers;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [token, handler] : trustObservers_) {
+            handlers.push_back(handler);
+        }
+    }
+    for (const auto& h : handlers) {
+        h();
     }
 }
 
@@ -663,6 +687,23 @@ bool SimulatedBrowserWorld::portIsTrusted() {
     std::lock_guard lock(mutex_);
     ++counts_.accessibilityCalls;
     return trusted_;
+}
+
+bool SimulatedBrowserWorld::portIsTrustSettled() {
+    std::lock_guard lock(mutex_);
+    return trustSettled_;
+}
+
+int SimulatedBrowserWorld::portAddTrustObserver(std::function<void()> observer) {
+    std::lock_guard lock(mutex_);
+    const int token = nextObserver_++;
+    trustObservers_.emplace(token, std::move(observer));
+    return token;
+}
+
+void SimulatedBrowserWorld::portRemoveTrustObserver(int token) {
+    std::lock_guard lock(mutex_);
+    trustObservers_.erase(token);
 }
 
 AccessibilityElement SimulatedBrowserWorld::portApplicationElement(int processId) {

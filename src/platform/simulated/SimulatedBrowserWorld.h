@@ -108,7 +108,10 @@ public:
                             std::optional<std::string> message);
     // Script runs of the browser succeed with this raw output instead of the window URLs.
     void setScriptOutput(const std::string& bundleId, std::optional<std::string> output);
+    // Both tell the tree's trust observers.
     void setTrusted(bool trusted);
+    // The tree is still finding out whether Kivo is trusted (it is by default settled).
+    void setTrustSettled(bool settled);
     void setAccessibilityTree(const std::string& bundleId, std::optional<AXNode> root);
     // Moves the keyboard focus without a change of the frontmost application (a panel, a click).
     void setKeyboardFocus(const std::string& bundleId);
@@ -169,6 +172,9 @@ public:
     AppleScriptResult portRunRedirectScript(const std::string& bundleId, const AppleEventDescriptor* event);
     int portPermissionToAutomate(const std::string& bundleId);
     bool portIsTrusted();
+    bool portIsTrustSettled();
+    int portAddTrustObserver(std::function<void()> observer);
+    void portRemoveTrustObserver(int token);
     AccessibilityElement portApplicationElement(int processId);
     std::optional<std::string> portRole(const AccessibilityElement& element);
     std::optional<std::string> portURL(const AccessibilityElement& element);
@@ -198,6 +204,7 @@ private:
     // The process an element belongs to.
     App* appOfLocked(const AccessibilityElement& element) const;
     void notify(bool launch, const std::string& bundleId);
+    void notifyTrust();
     void waitOutKnobsLocked(std::unique_lock<std::mutex>& lock, const std::string& bundleId);
     // What a script run answers before its script runs: no such application, no consent, a planted failure.
     std::optional<AppleScriptResult> scriptRunRefusalLocked(const std::string& bundleId);
@@ -214,7 +221,9 @@ private:
     int nextPid_ = 1000;
     int frontPid_ = 0;
     int focusPid_ = 0;
+    std::map<int, std::function<void()>> trustObservers_;
     bool trusted_ = true;
+    bool trustSettled_ = true;
     bool activationRefused_ = false;
     bool keyboardGrabbed_ = false;
     bool modifierHeld_ = false;
