@@ -201,7 +201,10 @@ void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
                                     ShieldOverlayController& controller, std::function<void()> onEscape) {
     const auto text = [this](const LocalizedString& s) { return text_ ? text_(s) : QString(); };
     auto* veil = new ShieldVeil(controller, isPrimary, !desktopComposites(), std::move(onEscape),
-                                {text(Strings::Nav::kivo()), text(Strings::Shield::cancel())});
+                                {text(Strings::Nav::kivo()), text(Strings::Shield::cancel()),
+                                 text(Strings::Shield::A11y::countdown()), [text](qint64 seconds) {
+                                     return text(Strings::Shield::A11y::remainingSeconds(seconds));
+                                 }});
     veils_.emplace_back(veil);
     if (QScreen* s = findScreen(screen))
         veil->setScreen(s);
