@@ -77,12 +77,13 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     EXPECT_TRUE(switchReachesKivo()) << "the window manager's switch went to the shield";
     EXPECT_TRUE(d.overlayController().isShown());
 
-    // Minimised from outside, which unmaps it and ends its grab, the primary veil comes back and grabs
-    // again.
+    // Minimised from outside, which unmaps it and ends its grab, the primary veil comes back where it was
+    // and grabs again.
     ShieldVeil* primary = nullptr;
     for (ShieldVeil* v : shield.veils())
         primary = v->isPrimary() ? v : primary;
     ASSERT_TRUE(primary);
+    const QRect covered = test::xGeometry(*primary);
     int hidden = 0;
     QObject::connect(primary, &ShieldVeil::hiddenFromOutside, [&] { ++hidden; });
     test::xdotool({"windowminimize", QString::number(primary->winId())});
@@ -90,11 +91,11 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     ASSERT_TRUE(test::waitOnDesktop([&] {
         return primary->windowHandle()->isExposed() && !primary->isMinimized() && shield.isGrabbing();
     })) << "shown again and grabbing";
+    EXPECT_TRUE(test::waitOnDesktop([&] { return test::xGeometry(*primary) == covered; })) << "in its place";
     EXPECT_TRUE(switchReachesKivo()) << "the grab was taken again";
     EXPECT_FALSE(shield.isRetryingGrab());
 
     // Over the other head, and only then the key.
-    const QRect covered = test::xGeometry(*primary);
     const auto beside =
         std::find_if(heads.begin(), heads.end(), [&](const QRect& h) { return !covered.contains(h); });
     ASSERT_NE(beside, heads.end());
