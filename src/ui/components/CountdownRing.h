@@ -11,15 +11,12 @@ namespace kivo {
 struct UiContext;
 
 // A countdown drawn as a ring: a faint full track, an arc from twelve o'clock growing clockwise with the
-// elapsed share, and the remaining seconds in the middle. The sheets use it in their tint; the shield
-// paints the same geometry in white through `paint`.
+// elapsed share, and the remaining seconds in the middle. The sheets use it in their tint, the shield in
+// white. A screen reader reads it as a text, named by `setAccessibleTexts`.
 class CountdownRing : public QWidget {
     Q_OBJECT
 public:
     CountdownRing(QColor tint, int size, QWidget* parent = nullptr);
-
-    static void paint(QPainter& p, const QRectF& box, double progress, qint64 remainingSeconds,
-                      const QColor& track, const QColor& arc, const QColor& digits, int digitsPixelSize);
 
     // Animates the arc to the new progress over a second, as the ticks do.
     void setState(const ShieldCountdownState& state);

@@ -11,8 +11,12 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+#include <xcb/xinerama.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 namespace kivo {
 
@@ -32,29 +36,74 @@ QScreen* findScreen(const ShieldScreen& wanted) {
     return nullptr;
 }
 
+struct FreeReply {
+    void operator()(void* reply) const { free(reply); }
+};
+template <class Reply> using XcbReply = std::unique_ptr<Reply, FreeReply>;
+
+xcb_connection_t* xcbConnection() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
 // Without a compositing manager a translucent window shows whatever was in its buffer. On X11 a
 // compositor owns the selection _NET_WM_CM_S<screen>.
 bool desktopComposites() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return QGuiApplication::platformName() != QLatin1String("offscreen");
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = xcbConnection();
     if (!connection)
         return false;
     const QByteArray name = "_NET_WM_CM_S0";
-    auto* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr);
-    if (!atom)
+    XcbReply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
         return false;
-    bool owned = false;
-    if (atom->atom != XCB_ATOM_NONE) {
-        auto* owner = xcb_get_selection_owner_reply(connection,
-                                                    xcb_get_selection_owner(connection, atom->atom), nullptr);
-        owned = owner && owner->owner != XCB_WINDOW_NONE;
-        free(owner);
+    XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+// Qt keeps a screen's origin in device pixels and scales its size, and maps points on it the same way.
+QRect toLogical(const QRect& native) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio())
+                .contains(native.center()))
+            screen = s;
     }
-    free(atom);
-    return owned;
+    if (!screen)
+        return native;
+    const qreal ratio = screen->devicePixelRatio();
+    const QPoint origin = screen->geometry().topLeft();
+    return {origin + (native.topLeft() - origin) / ratio, native.size() / ratio};
+}
+
+// The heads of an X server that joins its screens with Xinerama. Without RandR 1.2 Qt sees only one
+// screen as large as the root window, and a full-screen window fills just the head it is on.
+std::vector<QRect> xineramaHeads() {
+    xcb_connection_t* connection = xcbConnection();
+    if (!connection)
+        return {};
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_xinerama_id);
+    if (!extension || !extension->present)
+        return {};
+    XcbReply<xcb_xinerama_is_active_reply_t> active(
+        xcb_xinerama_is_active_reply(connection, xcb_xinerama_is_active(connection), nullptr));
+    if (!active || !active->state)
+        return {};
+    XcbReply<xcb_xinerama_query_screens_reply_t> reply(
+        xcb_xinerama_query_screens_reply(connection, xcb_xinerama_query_screens(connection), nullptr));
+    if (!reply)
+        return {};
+    std::vector<QRect> heads;
+    const xcb_xinerama_screen_info_t* info = xcb_xinerama_query_screens_screen_info(reply.get());
+    const int count = xcb_xinerama_query_screens_screen_info_length(reply.get());
+    for (int i = 0; i < count; ++i)
+        heads.push_back(toLogical(QRect(info[i].x_org, info[i].y_org, info[i].width, info[i].height)));
+    return heads;
 }
 
 } // namespace
@@ -101,24 +150,61 @@ void QtShieldWindowSystem::watchScreens() {
     }
 }
 
+QtShieldWindowSystem::Layout QtShieldWindowSystem::layout() const {
+    const std::vector<QRect> heads = xineramaHeads();
+    const auto head = [&](std::size_t i) { return ShieldScreen{"xinerama-" + std::to_string(i), heads[i]}; };
+    Layout layout;
+    const auto add = [&](const ShieldScreen& screen, bool isMain) {
+        if (std::find(layout.screens.begin(), layout.screens.end(), screen) != layout.screens.end())
+            return;
+        if (isMain && !layout.main)
+            layout.main = layout.screens.size();
+        layout.screens.push_back(screen);
+    };
+    for (QScreen* s : QGuiApplication::screens()) {
+        const bool isMain = s == QGuiApplication::primaryScreen();
+        std::vector<std::size_t> spanned;
+        for (std::size_t i = 0; i < heads.size(); ++i) {
+            if (s->geometry().contains(heads[i]))
+                spanned.push_back(i);
+        }
+        // A window manager makes a full-screen window fill one head: a screen over several heads (Qt's one
+        // screen without RandR 1.2) gets a veil per head, the first of the main screen's with the countdown.
+        if (spanned.size() > 1) {
+            for (std::size_t i : spanned)
+                add(head(i), isMain);
+        } else {
+            add({screenName(s).toStdString(), s->geometry()}, isMain);
+        }
+    }
+    // A head outside every screen Qt reports still gets its veil.
+    for (std::size_t i = 0; i < heads.size(); ++i) {
+        if (std::none_of(layout.screens.begin(), layout.screens.end(),
+                         [&](const ShieldScreen& s) { return s.frame.contains(heads[i]); }))
+            add(head(i), false);
+    }
+    return layout;
+}
+
 std::vector<ShieldScreen> QtShieldWindowSystem::screens() const {
-    std::vector<ShieldScreen> result;
-    for (QScreen* s : QGuiApplication::screens())
-        result.push_back({screenName(s).toStdString(), s->geometry()});
-    return result;
+    return layout().screens;
 }
 
 std::optional<ShieldScreen> QtShieldWindowSystem::mainScreen() const {
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        return ShieldScreen{screenName(s).toStdString(), s->geometry()};
-    return std::nullopt;
+    Layout now = layout();
+    if (!now.main)
+        return std::nullopt;
+    return now.screens[*now.main];
 }
 
 void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
                                     ShieldOverlayController& controller, std::function<void()> onEscape) {
     const auto text = [this](const LocalizedString& s) { return text_ ? text_(s) : QString(); };
     auto* veil = new ShieldVeil(controller, isPrimary, !desktopComposites(), std::move(onEscape),
-                                {text(Strings::Nav::kivo()), text(Strings::Shield::cancel())});
+                                {text(Strings::Nav::kivo()), text(Strings::Shield::cancel()),
+                                 text(Strings::Shield::A11y::countdown()), [text](qint64 seconds) {
+                                     return text(Strings::Shield::A11y::remainingSeconds(seconds));
+                                 }});
     veils_.emplace_back(veil);
     if (QScreen* s = findScreen(screen))
         veil->setScreen(s);

@@ -8,13 +8,16 @@
 #include <QSet>
 #include <QTimer>
 
+#include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace kivo {
 
 class ShieldVeil;
 
-// The shield on a Qt desktop: one veil per QScreen. While the shield's presentation options are in
+// The shield on a Qt desktop: one veil per QScreen, or per Xinerama head where Qt's screens leave heads
+// out or join them. While the shield's presentation options are in
 // force the keyboard and the pointer are grabbed by the primary veil, so the window manager's switching
 // shortcuts do nothing; they are released when the options are put back. A veil hidden from outside is
 // shown again while the shield is up, and grabs again. While veils are up no key reaches another window
@@ -46,6 +49,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Layout {
+        std::vector<ShieldScreen> screens;
+        std::optional<std::size_t> main;
+    };
+    Layout layout() const;
     void startGrabbing();
     void tryGrab();
     bool retryGrabLater();

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kivo {
@@ -20,7 +19,8 @@ constexpr int kSpacing = 32;
 ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
                        std::function<void()> onEscape, const Texts& texts)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      controller_(controller), isPrimary_(isPrimary), opaque_(opaque), onEscape_(std::move(onEscape)) {
+      controller_(controller), isPrimary_(isPrimary), opaque_(opaque), onEscape_(std::move(onEscape)),
+      texts_(texts) {
     setObjectName(isPrimary ? QStringLiteral("shieldPrimary") : QStringLiteral("shieldVeil"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     if (!opaque_)
@@ -28,13 +28,13 @@ ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(texts.name);
     setCursor(Qt::ArrowCursor);
-    arc_.setDuration(1000);
-    arc_.setEasingCurve(QEasingCurve::Linear);
-    connect(&arc_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
-        shownProgress_ = v.toDouble();
-        update();
-    });
     if (isPrimary_) {
+        // White on the dark veil: the track is the ring's faint placeholder shade, the digits its text.
+        ring_ = new CountdownRing(Qt::white, kRingSize, this);
+        QPalette white = ring_->palette();
+        white.setColor(QPalette::WindowText, Qt::white);
+        white.setColor(QPalette::PlaceholderText, Qt::white);
+        ring_->setPalette(white);
         cancel_ = new QPushButton(texts.cancel, this);
         cancel_->setObjectName(QStringLiteral("shieldCancel"));
         cancel_->setMinimumSize(140, 40);
@@ -45,14 +45,15 @@ ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool
                            "QPushButton:pressed { background: rgba(255,255,255,0.3); }"));
         connect(cancel_, &QPushButton::clicked, this, [this] { controller_.dismiss(false); });
         auto* layout = new QVBoxLayout(this);
+        layout->setSpacing(0);
         layout->addStretch(1);
-        layout->addSpacing(kRingSize + kSpacing);
+        layout->addWidget(ring_, 0, Qt::AlignHCenter);
+        layout->addSpacing(kSpacing);
         layout->addWidget(cancel_, 0, Qt::AlignHCenter);
         layout->addStretch(1);
         connect(&controller_, &ShieldOverlayController::countdownStateChanged, this,
                 &ShieldVeil::onCountdownChanged);
-        if (const auto& state = controller_.countdownState())
-            shownProgress_ = state->progress();
+        onCountdownChanged();
     }
 }
 
@@ -64,32 +65,20 @@ QColor ShieldVeil::veilColor() const {
 
 void ShieldVeil::onCountdownChanged() {
     const auto& state = controller_.countdownState();
-    if (!state) {
-        if (cancel_)
-            cancel_->hide();
-        update();
+    cancel_->setVisible(state.has_value());
+    ring_->setVisible(state.has_value());
+    if (!state)
         return;
-    }
-    arc_.stop();
-    arc_.setStartValue(shownProgress_);
-    arc_.setEndValue(state->progress());
-    arc_.start();
-    update();
+    ring_->setState(*state);
+    ring_->setAccessibleTexts(texts_.countdown, texts_.remainingSeconds
+                                                    ? texts_.remainingSeconds(state->remainingSeconds)
+                                                    : QString());
 }
 
 void ShieldVeil::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(rect(), veilColor());
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const auto& state = controller_.countdownState();
-    if (!isPrimary_ || !state)
-        return;
-    const int buttonHeight = cancel_ ? cancel_->sizeHint().height() : 0;
-    const int top = (height() - (kRingSize + kSpacing + buttonHeight)) / 2;
-    const QRectF box((width() - kRingSize) / 2.0, top, kRingSize, kRingSize);
-    CountdownRing::paint(p, box, shownProgress_, state->remainingSeconds, QColor(255, 255, 255, 51),
-                         Qt::white, Qt::white, 56);
 }
 
 void ShieldVeil::keyPressEvent(QKeyEvent* event) {

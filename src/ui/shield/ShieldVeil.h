@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QVariantAnimation>
 #include <QWidget>
 
 #include <functional>
@@ -9,6 +8,7 @@ class QPushButton;
 
 namespace kivo {
 
+class CountdownRing;
 class ShieldOverlayController;
 
 // One screen's cover while the shield is up: a frameless, always-on-top full-screen window with the dark
@@ -20,6 +20,8 @@ public:
     struct Texts {
         QString name; // the window's, for a screen reader: nothing on the veil names it
         QString cancel;
+        QString countdown; // the ring's, for a screen reader, with the seconds it reads out
+        std::function<QString(qint64 seconds)> remainingSeconds;
     };
     ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
                std::function<void()> onEscape, const Texts& texts);
@@ -27,8 +29,6 @@ public:
     bool isPrimary() const { return isPrimary_; }
     QPushButton* cancelButton() const { return cancel_; }
     QColor veilColor() const;
-    // The arc's progress as drawn (it eases towards the controller's over a second).
-    double shownProgress() const { return shownProgress_; }
     // Set just before the shield itself takes the veil down, so only a hide from outside brings it back.
     void setClosing() { closing_ = true; }
 
@@ -50,9 +50,9 @@ private:
     bool opaque_;
     bool closing_ = false;
     std::function<void()> onEscape_;
+    Texts texts_;
     QPushButton* cancel_ = nullptr;
-    double shownProgress_ = 0;
-    QVariantAnimation arc_;
+    CountdownRing* ring_ = nullptr;
 };
 
 } // namespace kivo
