@@ -1,8 +1,10 @@
 #include "app/rules/CharacterLimit.h"
 #include "ui/components/AccordionHeader.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/SymbolIcon.h"
 #include "ui/screens/ScreenWidgets.h"
 
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -70,6 +72,36 @@ TEST(AutomationPermissionBanner, JoinsTheDeniedNamesWithTheMiddleDotAlone) {
     };
     for (const auto& [names, expected] : cases)
         EXPECT_EQ(AutomationPermissionBanner::joinedNames(names), expected);
+}
+
+TEST(SymbolIcon, TakesThePalettesTextColourAndTheHighlightedTextColourWhenSelected) {
+    const QPalette original = QGuiApplication::palette();
+    const QColor highlighted(0x12, 0x34, 0x56);
+    for (const QColor& text : {QColor(Qt::black), QColor(0xee, 0xee, 0xee)}) {
+        QPalette palette = original;
+        palette.setColor(QPalette::Text, text);
+        palette.setColor(QPalette::HighlightedText, highlighted);
+        QGuiApplication::setPalette(palette);
+        for (const char* name : {"sidebar-rules", "sidebar-display", "sidebar-more"}) {
+            const QIcon icon = symbolIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+            for (const auto& [mode, colour] :
+                 {std::pair(QIcon::Normal, text), std::pair(QIcon::Selected, highlighted)}) {
+                const QImage image = icon.pixmap(QSize(18, 18), 2.0, mode).toImage();
+                int solid = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        const QColor pixel = image.pixelColor(x, y);
+                        if (pixel.alpha() == 255) {
+                            ++solid;
+                            EXPECT_EQ(pixel.rgb(), colour.rgb()) << name;
+                        }
+                    }
+                }
+                EXPECT_GT(solid, 20) << name;
+            }
+        }
+    }
+    QGuiApplication::setPalette(original);
 }
 
 } // namespace
