@@ -1,6 +1,7 @@
 #include "app/rules/CharacterLimit.h"
 #include "ui/components/AccordionHeader.h"
 #include "ui/components/AutomationPermissionBanner.h"
+#include "ui/components/EmphasisMarkup.h"
 #include "ui/components/SymbolIcon.h"
 #include "ui/screens/ScreenWidgets.h"
 
@@ -8,6 +9,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +75,41 @@ TEST(AutomationPermissionBanner, JoinsTheDeniedNamesWithTheMiddleDotAlone) {
     };
     for (const auto& [names, expected] : cases)
         EXPECT_EQ(AutomationPermissionBanner::joinedNames(names), expected);
+}
+
+// What a label shows of rich text: its characters, and those of them set bold.
+std::pair<QString, QString> shown(const QString& html) {
+    QTextDocument document;
+    document.setHtml(html);
+    QString bold;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().fontWeight() >= QFont::Bold) {
+                bold += it.fragment().text();
+            }
+        }
+    }
+    return {document.toPlainText(), bold};
+}
+
+TEST(EmphasisMarkup, ShowsMarkedPairsBoldAndEverythingElseAsWritten) {
+    struct Row {
+        QString format, argument, text, bold;
+    };
+    const Row rows[] = {
+        {"Reads the **accessibility** interface", {}, "Reads the accessibility interface", "accessibility"},
+        {"**a** < **b** & <i>c</i>", {}, "a < b & <i>c</i>", "ab"},
+        {"an unpaired ** mark", {}, "an unpaired ** mark", ""},
+        {"an empty pair ****", {}, "an empty pair ****", ""},
+        {"Quit %1 **now**", "A**B <i>x</i> &amp;", "Quit A**B <i>x</i> &amp; now", "now"},
+        {"Block %1 **x", "y** z", "Block y** z **x", ""},
+        {"**%1** twice %1", "Chrome %2", "Chrome %2 twice %1", "Chrome %2"},
+        {"1.  Two  spaces", {}, "1.  Two  spaces", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(shown(EmphasisMarkup::toHtml(row.format, row.argument)), std::make_pair(row.text, row.bold))
+            << row.format.toStdString();
+    }
 }
 
 TEST(SymbolIcon, TakesThePalettesTextColourAndTheHighlightedTextColourWhenSelected) {
