@@ -156,6 +156,15 @@ TEST(RowsAccessibility, EveryControlIsNamedRowsAreButtonsAndTheirControlsSayWhos
           {Role::CheckBox, "Instant", true, "Unlock Method"},
           {Role::CheckBox, "Backoff", false, "Unlock Method"},
           {Role::Button, "Cancel", false, ""}}},
+        {"trigger segments",
+         [](ScreenRig& rig) -> QWidget* {
+             auto* sheet =
+                 new BrightnessTriggerSheet(rig.context, rig.triggers.triggers().front(), &rig.window);
+             sheet->open();
+             return sheet;
+         },
+         {{Role::CheckBox, "Every Day", true, "Schedule Type"},
+          {Role::CheckBox, "By Day", false, "Schedule Type"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);
