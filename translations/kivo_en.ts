@@ -312,8 +312,8 @@
         <translation>Open</translation>
     </message>
     <message id="more.stopApp">
-        <source>Quit Kivo</source>
-        <translation>Quit Kivo</translation>
+        <source>Quit Kivo…</source>
+        <translation>Quit Kivo…</translation>
     </message>
     <message id="more.title">
         <source>More</source>

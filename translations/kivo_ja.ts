@@ -312,8 +312,8 @@
         <translation>開く</translation>
     </message>
     <message id="more.stopApp">
-        <source>Quit Kivo</source>
-        <translation>Kivoを終了</translation>
+        <source>Quit Kivo…</source>
+        <translation>Kivoを終了…</translation>
     </message>
     <message id="more.title">
         <source>More</source>
@@ -393,7 +393,7 @@
     </message>
     <message id="permissions.accessibility.restart">
         <source>Quit %1 completely and start it again: it shows its pages only when accessibility support was on when it started. If it still cannot be read, start it with --force-renderer-accessibility.</source>
-        <translation>%1 を完全に終了してから再び起動してください。このブラウザは起動時にアクセシビリティのサポートがオンだった場合にのみページを公開します。それでも読み取れない場合は --force-renderer-accessibility を付けて起動してください。</translation>
+        <translation>%1を完全に終了してから再び起動してください。このブラウザは起動時にアクセシビリティのサポートがオンだった場合にのみページを公開します。それでも読み取れない場合は --force-renderer-accessibility を付けて起動してください。</translation>
     </message>
     <message id="permissions.accessibility.step1">
         <source>Open your desktop's accessibility settings.</source>
@@ -401,7 +401,7 @@
     </message>
     <message id="permissions.accessibility.step2">
         <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>アプリケーションのアクセシビリティのサポートをオンにします。Firefox にはすぐに反映されます。</translation>
+        <translation>アプリケーションのアクセシビリティのサポートをオンにします。Firefoxにはすぐに反映されます。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

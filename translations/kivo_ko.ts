@@ -312,8 +312,8 @@
         <translation>열기</translation>
     </message>
     <message id="more.stopApp">
-        <source>Quit Kivo</source>
-        <translation>Kivo 종료</translation>
+        <source>Quit Kivo…</source>
+        <translation>Kivo 종료…</translation>
     </message>
     <message id="more.title">
         <source>More</source>

@@ -312,8 +312,8 @@
         <translation>打开</translation>
     </message>
     <message id="more.stopApp">
-        <source>Quit Kivo</source>
-        <translation>退出 Kivo</translation>
+        <source>Quit Kivo…</source>
+        <translation>退出 Kivo…</translation>
     </message>
     <message id="more.title">
         <source>More</source>

@@ -312,8 +312,8 @@
         <translation>開啟</translation>
     </message>
     <message id="more.stopApp">
-        <source>Quit Kivo</source>
-        <translation>結束 Kivo</translation>
+        <source>Quit Kivo…</source>
+        <translation>結束 Kivo…</translation>
     </message>
     <message id="more.title">
         <source>More</source>

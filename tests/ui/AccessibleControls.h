@@ -14,6 +14,7 @@ struct Control {
     QAccessible::Role role;
     QString name;
     bool checked = false;
+    QString group = {}; // the name of the innermost group around it, as a screen reader announces on entering
     QWidget* widget = nullptr;
 };
 
@@ -24,19 +25,21 @@ enum class HiddenParts { skipped, included };
 // come in.
 inline std::vector<Control> focusable(QWidget* root, HiddenParts hidden = HiddenParts::skipped) {
     std::vector<Control> found;
-    std::function<void(QAccessibleInterface*)> visit = [&](QAccessibleInterface* node) {
+    std::function<void(QAccessibleInterface*, const QString&)> visit = [&](QAccessibleInterface* node,
+                                                                           const QString& group) {
         if (node == nullptr || (node->state().invisible && hidden == HiddenParts::skipped)) {
             return;
         }
         if (node->state().focusable) {
-            found.push_back({node->role(), node->text(QAccessible::Name), node->state().checked != 0,
+            found.push_back({node->role(), node->text(QAccessible::Name), node->state().checked != 0, group,
                              qobject_cast<QWidget*>(node->object())});
         }
+        const QString inner = node->role() == QAccessible::Grouping ? node->text(QAccessible::Name) : group;
         for (int i = 0; i < node->childCount(); ++i) {
-            visit(node->child(i));
+            visit(node->child(i), inner);
         }
     };
-    visit(QAccessible::queryAccessibleInterface(root));
+    visit(QAccessible::queryAccessibleInterface(root), QString());
     return found;
 }
 

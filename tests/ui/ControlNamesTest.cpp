@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QMetaEnum>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -132,6 +133,32 @@ TEST(ControlNames, EveryFocusableControlOfEveryScreenHasARoleAndANameInTheUsersL
         report += "\n  " + line;
     }
     EXPECT_TRUE(misses.empty()) << misses.size() << " unnamed or untranslated controls:" << report;
+}
+
+TEST(ControlNames, EveryPushButtonLeavesRoomBesideItsLabelInEveryLanguage) {
+    std::vector<std::string> tight;
+    for (const LanguagePreference language : LanguagePreference::allCases()) {
+        for (const Scene& scene : allScenes()) {
+            LaunchedScene launched(scene, language);
+            test::processEvents();
+            QWidget* shown = launched.setUp(scene);
+            test::processEvents();
+            ASSERT_NE(shown, nullptr) << scene.name;
+            for (const QPushButton* button : shown->findChildren<QPushButton*>()) {
+                // Half a line on each side, the frame included.
+                const QFontMetrics metrics = button->fontMetrics();
+                if (button->isVisible() &&
+                    button->width() < metrics.horizontalAdvance(button->text()) + metrics.height()) {
+                    tight.push_back(scene.name + ": \"" + button->text().toStdString() + "\"");
+                }
+            }
+        }
+    }
+    std::string report;
+    for (const std::string& line : tight) {
+        report += "\n  " + line;
+    }
+    EXPECT_TRUE(tight.empty()) << tight.size() << " buttons too narrow for their labels:" << report;
 }
 
 } // namespace

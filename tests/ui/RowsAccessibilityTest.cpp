@@ -47,7 +47,7 @@ std::optional<Control> describe(QWidget* widget) {
     if (node == nullptr) {
         return std::nullopt;
     }
-    return Control{node->role(), node->text(QAccessible::Name), node->state().checked != 0, widget};
+    return Control{node->role(), node->text(QAccessible::Name), node->state().checked != 0, {}, widget};
 }
 
 // Two groups (the seed "Blocklist" with its five switched-off patterns, and a switched-off group holding a
@@ -145,6 +145,26 @@ TEST(RowsAccessibility, EveryControlIsNamedRowsAreButtonsAndTheirControlsSayWhos
           {Role::SpinBox, "End of time range 2"},
           {Role::Button, "Delete time range 1"},
           {Role::Button, "Delete time range 2"}}},
+        {"segments",
+         [](ScreenRig& rig) -> QWidget* {
+             auto* sheet = new GroupSettingsSheet(rig.context, std::nullopt, &rig.window);
+             sheet->open();
+             return sheet;
+         },
+         {{Role::CheckBox, "Always", true, "Schedule Type"},
+          {Role::CheckBox, "Recurring", false, "Schedule Type"},
+          {Role::CheckBox, "Instant", true, "Unlock Method"},
+          {Role::CheckBox, "Backoff", false, "Unlock Method"},
+          {Role::Button, "Cancel", false, ""}}},
+        {"trigger segments",
+         [](ScreenRig& rig) -> QWidget* {
+             auto* sheet =
+                 new BrightnessTriggerSheet(rig.context, rig.triggers.triggers().front(), &rig.window);
+             sheet->open();
+             return sheet;
+         },
+         {{Role::CheckBox, "Every Day", true, "Schedule Type"},
+          {Role::CheckBox, "By Day", false, "Schedule Type"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);
@@ -164,6 +184,7 @@ TEST(RowsAccessibility, EveryControlIsNamedRowsAreButtonsAndTheirControlsSayWhos
                 return f.role == expected.role && f.name == expected.name;
             });
             ASSERT_NE(hit, found.end()) << expected.name.toStdString();
+            EXPECT_EQ(hit->group, expected.group) << expected.name.toStdString();
             if (expected.role == Role::CheckBox) {
                 EXPECT_EQ(hit->checked, expected.checked) << expected.name.toStdString();
             }

@@ -109,9 +109,7 @@ BrightnessTriggerPage::BrightnessTriggerPage(const ScreenContext& context, QWidg
     : QWidget(parent), context_(context) {
     namespace D = Strings::Display;
     auto* column = new QVBoxLayout(this);
-    auto* toolbar = new QHBoxLayout;
-    toolbar->addWidget(headline(context.text(Strings::Sidebar::display()), this));
-    toolbar->addStretch();
+    QHBoxLayout* toolbar = titleBar(context.text(Strings::Sidebar::display()), this);
     auto* add = new QPushButton(QStringLiteral("+ ") + context.text(Strings::Common::add()), this);
     toolbar->addWidget(add);
     column->addLayout(toolbar);

@@ -3,11 +3,11 @@
 #include "app/brightness/BrightnessController.h"
 #include "app/brightness/BrightnessLibraryLink.h"
 #include "app/language/LocalizedStrings.h"
+#include "ui/components/SegmentedPicker.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -97,30 +97,17 @@ BrightnessTriggerSheet::BrightnessTriggerSheet(const ScreenContext& context,
     }
 
     formColumn->addWidget(captionLabel(context.text(Strings::Schedule::section()), form));
-    auto* modeRow = new QHBoxLayout;
-    daily_ = new QPushButton(context.text(Strings::Schedule::daily()), form);
-    byDay_ = new QPushButton(context.text(Strings::Schedule::byDay()), form);
-    auto* modes = new QButtonGroup(form);
-    for (QPushButton* b : {daily_, byDay_}) {
-        b->setCheckable(true);
-        b->setAutoDefault(false);
-        modes->addButton(b);
-    }
-    daily_->setChecked(presenter_->isDaily());
-    byDay_->setChecked(!presenter_->isDaily());
-    modeRow->addStretch();
-    modeRow->addWidget(daily_);
-    modeRow->addWidget(byDay_);
-    modeRow->addStretch();
-    formColumn->addLayout(modeRow);
+    auto* modes = new SegmentedPicker(
+        context.text(Strings::Schedule::mode()),
+        {context.text(Strings::Schedule::daily()), context.text(Strings::Schedule::byDay())},
+        presenter_->isDaily() ? 0 : 1, form);
+    daily_ = modes->segment(0);
+    byDay_ = modes->segment(1);
+    formColumn->addWidget(modes);
     days_ = new DayOfWeekPicker(context, presenter_->selectedDays(), form);
     formColumn->addWidget(days_);
-    connect(daily_, &QPushButton::clicked, this, [this] {
-        presenter_->setDaily(true);
-        refresh();
-    });
-    connect(byDay_, &QPushButton::clicked, this, [this] {
-        presenter_->setDaily(false);
+    connect(modes, &SegmentedPicker::segmentClicked, this, [this](int index) {
+        presenter_->setDaily(index == 0);
         refresh();
     });
     connect(days_, &DayOfWeekPicker::selectedDaysEdited, this,

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,7 +27,7 @@ using namespace ScreenWidgets;
 MorePage::MorePage(const ScreenContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     namespace M = Strings::More;
     auto* column = new QVBoxLayout(this);
-    column->addWidget(headline(context.text(M::title()), this));
+    column->addLayout(titleBar(context.text(M::title()), this));
 
     updates_ = new QPushButton(context.text(M::checkForUpdates()), this);
     column->addWidget(updates_, 0, Qt::AlignLeft);

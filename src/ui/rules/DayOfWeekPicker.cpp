@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace kivo {
 
 DayOfWeekPicker::DayOfWeekPicker(const ScreenContext& context, DaySet days, QWidget* parent)
@@ -14,17 +16,25 @@ DayOfWeekPicker::DayOfWeekPicker(const ScreenContext& context, DaySet days, QWid
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addStretch();
+    // One circle size for all: it holds the widest short name (two characters in Chinese) with room.
+    int side = 30;
+    for (const DayOfWeek day : DayOfWeekSelection::dayOrder()) {
+        const QString name = context.text(DayOfWeekSelection::shortName(day));
+        side = std::max(side, fontMetrics().horizontalAdvance(name) + fontMetrics().height() / 2);
+    }
+    const QString look =
+        QStringLiteral("QToolButton { border-radius: %1px; background: rgba(128,128,128,50); }"
+                       "QToolButton:checked { background: palette(highlight); "
+                       "color: palette(highlighted-text); }")
+            .arg(side / 2);
     for (const DayOfWeek day : DayOfWeekSelection::dayOrder()) {
         auto* button = new QToolButton(this);
         button->setText(context.text(DayOfWeekSelection::shortName(day)));
         button->setAccessibleName(context.text(DayOfWeekSelection::fullName(day)));
         button->setToolTip(button->accessibleName());
         button->setCheckable(true);
-        button->setFixedSize(30, 30);
-        button->setStyleSheet(
-            QStringLiteral("QToolButton { border-radius: 15px; background: rgba(128,128,128,50); }"
-                           "QToolButton:checked { background: palette(highlight); "
-                           "color: palette(highlighted-text); }"));
+        button->setFixedSize(side, side);
+        button->setStyleSheet(look);
         connect(button, &QToolButton::clicked, this, [this, day] {
             if (const auto next = DayOfWeekSelection::toggled(days_, day)) {
                 days_ = *next;

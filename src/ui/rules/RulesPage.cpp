@@ -39,9 +39,7 @@ RulesPage::RulesPage(const ScreenContext& context, QWidget* parent) : QWidget(pa
     column->addWidget(bannerSlot_);
     unseenNotice_ = new UnseenBrowsersNotice(context, listPage_);
     column->addWidget(unseenNotice_);
-    auto* toolbar = new QHBoxLayout;
-    toolbar->addWidget(headline(context.text(Strings::Sidebar::rules()), listPage_));
-    toolbar->addStretch();
+    QHBoxLayout* toolbar = titleBar(context.text(Strings::Sidebar::rules()), listPage_);
     auto* reorder =
         new QPushButton(QStringLiteral("\u21C5 ") + context.text(Strings::Rules::reorder()), listPage_);
     auto* add = new QPushButton(QStringLiteral("+ ") + context.text(Strings::Rules::add()), listPage_);

@@ -1,12 +1,12 @@
 #include "ui/rules/ScheduleEditor.h"
 
 #include "app/language/LocalizedStrings.h"
+#include "ui/components/SegmentedPicker.h"
 #include "ui/rules/DayOfWeekPicker.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -37,23 +37,13 @@ ScheduleEditor::ScheduleEditor(const ScreenContext& context, const BlockSchedule
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(ScreenWidgets::captionLabel(context.text(Strings::Schedule::section())));
 
-    auto* modeRow = new QHBoxLayout;
-    always_ = new QPushButton(context.text(Strings::Schedule::always()), this);
-    recurring_ = new QPushButton(context.text(Strings::Schedule::recurring()), this);
-    auto* modes = new QButtonGroup(this);
-    for (QPushButton* b : {always_, recurring_}) {
-        b->setCheckable(true);
-        // Return in the sheet saves; a segment must not take it over once clicked.
-        b->setAutoDefault(false);
-        modes->addButton(b);
-    }
-    always_->setChecked(model_.isAlways());
-    recurring_->setChecked(!model_.isAlways());
-    modeRow->addStretch();
-    modeRow->addWidget(always_);
-    modeRow->addWidget(recurring_);
-    modeRow->addStretch();
-    column->addLayout(modeRow);
+    namespace S = Strings::Schedule;
+    auto* modes = new SegmentedPicker(context.text(S::mode()),
+                                      {context.text(S::always()), context.text(S::recurring())},
+                                      model_.isAlways() ? 0 : 1, this);
+    always_ = modes->segment(0);
+    recurring_ = modes->segment(1);
+    column->addWidget(modes);
 
     recurringPart_ = new QWidget(this);
     auto* recurringColumn = new QVBoxLayout(recurringPart_);
@@ -69,8 +59,8 @@ ScheduleEditor::ScheduleEditor(const ScreenContext& context, const BlockSchedule
     recurringPart_->setVisible(!model_.isAlways());
     rebuildWindows();
 
-    connect(always_, &QPushButton::clicked, this, [this] { edited(model_.setAlways(true)); });
-    connect(recurring_, &QPushButton::clicked, this, [this] { edited(model_.setAlways(false)); });
+    connect(modes, &SegmentedPicker::segmentClicked, this,
+            [this](int index) { edited(model_.setAlways(index == 0)); });
     connect(days_, &DayOfWeekPicker::selectedDaysEdited, this,
             [this](const DaySet& days) { edited(model_.setSelectedDays(days)); });
 }

@@ -1,10 +1,10 @@
 #include "ui/rules/UnlockPolicyEditor.h"
 
 #include "app/language/LocalizedStrings.h"
+#include "ui/components/SegmentedPicker.h"
 #include "ui/screens/ScreenContext.h"
 #include "ui/screens/ScreenWidgets.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,23 +23,16 @@ UnlockPolicyEditor::UnlockPolicyEditor(const ScreenContext& context, const Unloc
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(ScreenWidgets::captionLabel(context.text(U::section())));
 
-    auto* typeRow = new QHBoxLayout;
-    auto* group = new QButtonGroup(this);
-    const LocalizedString* titles[] = {&U::Method::instant(), &U::Method::wait(), &U::Method::backoff()};
-    typeRow->addStretch();
+    auto* methods = new SegmentedPicker(context.text(U::method()),
+                                        {context.text(U::Method::instant()), context.text(U::Method::wait()),
+                                         context.text(U::Method::backoff())},
+                                        static_cast<int>(model_.selectedType()), this);
     for (int i = 0; i < 3; ++i) {
-        types_[i] = new QPushButton(context.text(*titles[i]), this);
-        types_[i]->setCheckable(true);
-        // Return in the sheet saves; a segment must not take it over once clicked.
-        types_[i]->setAutoDefault(false);
-        types_[i]->setChecked(static_cast<int>(model_.selectedType()) == i);
-        group->addButton(types_[i]);
-        typeRow->addWidget(types_[i]);
-        connect(types_[i], &QPushButton::clicked, this,
-                [this, i] { edited(model_.setSelectedType(static_cast<PolicyType>(i))); });
+        types_[i] = methods->segment(i);
     }
-    typeRow->addStretch();
-    column->addLayout(typeRow);
+    column->addWidget(methods);
+    connect(methods, &SegmentedPicker::segmentClicked, this,
+            [this](int index) { edited(model_.setSelectedType(static_cast<PolicyType>(index))); });
 
     waitRow_ = new QWidget(this);
     auto* waitLine = new QHBoxLayout(waitRow_);

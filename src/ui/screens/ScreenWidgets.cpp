@@ -67,6 +67,13 @@ QLabel* headline(const QString& text, QWidget* parent) {
     return label;
 }
 
+QHBoxLayout* titleBar(const QString& title, QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(headline(title, parent));
+    row->addStretch();
+    return row;
+}
+
 void labelField(QLabel* label, QWidget* field) {
     label->setBuddy(field);
     if (auto* choices = qobject_cast<QComboBox*>(field)) {

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QDialog;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,8 @@ QLabel* captionLabel(const QString& text, QWidget* parent = nullptr);
 QLabel* errorLabel(QWidget* parent = nullptr);
 void showError(QLabel* label, const std::optional<std::string>& message);
 QLabel* headline(const QString& text, QWidget* parent = nullptr);
+// A page's top row: its title on the left, then room for the page's buttons, which the caller adds.
+QHBoxLayout* titleBar(const QString& title, QWidget* parent);
 // Names `field` for a screen reader by `label`, the text the user sees beside it (Qt reads a buddy's label
 // as its name and its label); a choice list's popup list is named alike. Both must have the same parent.
 void labelField(QLabel* label, QWidget* field);

@@ -3,6 +3,7 @@
 #include "app/language/LocalizedStrings.h"
 #include "browser-monitor/SupportedBrowsers.h"
 #include "ui/UiContext.h"
+#include "ui/components/EmphasisMarkup.h"
 #include "ui/components/PlainLabel.h"
 
 #include <QFrame>
@@ -15,9 +16,14 @@ namespace kivo {
 
 namespace {
 
-// The catalog marks the permission's name for emphasis; shown as plain text, the marks would be noise.
-QString withoutEmphasis(QString text) {
-    return text.remove(QStringLiteral("**"));
+// A catalog text with its marked phrases in bold. `format` keeps its "%1": the browser's name goes in only
+// once the marks are read, so nothing in the name is taken for markup.
+QLabel* emphasisLabel(const QString& format, const QString& name) {
+    auto* label = new QLabel;
+    label->setTextFormat(Qt::RichText); // built from escaped text: the only markup is the emphasis
+    label->setText(EmphasisMarkup::toHtml(format, name));
+    label->setWordWrap(true);
+    return label;
 }
 
 } // namespace
@@ -31,7 +37,10 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
       suppress_(new QPushButton(ui.text(Strings::Permissions::Accessibility::suppress()))) {
     setObjectName(QStringLiteral("accessibilitySheet"));
     setFixedWidth(480);
+    namespace A = Strings::Permissions::Accessibility;
     const QString name = QString::fromStdString(browser.displayName);
+    // The formats with their placeholder kept, for emphasisLabel to fill.
+    const QString placeholder = QStringLiteral("%1");
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(16);
@@ -43,15 +52,13 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
     header->addWidget(icon, 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
-    auto* title = plainLabel(ui.text(Strings::Permissions::Accessibility::title(name)));
+    auto* title = plainLabel(ui.text(A::title(name)));
     QFont bold = title->font();
     bold.setWeight(QFont::DemiBold);
     title->setFont(bold);
     title->setWordWrap(true);
     texts->addWidget(title);
-    auto* description =
-        plainLabel(withoutEmphasis(ui.text(Strings::Permissions::Accessibility::description(name))));
-    description->setWordWrap(true);
+    auto* description = emphasisLabel(ui.text(A::description(placeholder)), name);
     description->setForegroundRole(QPalette::PlaceholderText);
     texts->addWidget(description);
     header->addLayout(texts, 1);
@@ -59,19 +66,16 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
 
     auto* steps = new QVBoxLayout;
     steps->setSpacing(6);
-    QStringList stepTexts{ui.text(Strings::Permissions::Accessibility::step1()),
-                          ui.text(Strings::Permissions::Accessibility::step2())};
+    QStringList stepFormats{ui.text(A::step1()), ui.text(A::step2())};
     // A Chromium-family browser exposes its pages only when accessibility was on at its start.
     const auto row = SupportedBrowsers::descriptor(browser.bundleId);
     if (row && row->engine == BrowserEngine::chromium) {
-        stepTexts << ui.text(Strings::Permissions::Accessibility::restart(name));
+        stepFormats << ui.text(A::restart(placeholder));
     }
-    stepTexts << ui.text(Strings::Permissions::Accessibility::step3(name));
+    stepFormats << ui.text(A::step3(placeholder));
     int number = 1;
-    for (const auto& text : stepTexts) {
-        auto* step = plainLabel(QStringLiteral("%1.  %2").arg(number++).arg(text));
-        step->setWordWrap(true);
-        steps->addWidget(step);
+    for (const auto& format : stepFormats) {
+        steps->addWidget(emphasisLabel(QString::number(number++) + QStringLiteral(".  ") + format, name));
     }
     column->addLayout(steps);
 

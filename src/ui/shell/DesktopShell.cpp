@@ -4,6 +4,7 @@
 #include "app/language/LocalizedStrings.h"
 #include "app/shell/ActivationPolicyCoordinator.h"
 #include "ui/UiContext.h"
+#include "ui/components/ButtonPaddingStyle.h"
 #include "ui/sheets/SheetPresenter.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/QtTranslations.h"
@@ -33,6 +34,7 @@ DesktopShell::DesktopShell(AppDelegate::BackEnds backEnds, ActivationPolicyPort&
                            QObject* parent)
     : QObject(parent), tray_(std::make_unique<TrayItem>()),
       policy_(std::make_unique<WindowPolicy>(activationPolicy)) {
+    ButtonPaddingStyle::install();
     shieldWindows_ = std::make_unique<QtShieldWindowSystem>([this](const LocalizedString& text) {
         return localizer_.text(text, delegate_->languageController().current());
     });

@@ -5,14 +5,35 @@
 #include "ui/screens/ScreenPages.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QListWidget>
 #include <QStackedWidget>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace kivo {
+namespace {
+
+// The sections' list with the style's layout margin around its rows and the style's spacing between them,
+// so a highlighted row keeps clear of the window's edge and of its neighbours.
+class SidebarList : public QListWidget {
+public:
+    explicit SidebarList(QWidget* parent) : QListWidget(parent) {
+        const int between = std::max(0, style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
+        // A list view puts its spacing on every side of each row: half of it on each makes `between`.
+        setSpacing(between / 2);
+        const int margin = std::max(0, style()->pixelMetric(QStyle::PM_LayoutTopMargin) - between / 2);
+        setViewportMargins(margin, margin, margin, margin);
+        // The margin shows the list's own background, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+    }
+};
+
+} // namespace
 
 MainContent::MainContent(UiContext& ui, QWidget* parent)
-    : QWidget(parent), ui_(ui), sidebar_(new QListWidget(this)), pages_(new QStackedWidget(this)) {
+    : QWidget(parent), ui_(ui), sidebar_(new SidebarList(this)), pages_(new QStackedWidget(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -21,8 +42,7 @@ MainContent::MainContent(UiContext& ui, QWidget* parent)
     sidebar_->setFrameShape(QFrame::NoFrame);
     sidebar_->setIconSize(QSize(18, 18));
     for (const auto item : kSidebarItems) {
-        auto* row = new QListWidgetItem(QIcon::fromTheme(QString::fromLatin1(sidebarIconName(item))),
-                                        ui.text(sidebarTitle(item)), sidebar_);
+        auto* row = new QListWidgetItem(sidebarIcon(item), ui.text(sidebarTitle(item)), sidebar_);
         row->setData(Qt::UserRole, static_cast<int>(item));
     }
     layout->addWidget(sidebar_);

@@ -1,6 +1,7 @@
 #include "ui/shell/SidebarItem.h"
 
 #include "app/language/LocalizedStrings.h"
+#include "ui/components/SymbolIcon.h"
 
 namespace kivo {
 
@@ -16,16 +17,20 @@ const LocalizedString& sidebarTitle(SidebarItem item) {
     return Strings::Sidebar::rules();
 }
 
-const char* sidebarIconName(SidebarItem item) {
+QIcon sidebarIcon(SidebarItem item) {
+    const auto icon = [](const char* themeName, const char* symbol) {
+        return QIcon::fromTheme(QString::fromLatin1(themeName),
+                                symbolIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(symbol))));
+    };
     switch (item) {
     case SidebarItem::rules:
-        return "view-list-details";
+        break;
     case SidebarItem::display:
-        return "display-brightness";
+        return icon("display-brightness", "sidebar-display");
     case SidebarItem::more:
-        return "open-menu";
+        return icon("open-menu", "sidebar-more");
     }
-    return "view-list-details";
+    return icon("view-list-details", "sidebar-rules");
 }
 
 } // namespace kivo

@@ -2,6 +2,8 @@
 
 #include "app/language/LocalizedString.h"
 
+#include <QIcon>
+
 #include <array>
 
 namespace kivo {
@@ -13,7 +15,8 @@ inline constexpr std::array<SidebarItem, 3> kSidebarItems{SidebarItem::rules, Si
                                                           SidebarItem::more};
 
 const LocalizedString& sidebarTitle(SidebarItem item);
-// A freedesktop icon name close to the section's meaning.
-const char* sidebarIconName(SidebarItem item);
+// The desktop theme's icon close to the section's meaning (a freedesktop name), or, where the theme has
+// none (a desktop without an icon theme), the symbol Kivo ships for it.
+QIcon sidebarIcon(SidebarItem item);
 
 } // namespace kivo

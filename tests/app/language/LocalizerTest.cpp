@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace kivo {
 namespace {
@@ -242,6 +245,34 @@ TEST_F(LocalizerTest, CatalogTextsSpeakOfThisDesktop) {
             for (const QString& word : foreign) {
                 EXPECT_FALSE(format.contains(word)) << info.key << " in " << nameOf(language).toStdString();
             }
+        }
+    }
+}
+
+TEST_F(LocalizerTest, EachCatalogWritesOneThingOneWay) {
+    using L = LanguagePreference;
+    const std::pair<L, QRegularExpression> rejected[] = {
+        {L::japanese(), QRegularExpression(QStringLiteral("パッケージマネージャ(?!ー)"))},
+        // A name or placeholder runs into its particle, as "Kivoは" does.
+        {L::japanese(), QRegularExpression(QStringLiteral("(Kivo|Firefox|%1) [\\x{3041}-\\x{3096}]"))},
+        // The trash as Linux desktops name it.
+        {L::simplifiedChinese(), QRegularExpression(QStringLiteral("废纸篓"))},
+    };
+    for (const auto& [language, spelling] : rejected) {
+        for (const Strings::KeyInfo& info : Strings::allKeys()) {
+            // The uninstall texts are being reworded as a whole, these spellings with them.
+            if (std::string_view(info.key).substr(0, 10) != "uninstall.") {
+                const QString format = localizer.catalogFormat(info.key, language).value_or(QString());
+                EXPECT_FALSE(spelling.match(format).hasMatch()) << info.key << ": " << format.toStdString();
+            }
+        }
+    }
+    // The More page's buttons that ask before they act say so alike.
+    for (const LanguagePreference language : LanguagePreference::allCases()) {
+        for (const LocalizedString* asks :
+             {&Strings::More::stopApp(), &Strings::More::eraseAllData(), &Strings::More::uninstall()}) {
+            EXPECT_TRUE(localizer.text(*asks, language).endsWith(QChar(0x2026)))
+                << asks->key() << " in " << nameOf(language).toStdString();
         }
     }
 }
