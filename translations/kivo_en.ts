@@ -400,8 +400,12 @@
         <translation>Open your desktop's accessibility settings.</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>Turn on accessibility support for applications. Firefox follows it at once.</translation>
+        <source>Turn on accessibility support for applications.</source>
+        <translation>Turn on accessibility support for applications.</translation>
+    </message>
+    <message id="permissions.accessibility.step2FollowsAtOnce">
+        <source>Turn on accessibility support for applications. %1 follows it at once.</source>
+        <translation>Turn on accessibility support for applications. %1 follows it at once.</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

@@ -400,8 +400,12 @@
         <translation>デスクトップのアクセシビリティ設定を開きます。</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>アプリケーションのアクセシビリティのサポートをオンにします。Firefoxにはすぐに反映されます。</translation>
+        <source>Turn on accessibility support for applications.</source>
+        <translation>アプリケーションのアクセシビリティのサポートをオンにします。</translation>
+    </message>
+    <message id="permissions.accessibility.step2FollowsAtOnce">
+        <source>Turn on accessibility support for applications. %1 follows it at once.</source>
+        <translation>アプリケーションのアクセシビリティのサポートをオンにします。%1にはすぐに反映されます。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

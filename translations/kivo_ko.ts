@@ -400,8 +400,12 @@
         <translation>데스크톱의 접근성 설정을 엽니다.</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>응용 프로그램의 접근성 지원을 켭니다. Firefox에는 바로 적용됩니다.</translation>
+        <source>Turn on accessibility support for applications.</source>
+        <translation>응용 프로그램의 접근성 지원을 켭니다.</translation>
+    </message>
+    <message id="permissions.accessibility.step2FollowsAtOnce">
+        <source>Turn on accessibility support for applications. %1 follows it at once.</source>
+        <translation>응용 프로그램의 접근성 지원을 켭니다. %1에는 바로 적용됩니다.</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

@@ -400,8 +400,12 @@
         <translation>打开桌面的辅助功能设置。</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>为应用程序打开辅助功能支持。Firefox 会立即生效。</translation>
+        <source>Turn on accessibility support for applications.</source>
+        <translation>为应用程序打开辅助功能支持。</translation>
+    </message>
+    <message id="permissions.accessibility.step2FollowsAtOnce">
+        <source>Turn on accessibility support for applications. %1 follows it at once.</source>
+        <translation>为应用程序打开辅助功能支持。%1 会立即生效。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

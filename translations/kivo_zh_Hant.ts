@@ -400,8 +400,12 @@
         <translation>開啟桌面的輔助使用設定。</translation>
     </message>
     <message id="permissions.accessibility.step2">
-        <source>Turn on accessibility support for applications. Firefox follows it at once.</source>
-        <translation>為應用程式開啟輔助使用支援。Firefox 會立即生效。</translation>
+        <source>Turn on accessibility support for applications.</source>
+        <translation>為應用程式開啟輔助使用支援。</translation>
+    </message>
+    <message id="permissions.accessibility.step2FollowsAtOnce">
+        <source>Turn on accessibility support for applications. %1 follows it at once.</source>
+        <translation>為應用程式開啟輔助使用支援。%1 會立即生效。</translation>
     </message>
     <message id="permissions.accessibility.step3">
         <source>Kivo only reads the address bar of %1.</source>

@@ -18,7 +18,7 @@ const std::vector<BrowserDescriptor>& all() {
         {"com.naver.Whale", "Naver Whale", E::chromium, A::appleScript},
         {"ru.yandex.desktop.yandex-browser", "Yandex", E::chromium, A::appleScript},
         {"com.duckduckgo.macos.browser", "DuckDuckGo", E::safari, A::accessibility},
-        {"org.mozilla.firefox", "Firefox", E::safari, A::accessibility},
+        {firefoxBundleId, "Firefox", E::safari, A::accessibility},
     };
     return table;
 }

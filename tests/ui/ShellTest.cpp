@@ -199,6 +199,17 @@ TEST(Sheets, ShowDuringOnboardingAndSurviveALanguageChange) {
     EXPECT_NE(window.sheets().quitSheet(), nullptr);
 }
 
+// What a label shows, its markup read.
+QString shownText(const QLabel& label) {
+    QTextDocument shown;
+    if (label.textFormat() == Qt::RichText) {
+        shown.setHtml(label.text());
+    } else {
+        shown.setPlainText(label.text());
+    }
+    return shown.toPlainText();
+}
+
 TEST(Sheets, AnAccessibilityPromptBringsAHiddenWindowUp) {
     ShellRig rig;
     rig.ports.world.setTrusted(false);
@@ -217,34 +228,39 @@ TEST(Sheets, AnAccessibilityPromptBringsAHiddenWindowUp) {
             continue; // an icon
         // Plain text, or rich text for the catalog's emphasis: never left for Qt to guess.
         EXPECT_NE(label->textFormat(), Qt::AutoText);
-        QTextDocument shown;
-        if (label->textFormat() == Qt::RichText) {
-            shown.setHtml(label->text());
-        } else {
-            shown.setPlainText(label->text());
-        }
-        sawName += shown.toPlainText().contains("<b>Browser</b>") ? 1 : 0;
+        sawName += shownText(*label).contains("<b>Browser</b>") ? 1 : 0;
     }
     EXPECT_EQ(sawName, 3) << "the browser's name is shown as typed in the title, the description and a step";
 }
 
-TEST(Sheets, OnlyAChromiumFamilyPromptAsksForARestart) {
+TEST(Sheets, EachPromptSaysWhatHoldsForItsBrowser) {
+    // Only a Chromium-family browser must be restarted; only Firefox is told it follows the switch at once.
     const struct {
         const char* bundleId;
         bool asksForRestart;
-    } cases[] = {{"com.google.Chrome", true}, {"com.brave.Browser", true}, {"org.mozilla.firefox", false}};
+        bool followsAtOnce;
+    } cases[] = {{"com.google.Chrome", true, false},
+                 {"com.brave.Browser", true, false},
+                 {"org.mozilla.firefox", false, true},
+                 {"org.example.browser", false, false}};
     for (const auto& c : cases) {
         ShellRig rig;
         rig.ports.world.setTrusted(false);
         rig.shell->launch();
-        rig.shell->delegate().accessibilityFlow().requestPrompt(c.bundleId, "Browser");
+        rig.shell->delegate().accessibilityFlow().requestPrompt(c.bundleId, "Xyz");
         test::processEvents();
         auto* sheet = rig.shell->mainWindow().sheets().accessibilitySheet();
         ASSERT_NE(sheet, nullptr) << c.bundleId;
         bool sawRestart = false;
-        for (auto* label : sheet->findChildren<QLabel*>())
-            sawRestart = sawRestart || label->text().contains("--force-renderer-accessibility");
+        bool sawFollows = false;
+        for (auto* label : sheet->findChildren<QLabel*>()) {
+            const QString text = shownText(*label);
+            sawRestart = sawRestart || text.contains("--force-renderer-accessibility");
+            sawFollows = sawFollows || (text.startsWith("2.") && text.contains("Xyz"));
+            EXPECT_FALSE(text.contains("Firefox")) << c.bundleId << ": no other browser is named";
+        }
         EXPECT_EQ(sawRestart, c.asksForRestart) << c.bundleId;
+        EXPECT_EQ(sawFollows, c.followsAtOnce) << c.bundleId;
     }
 }
 

@@ -97,9 +97,14 @@ std::vector<Scene> allScenes() {
              s.delegate().beginUninstall();
              return s.mainWindow().sheets().uninstallSheet();
          }},
-        {"sheet-accessibility", true, false,
+        {"sheet-accessibility-firefox", true, false,
          [](DesktopShell& s, ManualClock&) -> QWidget* {
-             s.delegate().accessibilityFlow().requestPrompt("org.example.browser", "Example Browser");
+             s.delegate().accessibilityFlow().requestPrompt("org.mozilla.firefox", "Firefox");
+             return s.mainWindow().sheets().accessibilitySheet();
+         }},
+        {"sheet-accessibility-chromium", true, false,
+         [](DesktopShell& s, ManualClock&) -> QWidget* {
+             s.delegate().accessibilityFlow().requestPrompt("com.google.Chrome", "Chromium");
              return s.mainWindow().sheets().accessibilitySheet();
          }},
         {"shield-primary", true, false,

@@ -83,6 +83,11 @@ LocalizedString Permissions::Accessibility::step3(const QString& browserName) {
     return {"permissions.accessibility.step3", "Kivo only reads the address bar of %@", browserName};
 }
 
+LocalizedString Permissions::Accessibility::step2FollowsAtOnce(const QString& browserName) {
+    return {"permissions.accessibility.step2FollowsAtOnce",
+            "Turn on accessibility support for applications. %@ follows it at once.", browserName};
+}
+
 LocalizedString Permissions::Accessibility::restart(const QString& browserName) {
     return {"permissions.accessibility.restart",
             "Quit %@ completely and start it again: it shows its pages only when accessibility support was "
@@ -128,6 +133,7 @@ const std::vector<KeyInfo>& allKeys() {
             Permissions::Accessibility::title({}),
             Permissions::Accessibility::description({}),
             Permissions::Accessibility::step3({}),
+            Permissions::Accessibility::step2FollowsAtOnce({}),
             Permissions::Accessibility::restart({}),
             Permissions::Automation::message({}),
             Permissions::Wayland::message({}),

@@ -213,6 +213,8 @@ namespace Permissions::Accessibility {
 LocalizedString title(const QString& browserName);       // "Permission required to block %@"
 LocalizedString description(const QString& browserName); // "%@ does not support AppleScript, ..."
 LocalizedString step3(const QString& browserName);       // "Kivo only reads the address bar of %@"
+// The second step for a browser that follows the desktop's switch at once, named in it.
+LocalizedString step2FollowsAtOnce(const QString& browserName); // "Turn on ... %@ follows it at once."
 // For a Chromium-family browser, which shows its pages only when accessibility was on at its start.
 LocalizedString restart(const QString& browserName); // "Quit %@ and start it again, ..."
 } // namespace Permissions::Accessibility

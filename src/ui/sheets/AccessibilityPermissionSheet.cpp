@@ -66,10 +66,14 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
 
     auto* steps = new QVBoxLayout;
     steps->setSpacing(6);
-    QStringList stepFormats{ui.text(A::step1()), ui.text(A::step2())};
-    // A Chromium-family browser exposes its pages only when accessibility was on at its start.
+    // Firefox follows the desktop's switch while it runs; a Chromium-family browser exposes its pages only
+    // when accessibility was on at its start.
     const auto row = SupportedBrowsers::descriptor(browser.bundleId);
-    if (row && row->engine == BrowserEngine::chromium) {
+    const bool chromium = row && row->engine == BrowserEngine::chromium;
+    QStringList stepFormats{ui.text(A::step1()), browser.bundleId == SupportedBrowsers::firefoxBundleId
+                                                     ? ui.text(A::step2FollowsAtOnce(placeholder))
+                                                     : ui.text(A::step2())};
+    if (chromium) {
         stepFormats << ui.text(A::restart(placeholder));
     }
     stepFormats << ui.text(A::step3(placeholder));
@@ -95,6 +99,10 @@ AccessibilityPermissionSheet::AccessibilityPermissionSheet(const PromptingBrowse
     for (auto* b : {suppress_, later_})
         b->setAutoDefault(false);
     grant_->setDefault(true);
+
+    // As tall as its wrapped texts are at the sheet's width: Qt would size it for the texts' narrowest
+    // width and spread the rest between the title and its description.
+    setFixedHeight(heightForWidth(width()));
 
     connect(grant_, &QPushButton::clicked, this, [onGrant = std::move(onGrant)] { onGrant(); });
     connect(later_, &QPushButton::clicked, this, [onDismiss = std::move(onDismiss)] { onDismiss(); });
