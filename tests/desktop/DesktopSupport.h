@@ -35,4 +35,14 @@ std::vector<QRect> xHeads();
 // Where the X server has the widget's window, in root window coordinates.
 QRect xGeometry(const QWidget& window);
 
+// The windows the X server shows above the widget's window (or the frame a window manager put around it)
+// over `area`, each as its id, class and place; empty when nothing there covers it.
+QStringList xWindowsAbove(const QWidget& window, const QRect& area);
+
+// Whether the X server shows the widget's window (mapped, and its parents too).
+bool xViewable(const QWidget& window);
+
+// The window the window manager names active.
+std::optional<unsigned> xActiveWindow();
+
 } // namespace kivo::test

@@ -12,8 +12,9 @@
 
 #include <gtest/gtest.h>
 
-// Runs on a real X server with two monitors side by side: two RandR monitors (tests/desktop/two-monitors),
-// or two screens joined with Xinerama, of which Qt sees one screen as wide as both.
+// Runs on a real X server with two monitors side by side: two RandR outputs, or two screens joined with
+// Xinerama, of which Qt sees one screen as wide as both; with a panel along the top of each monitor and
+// whichever window manager scripts/with-desktop started.
 
 namespace kivo {
 namespace {
@@ -30,9 +31,22 @@ struct TabCounter : QObject {
     }
 };
 
-TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondScreenCancels) {
+// Each veil with the windows the X server shows over its part of the screen; empty while every veil is on
+// top of everything on its monitor.
+QStringList uncovered(const std::vector<ShieldVeil*>& veils) {
+    QStringList report;
+    for (ShieldVeil* veil : veils) {
+        const QRect place = test::xGeometry(*veil);
+        const QStringList above = test::xWindowsAbove(*veil, place);
+        if (!above.isEmpty())
+            report << QStringLiteral("veil at %1,%2 under %3").arg(place.x()).arg(place.y()).arg(above.join(", "));
+    }
+    return report;
+}
+
+TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEscapeOnTheSecondOneCancels) {
     const std::vector<QRect> heads = test::xHeads();
-    ASSERT_EQ(heads.size(), 2u) << "needs two screens";
+    ASSERT_EQ(heads.size(), 2u) << "needs two monitors";
     test::ShellRig rig;
     rig.shell->launch();
     // A second window that the window manager could switch to.
@@ -44,7 +58,7 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
 
     auto& d = rig.shell->delegate();
     auto group = d.store().groups().front();
-    group.unlockPolicy = UnlockPolicy::waitToUnlock(60);
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(120);
     d.store().replaceGroup(group.id, group);
     bool unlocked = false;
     d.overlayController().present(group, d.store(), [&](BlockRuleStore&) { unlocked = true; });
@@ -61,10 +75,12 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
         EXPECT_TRUE(test::waitOnDesktop([&] {
             const auto veils = shield.veils();
             return std::any_of(veils.begin(), veils.end(),
-                               [&](ShieldVeil* v) { return test::xGeometry(*v).contains(head); });
+                               [&](ShieldVeil* v) { return test::xGeometry(*v) == head; });
         })) << "the head at "
             << head.x() << "," << head.y() << " is covered";
     }
+    const auto onTop = [&] { return test::waitOnDesktop([&] { return uncovered(shield.veils()).isEmpty(); }); };
+    EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
     ASSERT_TRUE(test::waitOnDesktop([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
 
     // With the grab held the window manager never sees its switching shortcut: Kivo gets the keys.
@@ -77,21 +93,39 @@ TEST(ShieldOnTheDesktop, CoversEveryScreenHoldsTheKeyboardAndEscapeOnTheSecondSc
     EXPECT_TRUE(switchReachesKivo()) << "the window manager's switch went to the shield";
     EXPECT_TRUE(d.overlayController().isShown());
 
-    // Minimised from outside, which unmaps it and ends its grab, the primary veil comes back where it was
-    // and grabs again.
+    // A task bar asks the window manager to activate another window, which the grabs do not stop.
+    ASSERT_TRUE(test::xdotool({"windowactivate", QString::number(other.winId())}));
+    EXPECT_TRUE(test::waitOnDesktop([&] { return test::xActiveWindow() == other.winId(); }))
+        << "the window manager activated the other window";
+    EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
+
+    // Windows that come up during the countdown: another program's, and a notice that no window manager
+    // places, over the first monitor.
+    QWidget late;
+    late.setWindowTitle(QStringLiteral("late window"));
+    late.resize(300, 200);
+    late.show();
+    QWidget notice(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+    notice.setGeometry(heads.front().x() + 20, heads.front().y() + 20, 200, 80);
+    notice.show();
+    ASSERT_TRUE(test::waitOnDesktop([&] { return test::xViewable(late) && test::xViewable(notice); }));
+    EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
+
+    // Unmapped from outside, which ends its grab, the primary veil comes back where it was, on top, and
+    // grabs again.
     ShieldVeil* primary = nullptr;
     for (ShieldVeil* v : shield.veils())
         primary = v->isPrimary() ? v : primary;
     ASSERT_TRUE(primary);
     const QRect covered = test::xGeometry(*primary);
     int hidden = 0;
-    QObject::connect(primary, &ShieldVeil::hiddenFromOutside, [&] { ++hidden; });
-    test::xdotool({"windowminimize", QString::number(primary->winId())});
-    ASSERT_TRUE(test::waitOnDesktop([&] { return hidden > 0; })) << "the window manager hid the veil";
-    ASSERT_TRUE(test::waitOnDesktop([&] {
-        return primary->windowHandle()->isExposed() && !primary->isMinimized() && shield.isGrabbing();
-    })) << "shown again and grabbing";
+    QObject::connect(&shield, &QtShieldWindowSystem::veilHiddenFromOutside, [&] { ++hidden; });
+    test::xdotool({"windowunmap", QString::number(primary->winId())});
+    ASSERT_TRUE(test::waitOnDesktop([&] { return hidden > 0; })) << "the veil was seen hidden";
+    ASSERT_TRUE(test::waitOnDesktop([&] { return primary->windowHandle()->isExposed() && shield.isGrabbing(); }))
+        << "shown again and grabbing";
     EXPECT_TRUE(test::waitOnDesktop([&] { return test::xGeometry(*primary) == covered; })) << "in its place";
+    EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
     EXPECT_TRUE(switchReachesKivo()) << "the grab was taken again";
     EXPECT_FALSE(shield.isRetryingGrab());
 

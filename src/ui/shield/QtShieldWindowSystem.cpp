@@ -3,6 +3,7 @@
 #include "app/language/LocalizedStrings.h"
 #include "core/Log.h"
 #include "ui/shield/ShieldVeil.h"
+#include "ui/shield/XcbReply.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -35,11 +36,6 @@ QScreen* findScreen(const ShieldScreen& wanted) {
     }
     return nullptr;
 }
-
-struct FreeReply {
-    void operator()(void* reply) const { free(reply); }
-};
-template <class Reply> using XcbReply = std::unique_ptr<Reply, FreeReply>;
 
 xcb_connection_t* xcbConnection() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -114,6 +110,17 @@ QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString(const Localized
     grabRetry_.setInterval(50);
     grabRetry_.setSingleShot(true);
     connect(&grabRetry_, &QTimer::timeout, this, &QtShieldWindowSystem::tryGrab);
+    // Unmapped behind Qt's back (a veil that Qt hid comes back through hiddenFromOutside).
+    connect(&stacking_, &VeilStacking::unmappedFromOutside, this, [this](xcb_window_t window) {
+        xcb_connection_t* connection = xcbConnection();
+        for (ShieldVeil* veil : veils()) {
+            if (connection && veil->isVisible() && static_cast<xcb_window_t>(veil->winId()) == window) {
+                xcb_map_window(connection, window);
+                xcb_flush(connection);
+                veilCameBack();
+            }
+        }
+    });
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen*) {
         watchScreens();
         if (screensChanged_)
@@ -208,38 +215,51 @@ void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
     veils_.emplace_back(veil);
     if (QScreen* s = findScreen(screen))
         veil->setScreen(s);
+    // No window manager places the veil: it lies exactly on its screen's rectangle.
     veil->setGeometry(screen.frame);
     QPointer<ShieldVeil> guard(veil);
-    // Put back on a later turn: the hide may come from inside a window-manager event being handled. The
-    // X server drops a grab whose window is unmapped, so it is taken again.
+    // Put back on a later turn: the hide may come from inside an event being handled.
     connect(veil, &ShieldVeil::hiddenFromOutside, this, [this, guard, frame = screen.frame] {
-        grabbed_ = false;
         QTimer::singleShot(0, guard, [this, guard, frame] {
             if (!guard)
                 return;
-            qCWarning(lcLifecycle, "Shield window was hidden from outside; showing it again");
             guard->setGeometry(frame);
-            guard->showFullScreen();
+            guard->show();
             guard->raise();
             if (guard->isPrimary())
                 guard->activateWindow();
-            if (options_.has(PresentationOptions::disableProcessSwitching))
-                startGrabbing();
+            veilCameBack();
         });
     });
     qApp->installEventFilter(this);
-    veil->showFullScreen();
+    veil->show();
     veil->raise();
     if (isPrimary) {
         veil->activateWindow();
         veil->setFocus();
     }
+    if (xcbConnection()) {
+        std::vector<xcb_window_t> windows;
+        for (ShieldVeil* v : veils())
+            windows.push_back(static_cast<xcb_window_t>(v->winId()));
+        stacking_.keepOnTop(std::move(windows));
+    }
+    if (options_.has(PresentationOptions::disableProcessSwitching))
+        startGrabbing();
+}
+
+void QtShieldWindowSystem::veilCameBack() {
+    qCWarning(lcLifecycle, "Shield window was hidden from outside; showing it again");
+    emit veilHiddenFromOutside();
+    // The X server ends a grab whose window is unmapped: it is taken again.
+    grabbed_ = false;
     if (options_.has(PresentationOptions::disableProcessSwitching))
         startGrabbing();
 }
 
 void QtShieldWindowSystem::closeVeils() {
     qApp->removeEventFilter(this);
+    stacking_.keepOnTop({});
     releaseGrab();
     for (auto& veil : veils_) {
         if (!veil)

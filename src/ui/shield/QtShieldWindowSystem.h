@@ -2,6 +2,7 @@
 
 #include "app/language/LocalizedString.h"
 #include "app/shield/ShieldWindowSystem.h"
+#include "ui/shield/VeilStacking.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,11 +18,13 @@ namespace kivo {
 class ShieldVeil;
 
 // The shield on a Qt desktop: one veil per QScreen, or per Xinerama head where Qt's screens leave heads
-// out or join them. While the shield's presentation options are in
-// force the keyboard and the pointer are grabbed by the primary veil, so the window manager's switching
-// shortcuts do nothing; they are released when the options are put back. A veil hidden from outside is
-// shown again while the shield is up, and grabs again. While veils are up no key reaches another window
-// of Kivo: the grab brings every key to Kivo, and Qt hands it to whichever window has the focus.
+// out or join them. On X11 the veils are windows no window manager manages, kept above every other
+// window (panels, docks and task bars included) whatever the window manager's layers, the focus or
+// other programs' requests. While the shield's presentation options are in force the keyboard and the
+// pointer are grabbed by the primary veil, so the window manager's switching shortcuts do nothing; they
+// are released when the options are put back. A veil hidden from outside is shown again while the shield
+// is up, and grabs again. While veils are up no key reaches another window of Kivo: the grab brings
+// every key to Kivo, and Qt hands it to whichever window has the focus.
 class QtShieldWindowSystem : public QObject, public ShieldWindowSystem {
     Q_OBJECT
 public:
@@ -45,6 +48,10 @@ public:
     // Still trying to take the grab (the veil not mapped yet, or another client holding one).
     bool isRetryingGrab() const { return grabRetry_.isActive(); }
 
+signals:
+    // Another program hid a veil, which is shown again.
+    void veilHiddenFromOutside();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,6 +65,7 @@ private:
     void tryGrab();
     bool retryGrabLater();
     void releaseGrab();
+    void veilCameBack();
     void watchScreens();
 
     std::function<QString(const LocalizedString&)> text_;
@@ -68,6 +76,7 @@ private:
     int grabAttempts_ = 0;
     bool grabbed_ = false;
     QSet<const QObject*> watched_;
+    VeilStacking stacking_;
 };
 
 } // namespace kivo

@@ -18,7 +18,8 @@ constexpr int kSpacing = 32;
 
 ShieldVeil::ShieldVeil(ShieldOverlayController& controller, bool isPrimary, bool opaque,
                        std::function<void()> onEscape, const Texts& texts)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::BypassWindowManagerHint),
       controller_(controller), isPrimary_(isPrimary), opaque_(opaque), onEscape_(std::move(onEscape)),
       texts_(texts) {
     setObjectName(isPrimary ? QStringLiteral("shieldPrimary") : QStringLiteral("shieldVeil"));

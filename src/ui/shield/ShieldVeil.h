@@ -11,9 +11,10 @@ namespace kivo {
 class CountdownRing;
 class ShieldOverlayController;
 
-// One screen's cover while the shield is up: a frameless, always-on-top full-screen window with the dark
-// veil and, on the primary screen, the countdown ring and the cancel button. Escape cancels from any
-// screen; close requests from outside are refused.
+// One screen's cover while the shield is up: a frameless window over the whole screen with the dark veil
+// and, on the primary screen, the countdown ring and the cancel button. No window manager manages it, so
+// none can move it, resize it, put it into a layer under a panel or minimise it: the shield places it and
+// keeps it on top. Escape cancels from any screen; close requests from outside are refused.
 class ShieldVeil : public QWidget {
     Q_OBJECT
 public:
@@ -33,7 +34,7 @@ public:
     void setClosing() { closing_ = true; }
 
 signals:
-    // Hidden by someone other than the shield (a window manager, a tool).
+    // Hidden by someone other than the shield, through Qt.
     void hiddenFromOutside();
 
 protected:
