@@ -51,7 +51,7 @@ TEST_P(KeyboardLayoutsTest, AnAddressWithAltGrCharactersLandsExactly) {
             const auto pages = desktop->shown(param.bundleId);
             return std::find(pages.begin(), pages.end(), target) != pages.end();
         },
-        8s));
+        test::kDeadline));
     const auto& requests = desktop->server.requests();
     EXPECT_NE(std::find(requests.begin(), requests.end(), "/@kivo/~user-" + suffix), requests.end());
 }
@@ -94,12 +94,12 @@ TEST_P(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
     const Layout us;
     const auto x = XcbDesktop::connect();
     test::NotesWindow notes(*x);
-    desktop->activate(notes.id());
+    ASSERT_TRUE(desktop->activate(notes.id()));
     LinuxKeystrokeSink sink(XcbDesktop::connect());
-    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, 3s));
+    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, test::kDeadline));
     KeystrokeResult result = KeystrokeResult::sent;
     std::thread typing([&] { result = sink.typeText(notes.id(), text); });
-    const bool underWay = test::waitUntil([&] { return notes.keyEvents() >= 40; }, 5s);
+    const bool underWay = test::waitUntil([&] { return notes.keyEvents() >= 40; }, test::kDeadline);
     if (underWay) {
         replace();
     }
