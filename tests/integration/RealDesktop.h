@@ -163,6 +163,7 @@ private:
 struct BrowserCase {
     const char* name;
     std::string bundleId;
+    friend void PrintTo(const BrowserCase& c, std::ostream* os) { *os << c.name; }
 };
 
 // What every test shares: the page server, the two browsers with fresh profiles, the platform and the
