@@ -2,8 +2,8 @@
 // again inside scripts/with-desktop when it is not in one): reading the shown pages of a browser with 5
 // windows, one verified keystroke redirect from decision to confirmed page, a blocked page opened at a
 // browser's launch and one visited again right after its redirect (Back, a new window) from readable to
-// its redirect page loaded, the main thread's time for a pass, and what Kivo asks of the accessibility bus
-// and the X server while no browser is in front.
+// its redirect page loaded, the main thread's time for a pass, the front window followed, and what Kivo
+// asks of the accessibility bus and the X server while no browser is in front.
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserMonitor.h"
@@ -500,6 +500,30 @@ BENCHMARK(BM_PassMainThreadTime)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(30)
+    ->ReportAggregatesOnly(true);
+
+// The front window followed: from the request that brings the other browser's window to the front to the
+// workspace naming that browser, back and forth.
+void BM_FrontWindowFollowed(benchmark::State& state) {
+    auto x = XcbDesktop::connect();
+    auto& workspace = rig->platform->workspace();
+    int failed = 0;
+    for (auto _ : state) {
+        const std::string& id = workspace.frontmostBundleId() == kChrome ? kFirefox : kChrome;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        x->requestActivation(x->topWindowOf(rig->pid(id).value_or(0)));
+        failed += !waitFor([&] { return workspace.frontmostBundleId() == id; }, 5s);
+        state.SetIterationTime(static_cast<double>(elapsed.nsecsElapsed()) * 1e-9);
+    }
+    state.counters["failed"] = failed;
+}
+BENCHMARK(BM_FrontWindowFollowed)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ComputeStatistics("max", largest)
     ->ReportAggregatesOnly(true);
 
 // Another program in front: once the loop has stopped, Kivo asks nothing of the accessibility bus or the
