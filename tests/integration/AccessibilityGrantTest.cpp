@@ -10,7 +10,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 using test::kFirefox;
 

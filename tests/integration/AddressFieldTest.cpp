@@ -177,7 +177,7 @@ TEST(AddressFieldTest, AnAppWindowGetsNoKeyAtAll) {
     app.setStandardErrorFile(QProcess::nullDevice());
     app.start("chromium", desktop->arguments(test::kChrome, {}, false, "app-window")
                               << QString::fromStdString("--app=" + url));
-    ASSERT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, url); }, 30s));
+    ASSERT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, url); }, test::kDeadline));
     {
         test::LogCapture log;
         test::MonitorRun monitor;

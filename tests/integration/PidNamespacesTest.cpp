@@ -9,7 +9,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 // The process's number in its innermost PID namespace.

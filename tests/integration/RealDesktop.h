@@ -338,7 +338,7 @@ public:
         process->setStandardErrorFile(home.filePath(QString::fromStdString(bundleId + ".log")));
         process->start(QString::fromStdString(program(bundleId)), arguments(bundleId, url, false));
         browsers[bundleId] = std::move(process);
-        ASSERT_TRUE(test::waitUntil([&] { return shows(bundleId, url); }, 30s))
+        ASSERT_TRUE(test::waitUntil([&] { return shows(bundleId, url); }, kDeadline))
             << bundleId << " did not show " << url;
     }
     // A new window of the running browser; it comes to the front.

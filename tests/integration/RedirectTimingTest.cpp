@@ -8,7 +8,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 int requestsFor(const std::function<bool(const std::string&)>& isIt) {

@@ -66,7 +66,7 @@ public:
                 std::free(reply);
                 return ok;
             },
-            3s);
+            test::kDeadline);
     }
     ~Locker() { unlock(); }
     int keys() {

@@ -10,7 +10,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 // The layout for one test (none: the one in use); the US layout comes back after it, and the browsers
