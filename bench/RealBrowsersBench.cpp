@@ -1,8 +1,9 @@
 // The browser road against real Chromium and Firefox ESR on a private desktop (the program starts itself
 // again inside scripts/with-desktop when it is not in one): reading the shown pages of a browser with 5
 // windows, one verified keystroke redirect from decision to confirmed page, a blocked page opened at a
-// browser's launch from readable to its redirect page loaded, the main thread's time for a pass, and what
-// Kivo asks of the accessibility bus and the X server while no browser is in front.
+// browser's launch and one visited again right after its redirect (Back, a new window) from readable to
+// its redirect page loaded, the main thread's time for a pass, the front window followed, and what Kivo
+// asks of the accessibility bus and the X server while no browser is in front.
 #include "browser-monitor/AccessibilityBrowserBridge.h"
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserMonitor.h"
@@ -24,6 +25,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrlQuery>
 
 #include <benchmark/benchmark.h>
 
@@ -32,6 +34,7 @@
 #include <ctime>
 #include <functional>
 #include <iostream>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -74,6 +77,8 @@ struct Rig {
         return "http://127.0.0.1:" + std::to_string(port) + path;
     }
 
+    // Pages are not to be kept, as the tests' page server has it: Back loads the page again (Firefox's
+    // back-forward cache would bring back a page whose document the accessibility bus does not show).
     bool startServer() {
         server.setWorkingDirectory(home.path());
         server.start("python3",
@@ -83,7 +88,8 @@ struct Rig {
                       "    def do_GET(self):\n"
                       "        b=('<title>'+self.path+'</title>').encode()\n"
                       "        self.send_response(200);self.send_header('Content-Length',str(len(b)))\n"
-                      "        self.send_header('Content-Type','text/html');self.end_headers()\n"
+                      "        self.send_header('Content-Type','text/html')\n"
+                      "        self.send_header('Cache-Control','no-store');self.end_headers()\n"
                       "        self.wfile.write(b)\n"
                       "    def log_message(self,*a): pass\n"
                       "s=h.ThreadingHTTPServer(('127.0.0.1',0),Q)\n"
@@ -277,27 +283,75 @@ int mainProcess(const QString& profile) {
     return 0;
 }
 
-// Whether a window of the process shows a page that `isIt`, loaded when `loaded`.
-bool shows(AccessibilityTree& tree, int pid, const std::function<bool(const std::string&)>& isIt,
-           bool loaded) {
+// How many pages that `isIt` the windows of the process show (only those loaded when `loaded`).
+int showing(AccessibilityTree& tree, int pid, const std::function<bool(const std::string&)>& isIt,
+            bool loaded) {
+    int count = 0;
     const auto app = tree.applicationElement(pid);
     for (const auto& window : tree.children(app).value_or(std::vector<AccessibilityElement>{})) {
         for (const auto& page : tree.children(window).value_or(std::vector<AccessibilityElement>{})) {
             const auto url = tree.url(page);
-            if (url && isIt(*url) && (!loaded || tree.isLoading(page) == false)) {
-                return true;
-            }
+            count += url && isIt(*url) && (!loaded || tree.isLoading(page) == false);
         }
     }
-    return false;
+    return count;
 }
 
-// A browser started with a blocked page while the monitor runs, as the application runs it: from the
-// moment the page can be read (watched on a thread of its own, every 10 ms) to its redirect page loaded.
-void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
-    SystemClock clock;
-    QtTimerFactory timers;
-    BrowserMonitor monitor(rig->platform->ports(), clock, timers);
+// Whether `url` is a redirect page whose `blocked=` names `blocked`.
+bool redirectPageOf(const std::string& url, const std::string& blocked) {
+    return url.find("/landing?blocked=") != std::string::npos &&
+           AddressText::sameAddress(QUrlQuery(QUrl(QString::fromStdString(url)))
+                                        .queryItemValue("blocked", QUrl::FullyDecoded)
+                                        .toStdString(),
+                                    blocked);
+}
+
+// The seconds from the moment `visit` has made `blocked` readable in a window of `process` (its number, 0
+// while there is none) to one more of its redirect pages loaded there with `blocked` gone; none when that
+// does not come within `timeout`. Watched from a thread of its own, every 10 ms, so that the monitor has
+// the main thread to itself; a page redirected before the watcher saw it counts from then.
+std::optional<double> secondsToRedirect(const std::function<int()>& process, const std::string& blocked,
+                                        const std::function<void()>& visit, std::chrono::seconds timeout) {
+    std::atomic<bool> looked{false};
+    std::atomic<bool> done{false};
+    std::optional<double> seconds;
+    std::thread watcher([&] {
+        auto& tree = rig->platform->tree();
+        const auto isBlocked = [&](const std::string& u) { return AddressText::sameAddress(u, blocked); };
+        const auto isRedirectPage = [&](const std::string& u) { return redirectPageOf(u, blocked); };
+        const auto until = std::chrono::steady_clock::now() + timeout;
+        std::optional<std::chrono::steady_clock::time_point> readable;
+        int pid = 0;
+        int redirectPages = 0; // those already there: at the first look, and the fewest while it is readable
+        while (std::chrono::steady_clock::now() < until) {
+            pid = pid ? pid : process();
+            const bool shown = pid && showing(tree, pid, isBlocked, false) > 0;
+            const int landed = pid ? showing(tree, pid, isRedirectPage, true) : 0;
+            const auto now = std::chrono::steady_clock::now();
+            if (!looked) {
+                redirectPages = landed;
+                looked = true;
+            }
+            if (shown) {
+                readable = readable.value_or(now);
+                redirectPages = std::min(redirectPages, landed);
+            } else if (landed > redirectPages) {
+                seconds = std::chrono::duration<double>(now - readable.value_or(now)).count();
+                break;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        done = true;
+    });
+    waitFor([&] { return looked || done; }, timeout);
+    visit();
+    waitFor([&] { return done.load(); }, timeout + 5s);
+    watcher.join();
+    return seconds;
+}
+
+// A rule group that sends the pages `pattern` catches to the server's redirect page.
+BlockRuleGroup groupBlocking(const std::string& pattern) {
     BlockRuleGroup group;
     group.id = Uuid::random();
     group.name = "Bench";
@@ -307,9 +361,19 @@ void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
     group.appendsQueryParameters = true;
     BlockRule rule;
     rule.id = Uuid::random();
-    rule.pattern = "127.0.0.1:" + std::to_string(rig->port) + "/launch/*";
+    rule.pattern = pattern;
     rule.isEnabled = true;
     group.rules = {rule};
+    return group;
+}
+
+// A browser started with a blocked page while the monitor runs, as the application runs it: from the
+// moment the page can be read to its redirect page loaded.
+void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
+    SystemClock clock;
+    QtTimerFactory timers;
+    BrowserMonitor monitor(rig->platform->ports(), clock, timers);
+    const BlockRuleGroup group = groupBlocking("127.0.0.1:" + std::to_string(rig->port) + "/launch/*");
     monitor.start([group] { return std::vector<BlockRuleGroup>{group}; }, nullptr);
     static int serial = 0;
     int failed = 0;
@@ -319,43 +383,13 @@ void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
         QProcess browser;
         browser.setStandardOutputFile(QProcess::nullDevice());
         browser.setStandardErrorFile(QProcess::nullDevice());
-        browser.start(rig->program(id), rig->arguments(id, blocked, false, profile));
-        std::atomic<bool> done{false};
-        std::atomic<double> seconds{-1};
-        std::thread watcher([&] {
-            auto& tree = rig->platform->tree();
-            const auto until = std::chrono::steady_clock::now() + 40s;
-            std::optional<std::chrono::steady_clock::time_point> readable;
-            int pid = 0;
-            while (std::chrono::steady_clock::now() < until) {
-                pid = pid ? pid : mainProcess(rig->home.filePath(profile));
-                if (pid && !readable &&
-                    shows(
-                        tree, pid, [&](const std::string& u) { return u == blocked; }, false)) {
-                    readable = std::chrono::steady_clock::now();
-                }
-                if (pid &&
-                    shows(
-                        tree, pid,
-                        [](const std::string& u) { return u.find("/landing?blocked=") != std::string::npos; },
-                        true)) {
-                    const auto now = std::chrono::steady_clock::now();
-                    // Redirected before the watcher saw the page at all: counted from now.
-                    seconds = std::chrono::duration<double>(now - readable.value_or(now)).count();
-                    break;
-                }
-                std::this_thread::sleep_for(10ms);
-            }
-            done = true;
-        });
-        waitFor([&] { return done.load(); }, 45s);
-        watcher.join();
-        if (seconds < 0) {
+        const auto seconds = secondsToRedirect(
+            [&] { return mainProcess(rig->home.filePath(profile)); }, blocked,
+            [&] { browser.start(rig->program(id), rig->arguments(id, blocked, false, profile)); }, 40s);
+        if (!seconds) {
             ++failed;
-            state.SetIterationTime(40);
-        } else {
-            state.SetIterationTime(seconds);
         }
+        state.SetIterationTime(seconds.value_or(40));
         if (const int pid = mainProcess(rig->home.filePath(profile))) {
             ::kill(pid, SIGKILL);
         }
@@ -368,7 +402,7 @@ void BM_LaunchToRedirect(benchmark::State& state, const std::string& id) {
 double largest(const std::vector<double>& v) {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }
-void launchRuns(benchmark::internal::Benchmark* b) {
+void redirectRuns(benchmark::internal::Benchmark* b) {
     b->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
@@ -376,8 +410,68 @@ void launchRuns(benchmark::internal::Benchmark* b) {
         ->ComputeStatistics("max", largest)
         ->ReportAggregatesOnly(true);
 }
-BENCHMARK_CAPTURE(BM_LaunchToRedirect, chromium, kChrome)->Apply(launchRuns);
-BENCHMARK_CAPTURE(BM_LaunchToRedirect, firefox, kFirefox)->Apply(launchRuns);
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, chromium, kChrome)->Apply(redirectRuns);
+BENCHMARK_CAPTURE(BM_LaunchToRedirect, firefox, kFirefox)->Apply(redirectRuns);
+
+// Closes a window the bench opened (its one tab), so that the benchmarks after find the browsers as they
+// were; Ctrl+W goes out only once the window is in front.
+void closeWindow(XcbDesktop& x, xcb_window_t window) {
+    x.requestActivation(window);
+    if (!waitFor([&] { return x.activeWindow() == window; }, 10s)) {
+        return;
+    }
+    QProcess::execute("xdotool", {"key", "ctrl+w"});
+    waitFor(
+        [&] {
+            const auto list = x.clientList();
+            return std::find(list.begin(), list.end(), window) == list.end();
+        },
+        10s);
+}
+
+enum class Revisit { back, newWindow };
+
+// A blocked page visited again right after the monitor redirected it, by Back in its window or in a new
+// window: from the moment it can be read again to its redirect page loaded.
+void BM_RevisitToRedirect(benchmark::State& state, const std::string& id, Revisit revisit) {
+    SystemClock clock;
+    QtTimerFactory timers;
+    BrowserMonitor monitor(rig->platform->ports(), clock, timers);
+    const BlockRuleGroup group = groupBlocking("127.0.0.1:" + std::to_string(rig->port) + "/again/*");
+    monitor.start([group] { return std::vector<BlockRuleGroup>{group}; }, nullptr);
+    auto x = XcbDesktop::connect();
+    const int pid = rig->pid(id).value_or(0);
+    const auto browser = [pid] { return pid; };
+    static int serial = 0;
+    int failed = 0;
+    for (auto _ : state) {
+        const std::string blocked = rig->url("/again/" + std::to_string(++serial));
+        const auto inNewWindow = [&] {
+            QProcess::execute(rig->program(id), rig->arguments(id, blocked, true));
+        };
+        const auto back = [] { QProcess::execute("xdotool", {"key", "alt+Left"}); };
+        std::set<xcb_window_t> opened;
+        std::optional<double> seconds;
+        if (secondsToRedirect(browser, blocked, inNewWindow, 40s)) {
+            opened.insert(x->activeWindow());
+            seconds = secondsToRedirect(
+                browser, blocked, revisit == Revisit::back ? std::function<void()>(back) : inNewWindow, 40s);
+            opened.insert(x->activeWindow());
+        }
+        failed += !seconds;
+        state.SetIterationTime(seconds.value_or(40));
+        for (const xcb_window_t window : opened) {
+            closeWindow(*x, window);
+        }
+    }
+    state.counters["failed"] = failed;
+}
+BENCHMARK_CAPTURE(BM_RevisitToRedirect, chromium_back, kChrome, Revisit::back)->Apply(redirectRuns);
+BENCHMARK_CAPTURE(BM_RevisitToRedirect, chromium_new_window, kChrome, Revisit::newWindow)
+    ->Apply(redirectRuns);
+BENCHMARK_CAPTURE(BM_RevisitToRedirect, firefox_back, kFirefox, Revisit::back)->Apply(redirectRuns);
+BENCHMARK_CAPTURE(BM_RevisitToRedirect, firefox_new_window, kFirefox, Revisit::newWindow)
+    ->Apply(redirectRuns);
 
 // One pass over both browsers (10 windows) with a rule that catches none of their pages: the main
 // thread's CPU time from the start of the pass to its end.
@@ -387,16 +481,7 @@ void BM_PassMainThreadTime(benchmark::State& state) {
     BrowserMonitor monitor(rig->platform->ports(), clock, timers);
     int passes = 0;
     QObject::connect(&monitor, &BrowserMonitor::passFinished, [&] { ++passes; });
-    BlockRuleGroup group;
-    group.id = Uuid::random();
-    group.name = "Bench";
-    group.isEnabled = true;
-    group.schedule = BlockSchedule::always();
-    BlockRule rule;
-    rule.id = Uuid::random();
-    rule.pattern = "*nothing-here.test*";
-    rule.isEnabled = true;
-    group.rules = {rule};
+    const BlockRuleGroup group = groupBlocking("*nothing-here.test*");
     monitor.start([group] { return std::vector<BlockRuleGroup>{group}; }, nullptr);
     for (auto _ : state) {
         const int before = passes;
@@ -415,6 +500,30 @@ BENCHMARK(BM_PassMainThreadTime)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(30)
+    ->ReportAggregatesOnly(true);
+
+// The front window followed: from the request that brings the other browser's window to the front to the
+// workspace naming that browser, back and forth.
+void BM_FrontWindowFollowed(benchmark::State& state) {
+    auto x = XcbDesktop::connect();
+    auto& workspace = rig->platform->workspace();
+    int failed = 0;
+    for (auto _ : state) {
+        const std::string& id = workspace.frontmostBundleId() == kChrome ? kFirefox : kChrome;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        x->requestActivation(x->topWindowOf(rig->pid(id).value_or(0)));
+        failed += !waitFor([&] { return workspace.frontmostBundleId() == id; }, 5s);
+        state.SetIterationTime(static_cast<double>(elapsed.nsecsElapsed()) * 1e-9);
+    }
+    state.counters["failed"] = failed;
+}
+BENCHMARK(BM_FrontWindowFollowed)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ComputeStatistics("max", largest)
     ->ReportAggregatesOnly(true);
 
 // Another program in front: once the loop has stopped, Kivo asks nothing of the accessibility bus or the

@@ -10,7 +10,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 using test::kFirefox;
 
@@ -67,7 +66,7 @@ protected:
     void TearDown() override {
         // The bus is on again for the tests after, Firefox readable and the test's window gone.
         switchBus(true);
-        test::waitUntil([] { return !desktop->shown(kFirefox).empty(); }, 10s);
+        test::waitUntil([] { return !desktop->shown(kFirefox).empty(); }, test::kDeadline);
         if (window_) {
             desktop->closeWindow(window_);
         }
@@ -88,9 +87,9 @@ TEST_P(AccessibilityGrantTest, OnceTheBusIsOnTheBrowserBroughtToTheFrontIsRedire
     const std::string blocked = desktop->server.url(std::string("/blocked/grant-") + GetParam().name);
     desktop->openWindow(kFirefox, blocked); // read while the bus is on and no monitor runs
     window_ = desktop->x->activeWindow();
-    desktop->activate(desktop->notes->id());
+    ASSERT_TRUE(desktop->activate(desktop->notes->id()));
     ASSERT_TRUE(switchBus(false));
-    ASSERT_TRUE(test::waitUntil([] { return !desktop->platform->tree().isTrusted(); }));
+    ASSERT_TRUE(test::waitUntil([] { return !desktop->platform->tree().isTrusted(); }, test::kDeadline));
 
     KeyCounter keys(desktop->platform->keystrokes());
     AccessibilityPermissionFlow flow(desktop->platform->tree(), desktop->platform->settingsOpener(),
@@ -100,22 +99,21 @@ TEST_P(AccessibilityGrantTest, OnceTheBusIsOnTheBrowserBroughtToTheFrontIsRedire
                      [&] { prompts += flow.promptingBrowser().has_value(); });
     test::MonitorRun monitor(&keys, &flow);
     if (GetParam().inKivo) {
-        desktop->activate(window_);
-        ASSERT_TRUE(test::waitUntil([&] { return flow.promptingBrowser().has_value(); }));
+        ASSERT_TRUE(desktop->activate(window_));
+        ASSERT_TRUE(test::waitUntil([&] { return flow.promptingBrowser().has_value(); }, test::kDeadline));
         EXPECT_EQ(flow.promptingBrowser()->displayName, "Firefox");
-        const int seen = monitor.passes;
-        ASSERT_TRUE(test::waitUntil([&] { return monitor.passes >= seen + 2; }));
+        ASSERT_TRUE(monitor.morePasses(2));
         EXPECT_EQ(keys.sent, 0);
         flow.grant();
         EXPECT_TRUE(isBusOn());
         EXPECT_FALSE(flow.promptingBrowser());
-        desktop->activate(desktop->notes->id());
+        ASSERT_TRUE(desktop->activate(desktop->notes->id()));
     } else {
         ASSERT_TRUE(switchBus(true));
     }
     prompts = 0;
-    desktop->activate(window_);
-    ASSERT_TRUE(test::waitUntil([&] { return redirected(blocked); }, 10s));
+    ASSERT_TRUE(desktop->activate(window_));
+    ASSERT_TRUE(test::waitUntil([&] { return redirected(blocked); }, test::kDeadline));
     EXPECT_EQ(prompts, 0);
     EXPECT_FALSE(flow.promptingBrowser());
 }

@@ -8,7 +8,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 class Freezer {
@@ -26,7 +25,7 @@ public:
                 std::free(reply);
                 return ok;
             },
-            3s);
+            test::kDeadline);
     }
     ~Freezer() { thaw(); }
     // Whatever the server kept back is handed out by the time this returns.
@@ -43,9 +42,9 @@ private:
 TEST(FrozenKeyboardTest, NoGroupOfKeysGoesOutWhileTheKeyboardIsFrozen) {
     auto x = XcbDesktop::connect();
     test::NotesWindow notes(*x);
-    desktop->activate(notes.id());
+    ASSERT_TRUE(desktop->activate(notes.id()));
     LinuxKeystrokeSink sink(XcbDesktop::connect());
-    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, 3s));
+    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, test::kDeadline));
     {
         Freezer freezer;
         ASSERT_TRUE(freezer.holds);
@@ -68,10 +67,10 @@ TEST(FrozenKeyboardTest, NoGroupOfKeysGoesOutWhileTheKeyboardIsFrozen) {
     // key sent now is its first. (Under a loaded desktop another window may have taken the focus
     // meanwhile: given back first.)
     EXPECT_EQ(notes.keyEvents(), 0);
-    desktop->activate(notes.id());
-    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, 3s));
+    ASSERT_TRUE(desktop->activate(notes.id()));
+    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, test::kDeadline));
     EXPECT_EQ(sink.typeText(notes.id(), "x"), KeystrokeResult::sent);
-    ASSERT_TRUE(test::waitUntil([&] { return notes.keyEvents() >= 2; }, 3s));
+    ASSERT_TRUE(test::waitUntil([&] { return notes.keyEvents() >= 2; }, test::kDeadline));
     EXPECT_EQ(notes.keyEvents(), 2);
 }
 
@@ -88,8 +87,7 @@ TEST(FrozenKeyboardTest, APageDueWhileTheKeyboardIsFrozenGetsNoKeyAndIsRedirecte
         Freezer freezer;
         ASSERT_TRUE(freezer.holds);
         desktop->openWindow(test::kChrome, blocked);
-        const int until = monitor.passes + 2;
-        test::waitUntil([&] { return monitor.passes >= until; }, 5s);
+        ASSERT_TRUE(monitor.morePasses(2));
         EXPECT_TRUE(desktop->shows(test::kChrome, blocked));
         desktop->activate(notes.id());
         freezer.thaw();
@@ -97,7 +95,7 @@ TEST(FrozenKeyboardTest, APageDueWhileTheKeyboardIsFrozenGetsNoKeyAndIsRedirecte
     test::roundTrip(x->connection());
     EXPECT_EQ(notes.keyEvents(), 0);
     desktop->bringForward(test::kChrome);
-    EXPECT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, thawed); }, 6s));
+    EXPECT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, thawed); }, test::kDeadline));
 }
 
 } // namespace

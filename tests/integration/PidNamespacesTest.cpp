@@ -9,7 +9,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 // The process's number in its innermost PID namespace.
@@ -54,7 +53,7 @@ TEST(PidNamespacesTest, TwoSandboxedBrowsersWithTheSameInnerNumberAreBothRead) {
                                                     QStringLiteral("sandbox-%1").arg(i));
         sandbox->start(command.takeFirst(), command);
         // One at a time: Chromium builds a window's tree once it has been in front.
-        ASSERT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, pages[i]); }, 30s))
+        ASSERT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, pages[i]); }, test::kDeadline))
             << ::testing::PrintToString(desktop->shown(test::kChrome));
     }
     const auto pids = fresh();
@@ -69,7 +68,7 @@ TEST(PidNamespacesTest, TwoSandboxedBrowsersWithTheSameInnerNumberAreBothRead) {
         sandbox->kill();
         sandbox->waitForFinished(5000);
     }
-    EXPECT_TRUE(test::waitUntil([&] { return fresh().empty(); }, 10s));
+    EXPECT_TRUE(test::waitUntil([&] { return fresh().empty(); }, test::kDeadline));
 }
 
 } // namespace

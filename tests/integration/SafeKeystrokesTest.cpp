@@ -5,8 +5,6 @@
 
 #include <xcb/xtest.h>
 
-#include <QUrlQuery>
-
 #include <atomic>
 #include <thread>
 
@@ -68,7 +66,7 @@ public:
                 std::free(reply);
                 return ok;
             },
-            3s);
+            test::kDeadline);
     }
     ~Locker() { unlock(); }
     int keys() {
@@ -99,21 +97,7 @@ protected:
     std::string page(const std::string& path) const {
         return desktop->server.url(path + "-" + GetParam().name);
     }
-    bool landedFrom(const std::string& blocked) {
-        for (const auto& p : desktop->shown(id())) {
-            const QUrl url(QString::fromStdString(p));
-            if (p.find("/landing?blocked=") != std::string::npos &&
-                QUrlQuery(url).queryItemValue("blocked", QUrl::FullyDecoded).toStdString() == blocked) {
-                return true;
-            }
-        }
-        return false;
-    }
-    // The monitor has looked at the page `count` more times.
-    static void passes(test::MonitorRun& monitor, int count) {
-        const int until = monitor.passes + count;
-        test::waitUntil([&] { return monitor.passes >= until; }, std::chrono::seconds(count + 3));
-    }
+    bool landedFrom(const std::string& blocked) { return desktop->landedFrom(id(), blocked); }
 };
 
 TEST_P(SafeKeystrokesTest, ALockerHoldingTheKeyboardGetsNoKeyAndThePageIsRedirectedOnceItGoes) {
@@ -122,11 +106,11 @@ TEST_P(SafeKeystrokesTest, ALockerHoldingTheKeyboardGetsNoKeyAndThePageIsRedirec
     test::MonitorRun monitor;
     const std::string blocked = page("/blocked/locked");
     desktop->openWindow(id(), blocked);
-    passes(monitor, 2);
+    ASSERT_TRUE(monitor.morePasses(2));
     EXPECT_EQ(locker.keys(), 0);
     EXPECT_TRUE(desktop->shows(id(), blocked));
     locker.unlock();
-    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 6s));
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, test::kDeadline));
 }
 
 TEST_P(SafeKeystrokesTest, AHeldShiftTypesNothingAndCapsLockChangesNoLetterAndStaysOn) {
@@ -135,16 +119,17 @@ TEST_P(SafeKeystrokesTest, AHeldShiftTypesNothingAndCapsLockChangesNoLetterAndSt
     const std::string shifted = page("/blocked/MiXeD-Shift");
     keyboard.press(0xffe1, true); // Shift_L held
     desktop->openWindow(id(), shifted);
-    passes(monitor, 2);
+    ASSERT_TRUE(monitor.morePasses(2));
     EXPECT_TRUE(desktop->shows(id(), shifted));
     keyboard.press(0xffe1, false);
-    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(shifted); }, 6s));
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(shifted); }, test::kDeadline));
 
     keyboard.tap(0xffe5); // Caps_Lock
     ASSERT_TRUE(keyboard.capsLock());
     const std::string caps = page("/blocked/MiXeD-Caps");
     desktop->openWindow(id(), caps);
-    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(caps); }, 6s)); // exactly: no letter changed case
+    // Exactly: no letter changed case.
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(caps); }, test::kDeadline));
     EXPECT_TRUE(keyboard.capsLock());
     keyboard.tap(0xffe5);
     EXPECT_FALSE(keyboard.capsLock());
@@ -154,8 +139,8 @@ TEST_P(SafeKeystrokesTest, ARedirectToASlowPageIsTypedOnceAndLands) {
     test::MonitorRun monitor;
     const std::string blocked = page("/slowblock/page");
     desktop->openWindow(id(), blocked);
-    ASSERT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 8s));
-    passes(monitor, 1);
+    ASSERT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, test::kDeadline));
+    ASSERT_TRUE(monitor.morePasses(1));
     const auto& requests = desktop->server.requests();
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
                             [&](const std::string& r) {
@@ -182,9 +167,9 @@ TEST_P(SafeKeystrokesTest, BurstsOfWindowSwitchesLandNoKeyInAnotherWindow) {
         x->requestActivation(browser);
         done = true;
     });
-    test::waitUntil([&] { return done.load(); }, 10s);
+    test::waitUntil([&] { return done.load(); }, test::kDeadline);
     user.join();
-    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, 8s));
+    EXPECT_TRUE(test::waitUntil([&] { return landedFrom(blocked); }, test::kDeadline));
     EXPECT_EQ(desktop->notes->keyEvents(), notesKeys);
 }
 
@@ -215,8 +200,7 @@ TEST(SafeKeystrokesPagesTest, PagesThatTakeCtrlLGetNoTypedKey) {
         desktop->openWindow(c.bundleId, url);
         const xcb_window_t window = desktop->x->activeWindow();
         // Two attempts' worth of passes: the failure is remembered, so no second Ctrl+L either.
-        const int until = monitor.passes + 3;
-        test::waitUntil([&] { return monitor.passes >= until; }, 8s);
+        ASSERT_TRUE(monitor.morePasses(3));
         // Only this page's keys: the last page's may still be on their way (closing it takes Ctrl+W).
         const auto got = desktop->server.keysReceivedBy(path);
         EXPECT_LE(got.size(), 2u) << testing::PrintToString(got);

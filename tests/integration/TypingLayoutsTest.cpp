@@ -10,7 +10,6 @@
 namespace kivo {
 namespace {
 
-using namespace std::chrono_literals;
 using test::desktop;
 
 // The layout for one test (none: the one in use); the US layout comes back after it, and the browsers
@@ -51,7 +50,7 @@ TEST_P(KeyboardLayoutsTest, AnAddressWithAltGrCharactersLandsExactly) {
             const auto pages = desktop->shown(param.bundleId);
             return std::find(pages.begin(), pages.end(), target) != pages.end();
         },
-        8s));
+        test::kDeadline));
     const auto& requests = desktop->server.requests();
     EXPECT_NE(std::find(requests.begin(), requests.end(), "/@kivo/~user-" + suffix), requests.end());
 }
@@ -94,12 +93,12 @@ TEST_P(KeymapReplacedTest, TypingStopsAtTheFirstKeyAfterTheKeymapIsReplaced) {
     const Layout us;
     const auto x = XcbDesktop::connect();
     test::NotesWindow notes(*x);
-    desktop->activate(notes.id());
+    ASSERT_TRUE(desktop->activate(notes.id()));
     LinuxKeystrokeSink sink(XcbDesktop::connect());
-    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, 3s));
+    ASSERT_TRUE(test::waitUntil([&] { return sink.hasKeyboardFocus(notes.id()); }, test::kDeadline));
     KeystrokeResult result = KeystrokeResult::sent;
     std::thread typing([&] { result = sink.typeText(notes.id(), text); });
-    const bool underWay = test::waitUntil([&] { return notes.keyEvents() >= 40; }, 5s);
+    const bool underWay = test::waitUntil([&] { return notes.keyEvents() >= 40; }, test::kDeadline);
     if (underWay) {
         replace();
     }

@@ -34,7 +34,8 @@ protected:
                                                 "--socket=" + kSocket, QStringLiteral("--idle-time=0")});
         ASSERT_TRUE(weston.waitForStarted(5000)) << "weston (package weston) did not start";
         const QString socket = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/" + kSocket;
-        ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(socket); }, 15s)) << "no Wayland socket";
+        ASSERT_TRUE(test::waitUntil([&] { return QFile::exists(socket); }, test::kDeadline))
+            << "no Wayland socket";
     }
 
     // Firefox on the compositor alone: no X display to fall back to.
@@ -85,7 +86,7 @@ TEST_F(WaylandBrowserTest, AFirefoxRunningNativelyOnWaylandIsNamedAndTheXBrowser
     // Only the X browsers are left on the bus: nothing is named.
     firefox.kill();
     firefox.waitForFinished(5000);
-    EXPECT_TRUE(test::waitUntil([&] { return monitor.unseenBrowserNames().empty(); }, 20s));
+    EXPECT_TRUE(test::waitUntil([&] { return monitor.unseenBrowserNames().empty(); }, test::kDeadline));
 }
 
 } // namespace
