@@ -169,7 +169,7 @@ TEST(DomainMatcherGlobTest, LongStarPatternsAnswerAtOnce) {
     EXPECT_TRUE(DomainMatcher::glob(pattern.substr(0, pattern.size() - 1), subject));
     EXPECT_TRUE(DomainMatcher::glob(pattern.substr(0, pattern.size() - 1) + "*", decomposedSubject));
     EXPECT_FALSE(DomainMatcher::glob(pattern, decomposedSubject));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)); // backtracking: years
 }
 
 struct NormalizeCase {

@@ -27,8 +27,11 @@ TEST(LinuxAccessibilityTreeTest, ABusThatNeverAnswersNeverHoldsUpTheCallingThrea
     ASSERT_EQ(::listen(server, 16), 0);
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + path);
 
+    // The bounds are far from what a busy machine takes and far below what waiting on the bus would: the
+    // handshake's second in every call, its 25 s in the end.
     QElapsedTimer life;
     life.start();
+    qint64 inCalls = 0;
     {
         LinuxAccessibilityTree tree(nullptr);
         // Several checks over a few seconds, as passes make them: each answers at once.
@@ -37,11 +40,12 @@ TEST(LinuxAccessibilityTreeTest, ABusThatNeverAnswersNeverHoldsUpTheCallingThrea
             call.start();
             EXPECT_FALSE(tree.isTrusted());
             EXPECT_EQ(tree.applicationElement(42), AccessibilityElement{});
-            EXPECT_LT(call.elapsed(), 100) << i;
+            inCalls += call.elapsed();
             test::waitUntil([] { return false; }, 250ms);
         }
     }
-    EXPECT_LT(life.elapsed(), 4500);
+    EXPECT_LT(inCalls, 6000);
+    EXPECT_LT(life.elapsed(), 15000);
     ::close(server);
 }
 

@@ -274,7 +274,7 @@ TEST_P(DefaultsStoreOddFile, loadsInBoundedTimeAndLeavesTheUsersFilesAlone) {
     QElapsedTimer elapsed;
     elapsed.start();
     FileDefaultsStore store(dir.path());
-    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_LT(elapsed.elapsed(), 10000) << "a pipe or device read to its end would not return";
     EXPECT_EQ(store.isReadOnly(), c.readOnly) << store.readOnlyReason();
     EXPECT_NE(store.readOnlyReason().find(c.reason), std::string::npos) << store.readOnlyReason();
     EXPECT_EQ(!store.movedAsidePath().isEmpty(), c.movedAside);
