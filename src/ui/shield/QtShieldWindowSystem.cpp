@@ -117,6 +117,8 @@ QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString(const Localized
             if (connection && veil->isVisible() && static_cast<xcb_window_t>(veil->winId()) == window) {
                 xcb_map_window(connection, window);
                 xcb_flush(connection);
+                if (veil->isPrimary())
+                    veil->activateWindow();
                 veilCameBack();
             }
         }
@@ -326,6 +328,8 @@ void QtShieldWindowSystem::tryGrab() {
     QWindow* window = holder->windowHandle();
     const bool keyboard = window->setKeyboardGrabEnabled(true);
     const bool pointer = window->setMouseGrabEnabled(true);
+    qCDebug(lcLifecycle, "Shield grab attempt %d: keyboard=%d pointer=%d", grabAttempts_, keyboard ? 1 : 0,
+            pointer ? 1 : 0);
     if (keyboard && pointer) {
         grabbed_ = true;
         grabRetry_.stop();
