@@ -51,9 +51,12 @@ PageServer::PageServer() {
                         body += "}, true);</script>";
                     }
                     body += "</body></html>";
-                    response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nCache-Control: "
-                               "no-store\r\nConnection: close\r\nContent-Length: " +
-                               QByteArray::number(body.size()) + "\r\n\r\n" + body;
+                    // Most sites let the browser keep a page (and restore it on Back from memory).
+                    const QByteArray caching =
+                        target.contains("/cacheable") ? QByteArray() : "Cache-Control: no-store\r\n";
+                    response = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n" + caching +
+                               "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) +
+                               "\r\n\r\n" + body;
                 }
                 const int delay = target.contains("/slower") ? kSlowerDelayMs
                                   : target.contains("/slow") ? kSlowDelayMs

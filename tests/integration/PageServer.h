@@ -12,7 +12,8 @@ namespace kivo::test {
 // else; tunnels (CONNECT) are refused. A path holding "/keys" gets a page with a focused text area that
 // reports every key it receives as a request for "/key?..." (with "takes-l" in it, the page also takes
 // Ctrl+L for itself, as a web terminal does; with "-full" in it, the text area fills the window); a path
-// holding "/slow" is answered only after kSlowDelayMs, one holding "/slower" after kSlowerDelayMs.
+// holding "/slow" is answered only after kSlowDelayMs, one holding "/slower" after kSlowerDelayMs. Pages
+// are sent with "Cache-Control: no-store", except those whose path holds "/cacheable".
 class PageServer : public QTcpServer {
 public:
     static constexpr int kSlowDelayMs = 1200;

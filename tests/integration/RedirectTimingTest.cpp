@@ -1,6 +1,6 @@
 // Every visit of a blocked page is redirected at once, and every redirect once: a redirect page that
-// answers slowly is asked for once, and the blocked page visited again right after its redirect (Back, or
-// a new window) is redirected again without being held back.
+// answers slowly is asked for once, and the blocked page visited again right after its redirect (Back, also
+// to the page as the browser kept it, or a new window) is redirected again without being held back.
 #include "RealDesktop.h"
 
 #include <iostream>
@@ -33,16 +33,38 @@ TEST(RedirectTimingTest, ASlowRedirectPageIsAskedForOnceInChromium) {
     desktop->closeWindow(window);
 }
 
-class RedirectAgainTest : public ::testing::TestWithParam<test::BrowserCase> {
+// The blocked page is served as most sites serve theirs (the browser may keep it and show it again on Back
+// from memory), or with "no-store".
+struct AgainCase {
+    test::BrowserCase browser;
+    bool cacheable;
+    friend void PrintTo(const AgainCase& c, std::ostream* os) {
+        *os << c.browser.name << (c.cacheable ? " cacheable" : "");
+    }
+};
+
+// Requests for a redirect page whose `blocked=` names `blocked`.
+int landingsFrom(const std::string& blocked) {
+    return requestsFor([&](const std::string& r) {
+        const QUrl url(QString::fromStdString(r));
+        return url.path() == "/landing" &&
+               AddressText::sameAddress(
+                   QUrlQuery(url).queryItemValue("blocked", QUrl::FullyDecoded).toStdString(), blocked);
+    });
+}
+
+class RedirectAgainTest : public ::testing::TestWithParam<AgainCase> {
 protected:
     void SetUp() override { ASSERT_TRUE(desktop && desktop->pid(id())) << "browser not running"; }
-    std::string id() const { return GetParam().bundleId; }
+    std::string id() const { return GetParam().browser.bundleId; }
+    std::string name() const { return GetParam().browser.name; }
 };
 
 TEST_P(RedirectAgainTest, ABlockedPageVisitedAgainRightAfterItsRedirectIsRedirectedAtOnce) {
     test::MonitorRun monitor;
     test::LogCapture log;
-    const std::string blocked = desktop->server.url(std::string("/blocked/again-") + GetParam().name);
+    const std::string blocked = desktop->server.url(
+        std::string(GetParam().cacheable ? "/blocked/cacheable" : "/blocked") + "/again-" + name());
     const auto inNewWindow = [&] { desktop->launchWindow(id(), blocked); };
     const auto back = [] { test::Desktop::type({"key", "alt+Left"}); };
     ASSERT_TRUE(test::passesToRedirect(monitor, log, id(), blocked, inNewWindow)) << "not redirected";
@@ -58,7 +80,7 @@ TEST_P(RedirectAgainTest, ABlockedPageVisitedAgainRightAfterItsRedirectIsRedirec
         SCOPED_TRACE(visit.name);
         const auto passes = test::passesToRedirect(monitor, log, id(), blocked, visit.visit);
         ASSERT_TRUE(passes) << "not redirected";
-        std::cout << GetParam().name << ", " << visit.name << ": " << *passes << " passes to the redirect\n";
+        std::cout << name() << ", " << visit.name << ": " << *passes << " passes to the redirect\n";
         EXPECT_LE(*passes, test::kPassesToRedirect);
     }
     const xcb_window_t second = desktop->x->activeWindow();
@@ -68,19 +90,24 @@ TEST_P(RedirectAgainTest, ABlockedPageVisitedAgainRightAfterItsRedirectIsRedirec
     const auto redirects = test::redirectsOf(log, id(), blocked);
     EXPECT_EQ(redirects.done, 3);
     EXPECT_EQ(redirects.heldOrFailed, 0);
-    EXPECT_EQ(requestsFor([&](const std::string& r) {
-                  return r.rfind("/landing?", 0) == 0 &&
-                         r.find(std::string("again-") + GetParam().name) != std::string::npos;
-              }),
-              3);
+    EXPECT_EQ(landingsFrom(blocked), 3);
+    if (GetParam().cacheable) {
+        // Back showed the page the browser had kept, without asking for it again.
+        EXPECT_EQ(requestsFor([&](const std::string& r) { return desktop->server.url(r) == blocked; }), 2);
+    }
     desktop->closeWindow(second);
     desktop->closeWindow(first);
 }
 
 INSTANTIATE_TEST_SUITE_P(Browsers, RedirectAgainTest,
-                         ::testing::Values(test::BrowserCase{"chromium", test::kChrome},
-                                           test::BrowserCase{"firefox", test::kFirefox}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(AgainCase{{"chromium", test::kChrome}, false},
+                                           AgainCase{{"firefox", test::kFirefox}, false},
+                                           AgainCase{{"chromium", test::kChrome}, true},
+                                           AgainCase{{"firefox", test::kFirefox}, true}),
+                         [](const auto& info) {
+                             return std::string(info.param.browser.name) +
+                                    (info.param.cacheable ? "_cacheable" : "");
+                         });
 
 } // namespace
 } // namespace kivo

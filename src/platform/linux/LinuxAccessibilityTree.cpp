@@ -34,6 +34,7 @@ constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
 constexpr unsigned kRoleComboBox = 11;
 constexpr unsigned kRoleFrame = 23;
 constexpr unsigned kRoleInternalFrame = 28;
+constexpr unsigned kRolePageTab = 37;
 constexpr unsigned kRoleText = 61;
 constexpr unsigned kRoleToolBar = 63;
 constexpr unsigned kRoleApplication = 75;
@@ -42,12 +43,14 @@ constexpr unsigned kRoleDocumentFrame = 82;
 constexpr unsigned kRoleDocumentSpreadsheet = 92; // the documents run up to the e-mail one
 constexpr unsigned kRoleDocumentWeb = 95;
 constexpr unsigned kRoleDocumentEmail = 96;
+constexpr unsigned kRelationLabelFor = 1;
 constexpr unsigned kRelationEmbeds = 13;
 constexpr int kStateActive = 1;
 constexpr int kStateBusy = 3;
 constexpr int kStateDefunct = 6;
 constexpr int kStateEditable = 7;
 constexpr int kStateFocused = 12;
+constexpr int kStateSelected = 23;
 constexpr int kStateSingleLine = 26;
 constexpr int kStateSupportsAutocompletion = 37;
 constexpr int kStateReadOnly = 43;
@@ -61,8 +64,8 @@ constexpr std::chrono::milliseconds kHandshakeWait{1000};
 constexpr std::chrono::milliseconds kRefreshEnd{4000};
 // Windows whose address fields are remembered; a field is forgotten when it goes.
 constexpr std::size_t kRememberedFields = 16;
-// How far above a field its window may lie.
-constexpr int kMaxFieldDepth = 24;
+// How far below its window a part of the browser's own interface (its address field, a tab) may lie.
+constexpr int kMaxInterfaceDepth = 24;
 
 QDBusMessage sessionStatusCall(const char* method, const QList<QVariant>& arguments) {
     auto message = QDBusMessage::createMethodCall(
@@ -600,8 +603,8 @@ std::optional<std::string> LinuxAccessibilityTree::url(const AccessibilityElemen
 }
 
 std::optional<std::vector<AccessibilityElement>>
-LinuxAccessibilityTree::windowsOf(const AccessibilityElement& application) {
-    const auto reply = call(application, kAccessible, "GetChildren");
+LinuxAccessibilityTree::childList(const AccessibilityElement& element) {
+    const auto reply = call(element, kAccessible, "GetChildren");
     if (!reply) {
         return std::nullopt;
     }
@@ -611,29 +614,67 @@ LinuxAccessibilityTree::windowsOf(const AccessibilityElement& application) {
 std::optional<std::vector<AccessibilityElement>>
 LinuxAccessibilityTree::children(const AccessibilityElement& element) {
     if (element.path == kRootPath.toStdString()) {
-        return windowsOf(element);
+        return childList(element);
     }
     // Below the application, only what a window embeds: the page its selected tab shows.
+    auto shown = related(element, kRelationEmbeds);
+    if (!shown || !shown->empty() || roleNumber(element) != kRoleFrame) {
+        return shown;
+    }
+    // Firefox names no embedded page while the tab shows one restored from its back/forward cache (Back to
+    // a page it kept): the page is then found through the selected tab.
+    return selectedTabPages(element);
+}
+
+std::optional<std::vector<AccessibilityElement>>
+LinuxAccessibilityTree::related(const AccessibilityElement& element, unsigned type) {
     const auto reply = call(element, kAccessible, "GetRelationSet");
     if (!reply) {
         return std::nullopt;
     }
-    std::vector<AccessibilityElement> shown;
+    std::vector<AccessibilityElement> targets;
     const QDBusArgument relations = reply->arguments().constFirst().value<QDBusArgument>();
     relations.beginArray();
     while (!relations.atEnd()) {
-        unsigned type = 0;
+        unsigned relation = 0;
         relations.beginStructure();
-        relations >> type;
-        const QDBusArgument& targets = relations;
-        auto found = references(targets);
+        relations >> relation;
+        const QDBusArgument& listed = relations;
+        auto found = references(listed);
         relations.endStructure();
-        if (type == kRelationEmbeds) {
-            shown.insert(shown.end(), found.begin(), found.end());
+        if (relation == type) {
+            targets.insert(targets.end(), found.begin(), found.end());
         }
     }
     relations.endArray();
-    return shown;
+    return targets;
+}
+
+std::vector<AccessibilityElement>
+LinuxAccessibilityTree::selectedTabPages(const AccessibilityElement& window) {
+    // The first selected tab in tree order is the tab strip's, which comes before the pages; one inside a
+    // page (a site's own tabs) is never taken for it.
+    const auto tabs = matching(window, 1ull << kStateSelected, {kRolePageTab}, 1);
+    if (tabs.empty() || !interfaceRoles(window, tabs.front())) {
+        return {};
+    }
+    // The tab labels its panel, which holds the tab's browser: a frame whose document is the page. Frames
+    // deeper in the panel (a page's own, a docked tool's) are not looked at.
+    std::vector<AccessibilityElement> pages;
+    for (const auto& panel :
+         related(tabs.front(), kRelationLabelFor).value_or(std::vector<AccessibilityElement>{})) {
+        for (const auto& frame : childList(panel).value_or(std::vector<AccessibilityElement>{})) {
+            if (roleNumber(frame) != kRoleInternalFrame) {
+                continue;
+            }
+            for (const auto& page : childList(frame).value_or(std::vector<AccessibilityElement>{})) {
+                if (roleNumber(page) == kRoleDocumentWeb) {
+                    pages.push_back(page);
+                }
+            }
+        }
+    }
+    return pages;
 }
 
 std::optional<LinuxAccessibilityTree::Extents>
@@ -662,7 +703,7 @@ LinuxAccessibilityTree::focusedWindow(const AccessibilityElement& application) {
         window = desktop_->topWindowOf(*pid);
     }
     const auto area = window ? desktop_->geometry(window) : std::nullopt;
-    const auto frames = area ? windowsOf(application) : std::nullopt;
+    const auto frames = area ? childList(application) : std::nullopt;
     if (!frames) {
         return std::nullopt;
     }
@@ -842,7 +883,7 @@ bool LinuxAccessibilityTree::isActive(const AccessibilityElement& window) {
     }
     // Chromium marks none of its frames active: there the X active window stands in, when it is this
     // frame's own window.
-    const auto frames = windowsOf(AccessibilityElement{window.owner, kRootPath.toStdString()});
+    const auto frames = childList(AccessibilityElement{window.owner, kRootPath.toStdString()});
     if (!frames) {
         return false;
     }
@@ -918,24 +959,35 @@ LinuxAccessibilityTree::findAddressField(const AccessibilityElement& window) {
     if (!bits || (*bits >> kStateReadOnly & 1u)) {
         return std::nullopt;
     }
-    // Up to the window: through a toolbar, and through no document or frame, which would make it a field
-    // of a page, a docked developer tool or a panel rather than the browser's own.
-    bool inToolbar = false;
-    AccessibilityElement at = found.front();
-    for (int depth = 0; depth < kMaxFieldDepth; ++depth) {
+    // In the window's own interface, and in a toolbar there.
+    const auto roles = interfaceRoles(window, found.front());
+    if (!roles || std::find(roles->begin(), roles->end(), kRoleToolBar) == roles->end()) {
+        return std::nullopt;
+    }
+    return found.front();
+}
+
+std::optional<std::vector<unsigned>>
+LinuxAccessibilityTree::interfaceRoles(const AccessibilityElement& window,
+                                       const AccessibilityElement& element) {
+    // Up to the window through no document or frame, which would make it part of a page, a docked developer
+    // tool or a panel rather than the browser's own.
+    std::vector<unsigned> roles;
+    AccessibilityElement at = element;
+    for (int depth = 0; depth < kMaxInterfaceDepth; ++depth) {
         const auto above = parent(at);
         if (!above || above->owner != window.owner) {
             return std::nullopt;
         }
         if (*above == window) {
-            return inToolbar ? std::optional<AccessibilityElement>(found.front()) : std::nullopt;
+            return roles;
         }
         const auto role = roleNumber(*above);
         if (!role || *role == kRoleDocumentFrame || *role == kRoleInternalFrame ||
             (*role >= kRoleDocumentSpreadsheet && *role <= kRoleDocumentEmail)) {
             return std::nullopt;
         }
-        inToolbar = inToolbar || *role == kRoleToolBar;
+        roles.push_back(*role);
         at = *above;
     }
     return std::nullopt;

@@ -23,7 +23,8 @@ namespace kivo {
 // Applications' accessibility trees over AT-SPI, spoken directly on the accessibility bus with QtDBus:
 // its connection may be used from several worker threads at once and every call carries a timeout, so
 // a browser that stops answering costs a call its timeout and no more. Below a window only the page it
-// shows is exposed (the window's EMBEDS relation), never background tabs or the page's own content.
+// shows is exposed (the window's EMBEDS relation, or where it names none, the document of the selected tab's
+// browser), never background tabs or the page's own content.
 // Windows are matched to X windows through the X server (process and extents); where several X windows
 // lie exactly on each other, only the active one is told, by the frame's active state.
 //
@@ -85,7 +86,13 @@ private:
     static void listen(const std::shared_ptr<State>& state);
     std::optional<QDBusMessage> call(const AccessibilityElement& element, const char* interface,
                                      const char* method, const QList<QVariant>& arguments = {});
-    std::optional<std::vector<AccessibilityElement>> windowsOf(const AccessibilityElement& application);
+    // The element's children as its application lists them (an application's windows, say).
+    std::optional<std::vector<AccessibilityElement>> childList(const AccessibilityElement& element);
+    // The targets of the element's relations of one type.
+    std::optional<std::vector<AccessibilityElement>> related(const AccessibilityElement& element,
+                                                             unsigned type);
+    // The pages in the browser of the window's selected tab.
+    std::vector<AccessibilityElement> selectedTabPages(const AccessibilityElement& window);
     std::optional<Extents> extents(const AccessibilityElement& element);
     std::optional<std::string> name(const AccessibilityElement& element);
     std::optional<int> processOf(const std::string& busName);
@@ -100,6 +107,9 @@ private:
                                                const std::vector<unsigned>& roles, int count);
     std::optional<AccessibilityElement> parent(const AccessibilityElement& element);
     std::optional<AccessibilityElement> findAddressField(const AccessibilityElement& window);
+    // The roles from the element up to the window, when it lies there in the browser's own interface.
+    std::optional<std::vector<unsigned>> interfaceRoles(const AccessibilityElement& window,
+                                                        const AccessibilityElement& element);
     // The application's X windows that lie closest to where the frame is (several only when they lie
     // exactly on each other).
     std::vector<xcb_window_t> xWindowsAt(const AccessibilityElement& window);
