@@ -15,8 +15,6 @@
 #include <xcb/xinerama.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace kivo {

@@ -6,7 +6,6 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace kivo {
 
