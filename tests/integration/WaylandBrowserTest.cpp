@@ -54,6 +54,28 @@ protected:
         ASSERT_TRUE(firefox.waitForStarted(5000));
     }
 
+    // What the bus holds, for a failure's message: each browser with its process numbers and whether the
+    // workspace knows a window of it.
+    static std::string onTheBus(LinuxBusBrowsers& bus) {
+        const auto browsers = bus.browsers();
+        if (!browsers) {
+            return "unreadable";
+        }
+        std::string text;
+        for (const auto& b : *browsers) {
+            const auto known = test::desktop->platform->workspace().runningApplications(b.bundleId);
+            const bool seen = std::any_of(known.begin(), known.end(), [&](const auto& app) {
+                return app.processId == b.processIds.front();
+            });
+            text += b.bundleId + " " + std::to_string(b.processIds.front()) + (seen ? " seen; " : " unseen; ");
+        }
+        return text;
+    }
+    static std::string tail(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().right(2000).toStdString() : "(none)";
+    }
+
     QTemporaryDir home;
     QProcess weston;
     QProcess firefox;
@@ -73,7 +95,11 @@ TEST_F(WaylandBrowserTest, AFirefoxRunningNativelyOnWaylandIsNamedAndTheXBrowser
 
     ASSERT_TRUE(test::waitUntil(
         [&] { return monitor.unseenBrowserNames() == std::vector<std::string>{"Firefox"}; }, 90s))
-        << "Firefox on Wayland was not named";
+        << "Firefox on Wayland was not named; named: " << testing::PrintToString(monitor.unseenBrowserNames())
+        << ", Firefox " << (firefox.state() == QProcess::Running ? "running" : "stopped") << ", on the bus: "
+        << onTheBus(bus) << "\n"
+        << "Firefox's log:\n" << tail(home.filePath("firefox.log")) << "\nweston's log:\n"
+        << tail(home.filePath("weston.log"));
     const auto onBus = bus.browsers();
     ASSERT_TRUE(onBus);
     for (const int pid : {static_cast<int>(firefox.processId()), *test::desktop->pid(test::kFirefox),
