@@ -85,8 +85,7 @@ protected:
 TEST_P(AccessibilityGrantTest, OnceTheBusIsOnTheBrowserBroughtToTheFrontIsRedirectedWithoutAPrompt) {
     ASSERT_TRUE(desktop && desktop->pid(kFirefox)) << "browser not running";
     const std::string blocked = desktop->server.url(std::string("/blocked/grant-") + GetParam().name);
-    desktop->openWindow(kFirefox, blocked); // read while the bus is on and no monitor runs
-    window_ = desktop->x->activeWindow();
+    window_ = desktop->openFrontWindow(kFirefox, blocked); // read while the bus is on and no monitor runs
     ASSERT_TRUE(desktop->activate(desktop->notes->id()));
     ASSERT_TRUE(switchBus(false));
     ASSERT_TRUE(test::waitUntil([] { return !desktop->platform->tree().isTrusted(); }, test::kDeadline));

@@ -46,8 +46,7 @@ void expectOnlyTheShortcut(const std::vector<std::string>& keys) {
 TEST(AddressFieldTest, AConsoleThatKeepsTheFocusOnCtrlLGetsNoText) {
     ASSERT_TRUE(desktop && desktop->pid(test::kChrome));
     const std::string page = desktop->server.url("/console/page");
-    desktop->openWindow(test::kChrome, page);
-    const xcb_window_t window = desktop->x->activeWindow();
+    const xcb_window_t window = desktop->openFrontWindow(test::kChrome, page);
     // Chromium's developer tools, docked, with the focus in the console's prompt: Ctrl+L clears the
     // console there and leaves the focus in the prompt.
     test::Desktop::type({"key", "ctrl+shift+j"});
@@ -146,8 +145,7 @@ TEST(AddressFieldTest, AClickIntoThePageWhileTheAddressIsTypedStopsTheTyping) {
                 .emplace_back(std::make_unique<ClickIntoThePage>(desktop->platform->keystrokes(),
                                                                  *desktop->pid(browser.bundleId)))
                 .get());
-        desktop->openWindow(browser.bundleId, desktop->server.url(path));
-        const xcb_window_t window = desktop->x->activeWindow();
+        const xcb_window_t window = desktop->openFrontWindow(browser.bundleId, desktop->server.url(path));
         test::LogCapture log;
         test::MonitorRun monitor(&sink);
         ASSERT_TRUE(test::waitUntil([&] { return log.contains("failed (the address field lost the focus)"); },

@@ -347,6 +347,23 @@ public:
         ASSERT_TRUE(test::waitUntil([&] { return shows(bundleId, url); }, kDeadline))
             << bundleId << " did not show " << url;
     }
+    // The same, and the new window once the window manager has made it the active one (0, with a failure,
+    // when it did not): right after the page shows, the window in front may still be the last one.
+    xcb_window_t openFrontWindow(const std::string& bundleId, const std::string& url) {
+        const auto before = x->clientList();
+        openWindow(bundleId, url);
+        xcb_window_t opened = 0;
+        if (!test::waitUntil(
+                [&] {
+                    opened = x->activeWindow();
+                    return opened && std::find(before.begin(), before.end(), opened) == before.end();
+                },
+                kDeadline)) {
+            ADD_FAILURE() << "the new window of " << bundleId << " did not come to the front";
+            opened = 0;
+        }
+        return opened;
+    }
     // The same without waiting for the page, which a running monitor may replace before it is seen.
     void launchWindow(const std::string& bundleId, const std::string& url) {
         QProcess::execute(QString::fromStdString(program(bundleId)), arguments(bundleId, url, true));
@@ -386,6 +403,9 @@ public:
     static void type(const QStringList& xdotoolArguments) { QProcess::execute("xdotool", xdotoolArguments); }
     // Closes a browser window that a test opened (its one tab), so that no later test reads its page.
     void closeWindow(xcb_window_t window) {
+        if (!window) {
+            return; // Ctrl+W would close whichever window is in front
+        }
         activate(window);
         type({"key", "ctrl+w"});
         test::waitUntil(

@@ -20,8 +20,7 @@ TEST(RedirectTimingTest, ASlowRedirectPageIsAskedForOnceInChromium) {
     test::MonitorRun monitor;
     test::LogCapture log;
     const std::string blocked = desktop->server.url("/slowerblock/page");
-    desktop->openWindow(test::kChrome, blocked);
-    const xcb_window_t window = desktop->x->activeWindow();
+    const xcb_window_t window = desktop->openFrontWindow(test::kChrome, blocked);
     ASSERT_TRUE(
         test::waitUntil([&] { return desktop->landedFrom(test::kChrome, blocked); }, test::kDeadline));
     // Two more passes see the redirect page, and type nothing.

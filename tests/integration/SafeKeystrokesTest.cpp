@@ -155,8 +155,7 @@ TEST_P(SafeKeystrokesTest, BurstsOfWindowSwitchesLandNoKeyInAnotherWindow) {
     test::MonitorRun monitor;
     const int notesKeys = desktop->notes->keyEvents();
     const std::string blocked = page("/blocked/switching");
-    desktop->openWindow(id(), blocked);
-    const xcb_window_t browser = desktop->x->activeWindow();
+    const xcb_window_t browser = desktop->openFrontWindow(id(), blocked);
     std::atomic<bool> done{false};
     std::thread user([&] {
         auto x = XcbDesktop::connect();
@@ -196,8 +195,7 @@ TEST(SafeKeystrokesPagesTest, PagesThatTakeCtrlLGetNoTypedKey) {
         static int run = 0;
         const std::string path = c.path + "-" + std::to_string(++run);
         const std::string url = desktop->server.url(path);
-        desktop->openWindow(c.bundleId, url);
-        const xcb_window_t window = desktop->x->activeWindow();
+        const xcb_window_t window = desktop->openFrontWindow(c.bundleId, url);
         // A new Firefox window hands keys to its page only a moment after the page took the focus; until
         // then its address field takes Ctrl+L, rightly. The user's Shift, alone, types nothing anywhere.
         UserKeyboard keyboard;
