@@ -54,7 +54,7 @@ protected:
         ASSERT_TRUE(firefox.waitForStarted(5000));
     }
 
-    // What the bus holds, for a failure's message: each browser with its process numbers and whether the
+    // What the bus holds, for a failure's message: each browser with its process number and whether the
     // workspace knows a window of it.
     static std::string onTheBus(LinuxBusBrowsers& bus) {
         const auto browsers = bus.browsers();
