@@ -1,0 +1,31 @@
+#include "platform/linux/ProcessEnvironment.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace kivo {
+
+std::optional<std::map<std::string, std::string>> processEnvironment(int processId) {
+    if (processId <= 0) {
+        return std::nullopt;
+    }
+    std::ifstream file("/proc/" + std::to_string(processId) + "/environ", std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::map<std::string, std::string> environment;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto end = std::min(text.find('\0', at), text.size());
+        const auto entry = text.substr(at, end - at);
+        const auto equals = entry.find('=');
+        if (equals != std::string::npos && equals > 0) {
+            environment.emplace(entry.substr(0, equals), entry.substr(equals + 1));
+        }
+        at = end + 1;
+    }
+    return environment;
+}
+
+} // namespace kivo

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace kivo {
+
+// The environment another process of this user was started with, as /proc shows it: none when it cannot
+// be read (the process is gone or belongs to someone else).
+std::optional<std::map<std::string, std::string>> processEnvironment(int processId);
+
+} // namespace kivo
