@@ -48,7 +48,11 @@ public:
             text = widget()->accessibleName().isEmpty() ? withoutMnemonic(button()->text())
                                                         : widget()->accessibleName();
         } else if (t == QAccessible::Accelerator) {
-            text = QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
+            const auto* push = qobject_cast<QPushButton*>(button());
+            const QKeySequence key = push != nullptr && push->isDefault()
+                                         ? QKeySequence(Qt::Key_Enter)
+                                         : QKeySequence::mnemonic(button()->text());
+            text = key.toString(QKeySequence::NativeText);
         }
         return text.isEmpty() ? QAccessibleWidget::text(t) : text;
     }
