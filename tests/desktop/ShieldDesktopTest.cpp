@@ -3,6 +3,7 @@
 #include "app/shield/ShieldOverlayController.h"
 #include "desktop/DesktopSupport.h"
 #include "platform/linux/LogindSessionLock.h"
+#include "support/StandInLoginManager.h"
 #include "ui/ShellRig.h"
 #include "ui/shield/KeyboardWatch.h"
 #include "ui/shield/QtShieldWindowSystem.h"
@@ -181,63 +182,6 @@ TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEsca
     EXPECT_FALSE(shield.isGrabbing()) << "the grabs are released";
 }
 
-// A private system bus (DBUS_SYSTEM_BUS_ADDRESS) with the stand-in login manager on it, whose one session
-// is this process's.
-class StandInLoginManager {
-public:
-    StandInLoginManager() {
-        const QString config = dir_.filePath(QStringLiteral("bus.conf"));
-        test::writeFile(config, QStringLiteral("<busconfig><type>system</type><listen>unix:path=%1</listen>"
-                                               "<auth>EXTERNAL</auth><policy context=\"default\"><allow "
-                                               "user=\"*\"/><allow own=\"*\"/><allow send_destination=\"*\"/>"
-                                               "<allow receive_sender=\"*\"/></policy></busconfig>")
-                                    .arg(dir_.filePath(QStringLiteral("socket")))
-                                    .toUtf8());
-        daemon_.start(QStringLiteral("dbus-daemon"), {"--config-file=" + config, "--nofork", "--print-address"});
-        if (!daemon_.waitForReadyRead(test::desktopDeadline.count() * 1000))
-            return;
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", daemon_.readLine().trimmed());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LOGIN_SESSION_PID"), QString::number(getpid()));
-        service_.setProcessEnvironment(environment);
-        service_.setProcessChannelMode(QProcess::ForwardedChannels);
-        service_.start(QStringLiteral(KIVO_TEST_LOGIN_MANAGER), {});
-        bus_ = QDBusConnection::connectToBus(QDBusConnection::SystemBus, QStringLiteral("kivo-test-driver"));
-        up_ = test::waitOnDesktop([&] {
-            return bus_.interface() && bus_.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.login1"));
-        });
-    }
-    ~StandInLoginManager() {
-        QDBusConnection::disconnectFromBus(QStringLiteral("kivo-test-driver"));
-        for (QProcess* p : {&service_, &daemon_}) {
-            p->terminate();
-            if (!p->waitForFinished(5000))
-                p->kill();
-            p->waitForFinished();
-        }
-    }
-    bool isUp() const { return up_; }
-    // Runs one of the test's calls (Lock, Sleep with the locker to start; Unlock, Wake); gives the
-    // started locker's process.
-    qint64 call(const QString& method, const QStringList& locker = {}) {
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-            QStringLiteral("app.kivo.Test.LoginManager"), method);
-        if (method == QLatin1String("Lock") || method == QLatin1String("Sleep"))
-            message << locker;
-        const QDBusMessage reply = bus_.call(message);
-        EXPECT_NE(reply.type(), QDBusMessage::ErrorMessage) << reply.errorMessage().toStdString();
-        return reply.arguments().isEmpty() ? 0 : reply.arguments().front().toLongLong();
-    }
-
-private:
-    QTemporaryDir dir_;
-    QProcess daemon_;
-    QProcess service_;
-    QDBusConnection bus_{QString()};
-    bool up_ = false;
-};
-
 // Running and not a zombie.
 bool alive(qint64 pid) {
     const QByteArray stat = test::readFile(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -299,8 +243,9 @@ class ShieldUnderALocker : public ::testing::TestWithParam<std::string> {};
 TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
     const std::vector<QRect> heads = test::xHeads();
     ASSERT_EQ(heads.size(), 2u) << "needs two monitors";
-    StandInLoginManager login;
+    test::StandInLoginManager login;
     ASSERT_TRUE(login.isUp()) << "the stand-in login manager is on its bus";
+    // As Kivo reaches it, through DBUS_SYSTEM_BUS_ADDRESS (read once per process: one locker a run).
     LogindSessionLock sessionLock(QDBusConnection::connectToBus(QDBusConnection::SystemBus, "kivo-test-kivo"),
                                   static_cast<quint32>(getpid()), QString());
     ASSERT_TRUE(test::waitOnDesktop([&] { return !sessionLock.sessionPath().isEmpty(); }))
