@@ -205,7 +205,8 @@ QStringList notUnderLocker(const std::vector<ShieldVeil*>& veils) {
             best = std::max<qint64>(best, qint64(over.width()) * over.height());
         }
         if (best * 10 < qint64(area.width()) * area.height() * 9)
-            report << QStringLiteral("veil at %1,%2 under %3").arg(area.x()).arg(area.y()).arg(above.join(", "));
+            report
+                << QStringLiteral("veil at %1,%2 under %3").arg(area.x()).arg(area.y()).arg(above.join(", "));
     }
     return report;
 }
@@ -217,11 +218,13 @@ struct LockerUser {
     QTemporaryDir home;
     QStringList prefix;
     LockerUser() {
-        test::writeFile(home.filePath(".xscreensaver"), "mode: blank\nlock: True\nfade: False\nunfade: False\n"
-                                                        "splash: False\ntimeout: 1:00:00\n");
+        test::writeFile(home.filePath(".xscreensaver"),
+                        "mode: blank\nlock: True\nfade: False\nunfade: False\n"
+                        "splash: False\ntimeout: 1:00:00\n");
         if (geteuid() == 0) {
             if (!getpwnam(name)) {
-                EXPECT_EQ(QProcess::execute(QStringLiteral("useradd"), {"-M", "-s", "/usr/sbin/nologin", name}), 0);
+                EXPECT_EQ(
+                    QProcess::execute(QStringLiteral("useradd"), {"-M", "-s", "/usr/sbin/nologin", name}), 0);
             }
             const passwd* user = getpwnam(name);
             EXPECT_TRUE(user);
@@ -232,7 +235,8 @@ struct LockerUser {
             prefix = QStringList{"setpriv", QStringLiteral("--reuid=%1").arg(name),
                                  QStringLiteral("--regid=%1").arg(name), "--init-groups"};
         }
-        prefix << "env" << "HOME=" + home.path();
+        prefix << "env"
+               << "HOME=" + home.path();
     }
 };
 
@@ -264,7 +268,8 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
         return test::waitOnDesktop([&] {
             const auto veils = shield.veils();
             return veils.size() == heads.size() && !shield.isYielding() && shield.isGrabbing() &&
-                   std::all_of(veils.begin(), veils.end(), [](ShieldVeil* v) { return test::xViewable(*v); }) &&
+                   std::all_of(veils.begin(), veils.end(),
+                               [](ShieldVeil* v) { return test::xViewable(*v); }) &&
                    uncovered(veils).isEmpty();
         });
     };
@@ -290,7 +295,8 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
             saver.start(user.prefix.front(), user.prefix.mid(1) + QStringList{"xscreensaver", "-no-splash"});
             ASSERT_TRUE(test::waitOnDesktop([&] {
                 QProcess version;
-                version.start(user.prefix.front(), user.prefix.mid(1) + QStringList{"xscreensaver-command", "-version"});
+                version.start(user.prefix.front(),
+                              user.prefix.mid(1) + QStringList{"xscreensaver-command", "-version"});
                 return version.waitForFinished() && version.exitCode() == 0;
             })) << "xscreensaver runs";
         }
@@ -317,7 +323,8 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
         test::waitOnDesktop([&] { return !alive(locker) || since.elapsed() > 3000; });
         EXPECT_TRUE(alive(locker)) << "the locker still runs";
         EXPECT_TRUE(held()) << "and holds the keyboard";
-        EXPECT_TRUE(notUnderLocker(shield.veils()).isEmpty()) << notUnderLocker(shield.veils()).join("; ").toStdString();
+        EXPECT_TRUE(notUnderLocker(shield.veils()).isEmpty())
+            << notUnderLocker(shield.veils()).join("; ").toStdString();
         EXPECT_TRUE(d.overlayController().isShown()) << "Escape at the lock screen is the locker's";
         rig.clock.advance(std::chrono::seconds(5));
         EXPECT_EQ(remaining(), left) << "the countdown stands still while locked";
@@ -335,7 +342,8 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
     EXPECT_FALSE(unlocked);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker, ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
+INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker,
+                         ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
                          [](const auto& info) { return info.param; });
 
 } // namespace

@@ -38,11 +38,12 @@ TEST(LogindSessionLockTest, FollowsTheSessionLogindNamesForTheProcessNotAnyOther
                 return !lock.sessionPath().isEmpty() || log.contains("logind names no session for Kivo");
             }));
             EXPECT_EQ(lock.sessionPath(), c.follows ? "/org/freedesktop/login1/session/c7" : "");
-            for (const char* call : {"Lock", "Unlock", "SetLockedHint true", "SetLockedHint false", "Sleep", "Wake"})
+            for (const char* call :
+                 {"Lock", "Unlock", "SetLockedHint true", "SetLockedHint false", "Sleep", "Wake"})
                 login.call(QString::fromLatin1(call));
             const std::vector<Change> expected =
-                c.follows ? std::vector<Change>{Change::locked, Change::unlocked, Change::locked, Change::unlocked,
-                                                Change::sleeping, Change::woke}
+                c.follows ? std::vector<Change>{Change::locked,   Change::unlocked, Change::locked,
+                                                Change::unlocked, Change::sleeping, Change::woke}
                           : std::vector<Change>{Change::sleeping, Change::woke};
             EXPECT_TRUE(test::waitUntil([&] { return changes.size() >= expected.size(); }));
             EXPECT_EQ(changes, expected);

@@ -20,13 +20,15 @@ class StandInLoginManager {
 public:
     explicit StandInLoginManager(qint64 pid = getpid()) : previous_(qgetenv("DBUS_SYSTEM_BUS_ADDRESS")) {
         const QString config = dir_.filePath(QStringLiteral("bus.conf"));
-        writeFile(config, QStringLiteral("<busconfig><type>system</type><listen>unix:path=%1</listen>"
-                                         "<auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
-                                         "<allow own=\"*\"/><allow send_destination=\"*\"/>"
-                                         "<allow receive_sender=\"*\"/></policy></busconfig>")
-                              .arg(dir_.filePath(QStringLiteral("socket")))
-                              .toUtf8());
-        daemon_.start(QStringLiteral("dbus-daemon"), {"--config-file=" + config, "--nofork", "--print-address"});
+        writeFile(config,
+                  QStringLiteral("<busconfig><type>system</type><listen>unix:path=%1</listen>"
+                                 "<auth>EXTERNAL</auth><policy context=\"default\"><allow user=\"*\"/>"
+                                 "<allow own=\"*\"/><allow send_destination=\"*\"/>"
+                                 "<allow receive_sender=\"*\"/></policy></busconfig>")
+                      .arg(dir_.filePath(QStringLiteral("socket")))
+                      .toUtf8());
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {"--config-file=" + config, "--nofork", "--print-address"});
         if (!daemon_.waitForReadyRead(20000))
             return;
         address_ = QString::fromUtf8(daemon_.readLine().trimmed());
@@ -67,11 +69,13 @@ public:
     // process (0 for none); Unlock, Wake; SetLockedHint on the session.
     qint64 call(const QString& method, const QStringList& locker = {}) {
         const bool hint = method.startsWith(QLatin1String("SetLockedHint"));
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.login1"),
-            hint ? QStringLiteral("/org/freedesktop/login1/session/c7") : QStringLiteral("/org/freedesktop/login1"),
-            hint ? QStringLiteral("org.freedesktop.login1.Session") : QStringLiteral("app.kivo.Test.LoginManager"),
-            hint ? QStringLiteral("SetLockedHint") : method);
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"),
+                                           hint ? QStringLiteral("/org/freedesktop/login1/session/c7")
+                                                : QStringLiteral("/org/freedesktop/login1"),
+                                           hint ? QStringLiteral("org.freedesktop.login1.Session")
+                                                : QStringLiteral("app.kivo.Test.LoginManager"),
+                                           hint ? QStringLiteral("SetLockedHint") : method);
         if (hint)
             message << method.endsWith(QLatin1String("true"));
         if (method == QLatin1String("Lock") || method == QLatin1String("Sleep"))

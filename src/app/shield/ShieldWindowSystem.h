@@ -35,8 +35,8 @@ public:
     // veils stay where they are, under the locker's windows.
     virtual void yieldToLocker() = 0;
     // `onFree` runs once, when no other program holds the keyboard or the pointer any more: after one
-    // held them and let go, or when `grace` has passed with none taking them. A later call replaces it; an empty one
-    // stops the wait.
+    // held them and let go, or when `grace` has passed with none taking them. A later call replaces it; an
+    // empty one stops the wait.
     virtual void whenKeyboardFree(std::chrono::milliseconds grace, std::function<void()> onFree) = 0;
 
     virtual PresentationOptions presentationOptions() const = 0;

@@ -31,8 +31,9 @@ LogindSessionLock::LogindSessionLock(QObject* parent)
 
 LogindSessionLock::LogindSessionLock(QDBusConnection bus, quint32 pid, QString sessionId, QObject* parent)
     : QObject(parent), bus_(std::move(bus)), pid_(pid), sessionId_(std::move(sessionId)) {
-    if (!bus_.isConnected() || !bus_.connect(kService, kManagerPath, kManager, QStringLiteral("PrepareForSleep"),
-                                             this, SLOT(onPrepareForSleep(bool)))) {
+    if (!bus_.isConnected() ||
+        !bus_.connect(kService, kManagerPath, kManager, QStringLiteral("PrepareForSleep"), this,
+                      SLOT(onPrepareForSleep(bool)))) {
         qCWarning(lcLifecycle, "Cannot follow the session's lock: no connection to logind");
         return;
     }
@@ -55,7 +56,8 @@ void LogindSessionLock::findSession(QStringList ways) {
     const QString way = ways.takeFirst();
     QDBusMessage call;
     if (way == QLatin1String("pid")) {
-        call = QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("GetSessionByPID"));
+        call = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+                                              QStringLiteral("GetSessionByPID"));
         call << pid_;
     } else {
         call = QDBusMessage::createMethodCall(kService, kManagerPath, kManager, QStringLiteral("GetSession"));
@@ -77,10 +79,10 @@ void LogindSessionLock::findSession(QStringList ways) {
 
 void LogindSessionLock::follow(const QString& path) {
     const bool lock = bus_.connect(kService, path, kSession, QStringLiteral("Lock"), this, SLOT(onLock()));
-    const bool unlock = bus_.connect(kService, path, kSession, QStringLiteral("Unlock"), this, SLOT(onUnlock()));
-    const bool hint =
-        bus_.connect(kService, path, kProperties, QStringLiteral("PropertiesChanged"), this,
-                     SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
+    const bool unlock =
+        bus_.connect(kService, path, kSession, QStringLiteral("Unlock"), this, SLOT(onUnlock()));
+    const bool hint = bus_.connect(kService, path, kProperties, QStringLiteral("PropertiesChanged"), this,
+                                   SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
     if (!lock || !unlock || !hint) {
         qCWarning(lcLifecycle, "Cannot follow the lock of session %s", qUtf8Printable(path));
         return;
@@ -114,7 +116,8 @@ void LogindSessionLock::onPropertiesChanged(const QString& interface, const QVar
 }
 
 void LogindSessionLock::readLockedHint() {
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, sessionPath_, kProperties, QStringLiteral("Get"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, sessionPath_, kProperties, QStringLiteral("Get"));
     call << kSession << kLockedHint;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {

@@ -32,7 +32,8 @@ private slots:
     void onPrepareForSleep(bool sleeping);
     void onLock();
     void onUnlock();
-    void onPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
+    void onPropertiesChanged(const QString& interface, const QVariantMap& changed,
+                             const QStringList& invalidated);
 
 private:
     // Asks logind for the session by each way left in `ways`, in order.

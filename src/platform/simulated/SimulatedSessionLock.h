@@ -9,7 +9,9 @@ namespace kivo {
 // A login manager a test makes report its session's lock and the machine's sleep.
 class SimulatedSessionLock final : public SessionLockSource {
 public:
-    void setSessionLockHandler(std::function<void(Change)> handler) override { handler_ = std::move(handler); }
+    void setSessionLockHandler(std::function<void(Change)> handler) override {
+        handler_ = std::move(handler);
+    }
     bool isFollowed() const { return static_cast<bool>(handler_); }
     void report(Change change) {
         if (handler_) {

@@ -73,7 +73,8 @@ std::optional<bool> KeyboardWatch::heldByOther() {
         xcb_grab_keyboard(connection_, 0, probe_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     const auto pointerCookie = xcb_grab_pointer(connection_, 0, probe_, 0, XCB_GRAB_MODE_ASYNC,
                                                 XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
-    XcbReply<xcb_grab_keyboard_reply_t> keyboard(xcb_grab_keyboard_reply(connection_, keyboardCookie, nullptr));
+    XcbReply<xcb_grab_keyboard_reply_t> keyboard(
+        xcb_grab_keyboard_reply(connection_, keyboardCookie, nullptr));
     XcbReply<xcb_grab_pointer_reply_t> pointer(xcb_grab_pointer_reply(connection_, pointerCookie, nullptr));
     if (!keyboard || !pointer) {
         qCWarning(lcLifecycle, "Shield lost its X connection for watching the keyboard");
