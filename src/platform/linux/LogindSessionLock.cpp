@@ -89,7 +89,6 @@ void LogindSessionLock::follow(const QString& path) {
     }
     sessionPath_ = path;
     qCInfo(lcLifecycle, "Following the lock of session %s", qUtf8Printable(path));
-    emit sessionFollowed();
 }
 
 void LogindSessionLock::onPrepareForSleep(bool sleeping) {

@@ -25,9 +25,6 @@ public:
     // The session's object path once it is found and followed; empty until then.
     const QString& sessionPath() const { return sessionPath_; }
 
-signals:
-    void sessionFollowed();
-
 private slots:
     void onPrepareForSleep(bool sleeping);
     void onLock();
