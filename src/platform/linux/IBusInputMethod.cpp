@@ -522,6 +522,7 @@ bool IBusInputMethod::giveBack(QDBusConnection& bus, const QJsonObject& record) 
             break;
         }
         for (const auto& [key, state] : steps) {
+            qCDebug(lcAutomation, "IBus mode: activating %s (%u)", qUtf8Printable(key), state);
             call(bus, object->first, object->second, kEngineInterface, QStringLiteral("PropertyActivate"),
                  {key, state});
         }

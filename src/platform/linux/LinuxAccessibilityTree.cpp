@@ -88,7 +88,6 @@ std::vector<AccessibilityElement> references(const QDBusArgument& argument) {
     return out;
 }
 
-
 bool isError(const QDBusMessage& reply) {
     return reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty();
 }
