@@ -7,15 +7,19 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace kivo::test {
 
@@ -30,7 +34,8 @@ inline bool runsAsRoot() {
 struct EngineMode {
     const char* name;
     std::string engine;
-    // How the user's panel puts the engine in the mode: properties activated with a state, in order.
+    // How the user puts the engine in the mode: through IBus, the panel's properties activated with a
+    // state, in order; through Fcitx, keys pressed (the state unused).
     std::vector<std::pair<std::string, unsigned>> activate;
     std::vector<std::string> keys;
     std::string shows;
@@ -45,6 +50,22 @@ public:
             process_->kill();
             process_->waitForFinished(5000);
         }
+        // Mozc's server, started for this configuration, outlives the input method.
+        for (const auto& entry : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile environ("/proc/" + entry + "/environ");
+            if (QFile::symLinkTarget("/proc/" + entry + "/exe").endsWith("/mozc_server") &&
+                environ.open(QIODevice::ReadOnly) &&
+                environ.readAll().contains("XDG_CONFIG_HOME=" + (home_ + "/config").toLocal8Bit() + '\0')) {
+                ::kill(entry.toInt(), SIGTERM);
+            }
+        }
+        for (const auto& [name, value] : previous_) {
+            if (value.isNull()) {
+                qunsetenv(name);
+            } else {
+                qputenv(name, value);
+            }
+        }
     }
     // The environment a browser of a session with this input method starts with.
     virtual QProcessEnvironment browserEnvironment() const = 0;
@@ -54,7 +75,17 @@ public:
     virtual bool select(const EngineMode& mode) = 0;
 
 protected:
-    explicit InputMethodDaemon(const QString& home) : home_(home) {}
+    // The session's programs share its environment: Kivo's own stands in for a browser's that cannot be
+    // read (Chromium writes its title over it).
+    InputMethodDaemon(const QString& home, const QProcessEnvironment& module) : home_(home) {
+        auto session = module;
+        session.insert("XDG_CONFIG_HOME", home + "/config");
+        for (const QString& name : session.keys()) {
+            const QByteArray key = name.toLocal8Bit();
+            previous_.emplace_back(key, qgetenv(key.constData()));
+            qputenv(key.constData(), session.value(name).toLocal8Bit());
+        }
+    }
     QProcessEnvironment environment() const {
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", home_ + "/config");
@@ -71,17 +102,15 @@ protected:
     }
     QString home_;
     std::unique_ptr<QProcess> process_;
+    std::vector<std::pair<QByteArray, QByteArray>> previous_;
 };
 
 // ibus-daemon as a session starts it, without the panel (the tests play the panel's part through the
 // engine's properties) and with an in-memory configuration.
 class IBusDaemon final : public InputMethodDaemon {
 public:
-    explicit IBusDaemon(const QString& home) : InputMethodDaemon(home) {
-        // Kivo finds the daemon where the session's programs do: Chromium's environment cannot be read
-        // (its title is written over it), and then Kivo's own counts.
-        previousConfig_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", (home + "/config").toLocal8Bit());
+    static constexpr const char* kName = "ibus";
+    explicit IBusDaemon(const QString& home) : InputMethodDaemon(home, module()) {
         process_ = std::make_unique<QProcess>();
         process_->setProcessEnvironment(environment());
         process_->setStandardOutputFile(home + "/ibus-daemon.log");
@@ -90,20 +119,21 @@ public:
                                         "--config=/usr/libexec/ibus-memconf"});
         ready_ = waitUntil([&] { return !address().isEmpty() && bus().isConnected(); }, kDeadline);
     }
-    ~IBusDaemon() override {
-        QDBusConnection::disconnectFromBus("kivo-test-ibus");
-        if (previousConfig_.isNull()) {
-            qunsetenv("XDG_CONFIG_HOME");
-        } else {
-            qputenv("XDG_CONFIG_HOME", previousConfig_);
-        }
-    }
+    ~IBusDaemon() override { QDBusConnection::disconnectFromBus("kivo-test-ibus"); }
     bool ready() const { return ready_; }
+    static QProcessEnvironment module() {
+        QProcessEnvironment module;
+        module.insert("GTK_IM_MODULE", "ibus");
+        module.insert("XMODIFIERS", "@im=ibus");
+        module.insert("QT_IM_MODULE", "ibus");
+        return module;
+    }
     QProcessEnvironment browserEnvironment() const override {
         auto browser = environment();
-        browser.insert("GTK_IM_MODULE", "ibus");
-        browser.insert("XMODIFIERS", "@im=ibus");
-        browser.insert("QT_IM_MODULE", "ibus");
+        const auto session = module();
+        for (const QString& name : session.keys()) {
+            browser.insert(name, session.value(name));
+        }
         return browser;
     }
     std::string engine() override { return run("ibus", {"engine"}).toStdString(); }
@@ -173,7 +203,77 @@ private:
         return false;
     }
     bool ready_ = false;
-    QByteArray previousConfig_;
+};
+
+// Fcitx 5 as a session starts it, on the session's bus, with a group of the keyboard and the three
+// engines; Control+Space switches between the keyboard and the engine.
+class FcitxDaemon final : public InputMethodDaemon {
+public:
+    static constexpr const char* kName = "fcitx";
+    explicit FcitxDaemon(const QString& home) : InputMethodDaemon(home, module()) {
+        QDir().mkpath(home + "/config/fcitx5");
+        QFile profile(home + "/config/fcitx5/profile");
+        profile.open(QIODevice::WriteOnly);
+        profile.write(
+            "[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=keyboard-us\n[GroupOrder]\n0=Default\n");
+        int item = 0;
+        for (const char* engine : {"keyboard-us", "mozc", "hangul", "pinyin"}) {
+            profile.write("[Groups/0/Items/" + QByteArray::number(item++) + "]\nName=" + engine +
+                          "\nLayout=\n");
+        }
+        profile.close();
+        QFile config(home + "/config/fcitx5/config");
+        config.open(QIODevice::WriteOnly);
+        config.write("[Hotkey/TriggerKeys]\n0=Control+space\n");
+        config.close();
+        process_ = std::make_unique<QProcess>();
+        process_->setProcessEnvironment(environment());
+        process_->setStandardOutputFile(QProcess::nullDevice());
+        process_->setStandardErrorFile(home + "/fcitx5.log");
+        process_->start("fcitx5", {"--replace"});
+        ready_ = waitUntil([&] { return controller("State").has_value(); }, kDeadline);
+    }
+    bool ready() const { return ready_; }
+    static QProcessEnvironment module() {
+        QProcessEnvironment module;
+        module.insert("GTK_IM_MODULE", "fcitx");
+        module.insert("XMODIFIERS", "@im=fcitx");
+        module.insert("QT_IM_MODULE", "fcitx");
+        return module;
+    }
+    QProcessEnvironment browserEnvironment() const override {
+        auto browser = environment();
+        const auto session = module();
+        for (const QString& name : session.keys()) {
+            browser.insert(name, session.value(name));
+        }
+        return browser;
+    }
+    std::string engine() override { return controller("CurrentInputMethod").value_or("").toStdString(); }
+    // The controller acts on the field that has the focus: the engine, then the mode's keys.
+    bool select(const EngineMode& mode) override {
+        if (!controller("SetCurrentIM", {QString::fromStdString(mode.engine)}) ||
+            !waitUntil([&] { return engine() == mode.engine; }, kDeadline)) {
+            return false;
+        }
+        for (const auto& [key, unused] : mode.activate) {
+            Desktop::type({"key", QString::fromStdString(key)});
+        }
+        return true;
+    }
+
+private:
+    std::optional<QString> controller(const QString& method, const QVariantList& arguments = {}) const {
+        auto message = QDBusMessage::createMethodCall("org.fcitx.Fcitx5", "/controller",
+                                                      "org.fcitx.Fcitx.Controller1", method);
+        message.setArguments(arguments);
+        const auto reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 2000);
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            return std::nullopt;
+        }
+        return reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
+    }
+    bool ready_ = false;
 };
 
 // A browser of its own (its own profile, so its own process) started with an input method's
