@@ -585,6 +585,25 @@ int main(int argc, char** argv) {
     }
     Rig theRig;
     rig = &theRig;
+    // KIVO_BENCH_INPUT_METHOD=<IBus engine> (xkb:us::eng, hangul, libpinyin, mozc-jp as a user other than
+    // root): the browsers type through IBus with that engine, as a session that sets it up starts them.
+    const QString engine = qEnvironmentVariable("KIVO_BENCH_INPUT_METHOD");
+    QProcess ibus;
+    if (!engine.isEmpty()) {
+        const QString config = theRig.home.filePath("config");
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", theRig.home.filePath("cache").toLocal8Bit());
+        qputenv("GTK_IM_MODULE", "ibus");
+        qputenv("XMODIFIERS", "@im=ibus");
+        ibus.setStandardOutputFile(QProcess::nullDevice());
+        ibus.setStandardErrorFile(QProcess::nullDevice());
+        ibus.start("ibus-daemon",
+                   {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
+        if (!waitFor([&] { return QProcess::execute("ibus", {"engine", engine}) == 0; }, 20s)) {
+            std::cerr << "RealBrowsersBench: IBus did not take engine " << engine.toStdString() << "\n";
+            return 1;
+        }
+    }
     if (!theRig.startServer() || !theRig.start(kChrome) || !theRig.start(kFirefox)) {
         std::cerr << "RealBrowsersBench: the browsers did not come up\n";
         return 1;
@@ -592,5 +611,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     rig = nullptr;
+    ibus.kill();
+    ibus.waitForFinished(3000);
     return 0;
 }
