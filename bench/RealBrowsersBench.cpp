@@ -599,7 +599,15 @@ int main(int argc, char** argv) {
         ibus.setStandardErrorFile(QProcess::nullDevice());
         ibus.start("ibus-daemon",
                    {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
-        if (!waitFor([&] { return QProcess::execute("ibus", {"engine", engine}) == 0; }, 20s)) {
+        // An engine's program may take a while to start the first time: asked again until it has.
+        const auto selected = [&] {
+            QProcess::execute("ibus", {"engine", engine});
+            QProcess current;
+            current.start("ibus", {"engine"});
+            current.waitForFinished(5000);
+            return QString::fromUtf8(current.readAllStandardOutput()).trimmed() == engine;
+        };
+        if (!waitFor(selected, 60s)) {
             std::cerr << "RealBrowsersBench: IBus did not take engine " << engine.toStdString() << "\n";
             return 1;
         }
