@@ -585,6 +585,33 @@ int main(int argc, char** argv) {
     }
     Rig theRig;
     rig = &theRig;
+    // KIVO_BENCH_INPUT_METHOD=<IBus engine> (xkb:us::eng, hangul, libpinyin, mozc-jp as a user other than
+    // root): the browsers type through IBus with that engine, as a session that sets it up starts them.
+    const QString engine = qEnvironmentVariable("KIVO_BENCH_INPUT_METHOD");
+    QProcess ibus;
+    if (!engine.isEmpty()) {
+        const QString config = theRig.home.filePath("config");
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", theRig.home.filePath("cache").toLocal8Bit());
+        qputenv("GTK_IM_MODULE", "ibus");
+        qputenv("XMODIFIERS", "@im=ibus");
+        ibus.setStandardOutputFile(QProcess::nullDevice());
+        ibus.setStandardErrorFile(QProcess::nullDevice());
+        ibus.start("ibus-daemon",
+                   {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
+        // An engine's program may take a while to start the first time: asked again until it has.
+        const auto selected = [&] {
+            QProcess::execute("ibus", {"engine", engine});
+            QProcess current;
+            current.start("ibus", {"engine"});
+            current.waitForFinished(5000);
+            return QString::fromUtf8(current.readAllStandardOutput()).trimmed() == engine;
+        };
+        if (!waitFor(selected, 60s)) {
+            std::cerr << "RealBrowsersBench: IBus did not take engine " << engine.toStdString() << "\n";
+            return 1;
+        }
+    }
     if (!theRig.startServer() || !theRig.start(kChrome) || !theRig.start(kFirefox)) {
         std::cerr << "RealBrowsersBench: the browsers did not come up\n";
         return 1;
@@ -592,5 +619,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     rig = nullptr;
+    ibus.kill();
+    ibus.waitForFinished(3000);
     return 0;
 }

@@ -460,15 +460,12 @@ struct TypedPiece {
     bool paused = false; // sent a moment after the piece before
 };
 
-// The text in pieces of at most the chunk size; `paced`, a piece also ends before a character equal to
-// the one before it, and the next goes out a moment later.
+// The text in pieces of at most the chunk size; `paced`, one key a piece, each a moment after the last.
 std::vector<TypedPiece> typedPieces(const std::string& text, bool paced) {
     std::vector<TypedPiece> pieces;
     for (const char c : text) {
-        const bool repeat = paced && !pieces.empty() && pieces.back().text.back() == c;
-        if (pieces.empty() || repeat ||
-            pieces.back().text.size() >= AccessibilityBrowserBridge::kTypedChunk) {
-            pieces.push_back({{}, repeat});
+        if (pieces.empty() || paced || pieces.back().text.size() >= AccessibilityBrowserBridge::kTypedChunk) {
+            pieces.push_back({{}, paced && !pieces.empty()});
         }
         pieces.back().text += c;
     }
@@ -727,12 +724,23 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
         return {*stop, {}};
     }
     steps.mark("select-all");
-    for (const auto& piece : typedPieces(*text, plain.kind != PlainTyping::Kind::none)) {
+    const bool paced = plain.kind != PlainTyping::Kind::none;
+    std::string typed;
+    for (const auto& piece : typedPieces(*text, paced)) {
         if (piece.paused) {
-            sleep(kRepeatedKeyPause);
+            sleep(kInputMethodKeyPause);
         }
         if (auto stop = group(true, [&] { return keystrokes.typeText(*handle, piece.text); })) {
             return revert(*stop);
+        }
+        typed += piece.text;
+        // Through an input method the next key waits until this one shows in the field (a suggestion may
+        // follow it): one that never shows was lost.
+        if (paced && !waitFor(kReadBackWait, kAnswerPollStep, [&] {
+                const auto field = tree.addressField(*window);
+                return field && field->focused && field->text.compare(0, typed.size(), typed) == 0;
+            })) {
+            return revert(fieldFocused() ? Outcome::notVerified : Outcome::fieldLostFocus);
         }
     }
     steps.mark("text");

@@ -80,10 +80,12 @@ public:
     static constexpr std::chrono::milliseconds kPollStep{20};
     // The browser's answers to keys are awaited in shorter steps: a read already takes longer than one.
     static constexpr std::chrono::milliseconds kAnswerPollStep{5};
-    // Through an input method, two equal keys in a row go out this far apart: sent at once, the X server
-    // stamps them with the same time, and the browser's input method module takes the second for the first
-    // handed back, and drops it.
-    static constexpr std::chrono::milliseconds kRepeatedKeyPause{4};
+    // Through an input method, keys go out one at a time: the browser's input method module (IBus's, which
+    // works asynchronously) hands each key to the input method and gets it back a moment later, and Firefox
+    // loses a key that comes while the one before is still away, whichever keys they are (pauses only
+    // between equal keys do not help, and fixed pauses fail under load). So each key waits until the one
+    // before shows in the field, and then this long, for its release still on the way.
+    static constexpr std::chrono::milliseconds kInputMethodKeyPause{4};
     // Escapes pressed at most to give the address field back its page's address after a failed redirect
     // (the first may only close the suggestions).
     static constexpr int kRevertEscapes = 2;

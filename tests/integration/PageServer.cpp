@@ -28,6 +28,16 @@ PageServer::PageServer() {
                     pageKeys_.emplace_back(query.queryItemValue("p", QUrl::FullyDecoded).toStdString(),
                                            keys_.back());
                 }
+                if (url.path().endsWith("/value")) {
+                    // The reports may arrive out of order: the latest change counts.
+                    const QUrlQuery query(url);
+                    auto& field = fields_[query.queryItemValue("p", QUrl::FullyDecoded).toStdString()];
+                    const int change = query.queryItemValue("n").toInt();
+                    if (change >= field.change) {
+                        field = {change, query.queryItemValue("v", QUrl::FullyDecoded).toStdString(),
+                                 query.queryItemValue("focus") == "1"};
+                    }
+                }
                 QByteArray response;
                 if (line.value(0) != "GET" || target.endsWith("/favicon.ico")) {
                     response = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
@@ -49,6 +59,19 @@ PageServer::PageServer() {
                                     "t.focus(); }";
                         }
                         body += "}, true);</script>";
+                    }
+                    if (target.contains("/field")) {
+                        // Every change reports the text, and every focus change whether keys reach the
+                        // field.
+                        body +=
+                            "<input id=\"f\" autofocus size=\"60\"><script>"
+                            "const f = document.getElementById('f'); let n = 0;"
+                            "const report = () => { new Image().src = '/value?n=' + ++n + '&v=' +"
+                            "  encodeURIComponent(f.value) + '&p=' + encodeURIComponent(location.pathname) +"
+                            "  '&focus=' + (document.hasFocus() && document.activeElement === f ? 1 : 0); };"
+                            "f.addEventListener('input', report); f.addEventListener('focus', report);"
+                            "f.addEventListener('blur', report); window.addEventListener('focus', report);"
+                            "window.addEventListener('blur', report); f.focus(); report();</script>";
                     }
                     body += "</body></html>";
                     // Most sites let the browser keep a page (and restore it on Back from memory).
@@ -78,6 +101,16 @@ std::vector<std::string> PageServer::keysReceivedBy(const std::string& path) con
         }
     }
     return keys;
+}
+
+std::string PageServer::fieldText(const std::string& path) const {
+    const auto it = fields_.find(path);
+    return it == fields_.end() ? std::string() : it->second.text;
+}
+
+bool PageServer::fieldFocused(const std::string& path) const {
+    const auto it = fields_.find(path);
+    return it != fields_.end() && it->second.focused;
 }
 
 std::string PageServer::url(const std::string& path) const {

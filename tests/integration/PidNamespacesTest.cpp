@@ -48,9 +48,9 @@ TEST(PidNamespacesTest, TwoSandboxedBrowsersWithTheSameInnerNumberAreBothRead) {
         auto& sandbox = sandboxes.emplace_back(std::make_unique<QProcess>());
         sandbox->setStandardOutputFile(QProcess::nullDevice());
         sandbox->setStandardErrorFile(QProcess::nullDevice());
-        QStringList command = test::sandboxCommand("chromium")
-                              << desktop->arguments(test::kChrome, pages[i], false,
-                                                    QStringLiteral("sandbox-%1").arg(i));
+        QStringList command =
+            test::sandboxCommand("chromium")
+            << desktop->arguments(test::kChrome, pages[i], false, QStringLiteral("sandbox-%1").arg(i));
         sandbox->start(command.takeFirst(), command);
         // One at a time: Chromium builds a window's tree once it has been in front.
         ASSERT_TRUE(test::waitUntil([&] { return desktop->shows(test::kChrome, pages[i]); }, test::kDeadline))

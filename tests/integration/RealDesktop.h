@@ -264,9 +264,11 @@ public:
         return args;
     }
 
-    void writeFirefoxProfile() {
-        QDir().mkpath(profile(kFirefox));
-        QFile prefs(profile(kFirefox) + "/user.js");
+    // In the browser's own profile, or in `dir`.
+    void writeFirefoxProfile(const QString& dir = {}) {
+        const QString folder = dir.isEmpty() ? profile(kFirefox) : dir;
+        QDir().mkpath(folder);
+        QFile prefs(folder + "/user.js");
         ASSERT_TRUE(prefs.open(QIODevice::WriteOnly));
         // Every request goes to the page server (made-up hosts included); nothing leaves the machine.
         const QByteArray port = QByteArray::number(server.port());

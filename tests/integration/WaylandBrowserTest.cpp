@@ -67,7 +67,8 @@ protected:
             const bool seen = std::any_of(known.begin(), known.end(), [&](const auto& app) {
                 return app.processId == b.processIds.front();
             });
-            text += b.bundleId + " " + std::to_string(b.processIds.front()) + (seen ? " seen; " : " unseen; ");
+            text +=
+                b.bundleId + " " + std::to_string(b.processIds.front()) + (seen ? " seen; " : " unseen; ");
         }
         return text;
     }
@@ -96,9 +97,10 @@ TEST_F(WaylandBrowserTest, AFirefoxRunningNativelyOnWaylandIsNamedAndTheXBrowser
     ASSERT_TRUE(test::waitUntil(
         [&] { return monitor.unseenBrowserNames() == std::vector<std::string>{"Firefox"}; }, 90s))
         << "Firefox on Wayland was not named; named: " << testing::PrintToString(monitor.unseenBrowserNames())
-        << ", Firefox " << (firefox.state() == QProcess::Running ? "running" : "stopped") << ", on the bus: "
-        << onTheBus(bus) << "\n"
-        << "Firefox's log:\n" << tail(home.filePath("firefox.log")) << "\nweston's log:\n"
+        << ", Firefox " << (firefox.state() == QProcess::Running ? "running" : "stopped")
+        << ", on the bus: " << onTheBus(bus) << "\n"
+        << "Firefox's log:\n"
+        << tail(home.filePath("firefox.log")) << "\nweston's log:\n"
         << tail(home.filePath("weston.log"));
     const auto onBus = bus.browsers();
     ASSERT_TRUE(onBus);

@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/Threads.h"
+#include "platform/linux/BusHandshake.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -17,9 +18,6 @@
 #include <cstring>
 #include <thread>
 
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -88,46 +86,6 @@ std::vector<AccessibilityElement> references(const QDBusArgument& argument) {
     }
     argument.endArray();
     return out;
-}
-
-// Whether a bus at a unix-socket address answers the first step of the handshake within `wait`. libdbus
-// would wait 25 s on a bus that accepts and never speaks; this asks first, with a bound of its own.
-// Addresses of other transports are left to libdbus.
-bool answersHandshake(const QString& address, std::chrono::milliseconds wait) {
-    sockaddr_un target{};
-    target.sun_family = AF_UNIX;
-    socklen_t length = 0;
-    for (const QString& part :
-         address.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 1).split(QLatin1Char(','))) {
-        const QByteArray value = part.section(QLatin1Char('='), 1).toUtf8();
-        const bool abstract = part.startsWith(QLatin1String("abstract="));
-        if ((!abstract && !part.startsWith(QLatin1String("path="))) ||
-            value.size() + 1 >= static_cast<int>(sizeof target.sun_path)) {
-            continue;
-        }
-        std::memcpy(target.sun_path + (abstract ? 1 : 0), value.constData(),
-                    static_cast<std::size_t>(value.size()));
-        length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + (abstract ? 1 : 0) + value.size() +
-                                        (abstract ? 0 : 1));
-    }
-    if (!address.startsWith(QLatin1String("unix:")) || length == 0) {
-        return true;
-    }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
-    }
-    bool answered = false;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&target), length) == 0) {
-        const QByteArray hello =
-            QByteArray(1, '\0') + "AUTH EXTERNAL " + QByteArray::number(::getuid()).toHex() + "\r\n";
-        pollfd readable{fd, POLLIN, 0};
-        answered = ::send(fd, hello.constData(), static_cast<std::size_t>(hello.size()), MSG_NOSIGNAL) ==
-                       hello.size() &&
-                   ::poll(&readable, 1, static_cast<int>(wait.count())) == 1 && (readable.revents & POLLIN);
-    }
-    ::close(fd);
-    return answered;
 }
 
 bool isError(const QDBusMessage& reply) {

@@ -1,5 +1,7 @@
 #include "platform/linux/ProcessEnvironment.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -20,10 +22,22 @@ std::optional<std::map<std::string, std::string>> processEnvironment(int process
         const auto end = std::min(text.find('\0', at), text.size());
         const auto entry = text.substr(at, end - at);
         const auto equals = entry.find('=');
-        if (equals != std::string::npos && equals > 0) {
+        // A process that set its title over its own command line and environment (Chromium does) leaves
+        // the title there, or only zeros: what reads is no environment at all.
+        const bool named = equals != std::string::npos && equals > 0 &&
+                           std::all_of(entry.begin(), entry.begin() + static_cast<long>(equals), [](char c) {
+                               return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+                           });
+        if (!named && !entry.empty()) {
+            return std::nullopt;
+        }
+        if (named) {
             environment.emplace(entry.substr(0, equals), entry.substr(equals + 1));
         }
         at = end + 1;
+    }
+    if (environment.empty()) {
+        return std::nullopt;
     }
     return environment;
 }

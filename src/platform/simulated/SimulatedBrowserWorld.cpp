@@ -838,10 +838,9 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
             app->selected = app->addressFocused;
         } else if (group == "type" && app->addressFocused) {
             std::string arrived;
-            for (const char c : text) {
-                if (!(inputMethod_.present && inputMethod_.dropsRepeats && !arrived.empty() &&
-                      arrived.back() == c)) {
-                    arrived += c;
+            for (std::size_t at = 0; at < text.size(); ++at) {
+                if (!(inputMethod_.present && inputMethod_.losesQueuedKeys && at > 0)) {
+                    arrived += text[at];
                 }
             }
             app->composing =

@@ -154,8 +154,9 @@ public:
     struct InputMethodModel {
         bool present = false;  // none: keys arrive as they are
         bool composes = false; // the user's engine holds typed text as a composition that Return only ends
-        bool dropsRepeats = false; // of two equal keys in one burst the second is lost
-        bool switchable = true;    // it can be put into plain keyboard input
+        bool losesQueuedKeys = false; // a key that comes while the last is still with it is lost: of
+                                      // several keys in one burst, all but the first
+        bool switchable = true;       // it can be put into plain keyboard input
         std::optional<PlainTyping::Kind> claims = std::nullopt; // what it says it did, whatever it did
         bool plain = false;                                     // in plain keyboard input now
         friend bool operator==(const InputMethodModel&, const InputMethodModel&) = default;
