@@ -247,7 +247,6 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
         }
         change.context = contexts->focused;
     }
-    change.shared = controller.sharesState();
 
     const auto state = controller.state();
     const auto engine = controller.engine();
@@ -262,6 +261,7 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
     }
     change.engine = *engine;
     change.active = *state == 2;
+    change.shared = controller.sharesState();
 
     const auto group = controller.text(QStringLiteral("CurrentInputMethodGroup"));
     const auto engines = group ? controller.engines(*group) : std::nullopt;
