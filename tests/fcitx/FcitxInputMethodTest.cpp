@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -222,6 +223,9 @@ protected:
             GTEST_SKIP()
                 << "fcitx5 is not installed (fcitx5, fcitx5-frontend-gtk3, fcitx5-mozc, fcitx5-hangul, "
                    "fcitx5-chinese-addons, python3-gi, gir1.2-gtk-3.0)";
+        }
+        if (!QFileInfo(KIVO_FCITX_FIELD).isReadable()) {
+            GTEST_SKIP() << "this user cannot read " KIVO_FCITX_FIELD;
         }
         if (!session || session->share != share) {
             session.reset();
