@@ -224,8 +224,8 @@ void BM_VerifiedKeystrokeRedirect(benchmark::State& state, const std::string& id
     QtTimerFactory timers;
     BrowserWorkerPool workers(timers);
     auto ports = rig->platform->ports();
-    AccessibilityBrowserBridge bridge({ports.workspace, ports.tree, ports.keystrokes}, workers, clock,
-                                      timers);
+    AccessibilityBrowserBridge bridge({ports.workspace, ports.tree, ports.keystrokes, ports.inputMethod},
+                                      workers, clock, timers);
     static int serial = 0;
     // Each redirect starts from the page the last one left in front.
     static std::map<std::string, std::string> shownInFront;

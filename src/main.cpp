@@ -3,6 +3,7 @@
 #include "app/errors/ErrorReportingOptions.h"
 #include "app/language/LanguageController.h"
 #include "app/shell/SingleInstance.h"
+#include "app/shield/ShieldOverlayController.h"
 #include "core/QtTimerFactory.h"
 #include "core/SystemClock.h"
 #include "platform/linux/CrashRecorder.h"
@@ -12,6 +13,7 @@
 #include "platform/linux/LinuxBrightnessBackend.h"
 #include "platform/linux/LinuxBrowserPlatform.h"
 #include "platform/linux/LinuxInstallation.h"
+#include "platform/linux/LogindSessionLock.h"
 #include "platform/linux/LogindShutdownSource.h"
 #include "platform/linux/LogindWakeSource.h"
 #include "platform/linux/PackageManagerUpdateDriver.h"
@@ -65,12 +67,16 @@ int main(int argc, char** argv) {
     FreedesktopTrash trash;
     const LinuxInstallation installation = LinuxInstallation::forRunningProgram();
     PackageManagerUpdateDriver updates;
+    // Made before the shell, which follows it: a screen locker's lock wins over the shield.
+    LogindSessionLock sessionLock;
 
     DesktopShell shell({defaults, clock, timers, LinuxBrightnessBackend::make(), wake, displayChanges,
                         browsers->ports(), browsers->settingsOpener(), loginItem, trash, installation,
                         updates, errors, LanguageController::systemPreferredLanguages(),
                         QApplication::applicationVersion()},
                        activationPolicy);
+
+    shell.delegate().overlayController().followSessionLock(sessionLock);
 
     // Error reporting starts once the delegate exists, as the application's initialiser does it.
     errors.start(ErrorReportingOptions::kivoDefaults());

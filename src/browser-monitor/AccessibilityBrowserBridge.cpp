@@ -3,6 +3,7 @@
 #include "browser-monitor/AddressText.h"
 #include "browser-monitor/BrowserWorkerPool.h"
 #include "browser-monitor/GuardedAccessibilityTree.h"
+#include "browser-monitor/GuardedInputMethod.h"
 #include "browser-monitor/GuardedKeystrokeSink.h"
 #include "browser-monitor/PortGate.h"
 #include "browser-monitor/ports/AccessibilityTree.h"
@@ -73,7 +74,8 @@ AccessibilityBrowserBridge::AccessibilityBrowserBridge(Ports ports, BrowserWorke
                                                        const Clock& clock, TimerFactory& timers, Sleep sleep)
     : ports_(ports), gate_(std::make_shared<PortGate>()),
       tree_(std::make_shared<GuardedAccessibilityTree>(ports.tree, gate_)),
-      keystrokes_(std::make_shared<GuardedKeystrokeSink>(ports.keystrokes, gate_)), workers_(workers),
+      keystrokes_(std::make_shared<GuardedKeystrokeSink>(ports.keystrokes, gate_)),
+      inputMethod_(std::make_shared<GuardedInputMethod>(ports.inputMethod, gate_)), workers_(workers),
       clock_(clock), keyboard_(std::string(kBundleIdentifier) + ".keyboard", timers) {
     if (!sleep) {
         sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
@@ -248,9 +250,9 @@ void AccessibilityBrowserBridge::startNextRedirect() {
         auto cancel = std::make_shared<Cancellation>();
         cancel->deadline = std::chrono::steady_clock::now() + kKeystrokeDeadline - kDeadlineMargin;
         keyboard_.submit<SearchAndTyping>(
-            [tree = tree_, keystrokes = keystrokes_, sleep = sleep_, cancel, pids = processIds(apps),
-             typing = Typing{0, {}, {}, false, false, oldUrl, next.newUrl}, heldWindows, heldDocuments,
-             activeProcess]() mutable {
+            [tree = tree_, keystrokes = keystrokes_, inputMethod = inputMethod_, sleep = sleep_, cancel,
+             pids = processIds(apps), typing = Typing{0, {}, {}, false, false, oldUrl, next.newUrl},
+             heldWindows, heldDocuments, activeProcess]() mutable {
                 SearchAndTyping done{
                     windowShowing(*tree, pids, activeProcess, typing.oldUrl, heldWindows, heldDocuments), {}};
                 if (done.search.window && done.search.processId == activeProcess) {
@@ -258,7 +260,7 @@ void AccessibilityBrowserBridge::startNextRedirect() {
                     typing.window = *done.search.window;
                     typing.documents = done.search.documents;
                     typing.focused = done.search.focused;
-                    done.typed = typeURL(*tree, *keystrokes, typing, sleep, *cancel);
+                    done.typed = typeURL(*tree, *keystrokes, *inputMethod, typing, sleep, *cancel);
                 }
                 return done;
             },
@@ -313,8 +315,8 @@ void AccessibilityBrowserBridge::typeFrontRedirect(const WindowSearch& search) {
     auto cancel = std::make_shared<Cancellation>();
     cancel->deadline = std::chrono::steady_clock::now() + kKeystrokeDeadline - kDeadlineMargin;
     keyboard_.submit<TypingResult>(
-        [tree = tree_, keystrokes = keystrokes_, typing, sleep = sleep_, cancel] {
-            return typeURL(*tree, *keystrokes, typing, sleep, *cancel);
+        [tree = tree_, keystrokes = keystrokes_, inputMethod = inputMethod_, typing, sleep = sleep_, cancel] {
+            return typeURL(*tree, *keystrokes, *inputMethod, typing, sleep, *cancel);
         },
         kKeystrokeDeadline,
         [this, cancel, window = typing.window](std::optional<TypingResult> result) {
@@ -346,9 +348,11 @@ void AccessibilityBrowserBridge::typedOut(const std::optional<TypingResult>& res
         break;
     case Outcome::noAddressField:
     case Outcome::fieldNotFocused:
+    case Outcome::inputMethodUnusable:
         // The window's own failure: any other window showing the page is still redirected.
         hold(Hold::Scope::window, {window}, kFailureHold, "failed recently");
-        finishRedirect(false, reason(outcome));
+        finishRedirect(false, result->detail.empty() ? std::string(reason(outcome))
+                                                     : std::string(reason(outcome)) + ": " + result->detail);
         break;
     case Outcome::untypable:
     case Outcome::tooLong:
@@ -432,6 +436,45 @@ private:
     std::string text_;
 };
 
+// Puts the user's input method back once, at the latest when the typing ends.
+class InputMethodRestore {
+public:
+    InputMethodRestore(InputMethod& inputMethod, bool switched)
+        : inputMethod_(inputMethod), pending_(switched) {}
+    InputMethodRestore(const InputMethodRestore&) = delete;
+    InputMethodRestore& operator=(const InputMethodRestore&) = delete;
+    ~InputMethodRestore() { now(); }
+    void now() {
+        if (std::exchange(pending_, false) && !inputMethod_.restore()) {
+            qCWarning(lcAutomation, "the input method could not be put back; tried again at the next start");
+        }
+    }
+
+private:
+    InputMethod& inputMethod_;
+    bool pending_;
+};
+
+struct TypedPiece {
+    std::string text;
+    bool paused = false; // sent a moment after the piece before
+};
+
+// The text in pieces of at most the chunk size; `paced`, a piece also ends before a character equal to
+// the one before it, and the next goes out a moment later.
+std::vector<TypedPiece> typedPieces(const std::string& text, bool paced) {
+    std::vector<TypedPiece> pieces;
+    for (const char c : text) {
+        const bool repeat = paced && !pieces.empty() && pieces.back().text.back() == c;
+        if (pieces.empty() || repeat ||
+            pieces.back().text.size() >= AccessibilityBrowserBridge::kTypedChunk) {
+            pieces.push_back({{}, repeat});
+        }
+        pieces.back().text += c;
+    }
+    return pieces;
+}
+
 } // namespace
 
 const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
@@ -470,6 +513,8 @@ const char* AccessibilityBrowserBridge::reason(Outcome outcome) {
         return "the window did not show the new page";
     case Outcome::pastDeadline:
         return "timed out";
+    case Outcome::inputMethodUnusable:
+        return "its input method cannot be put into plain typing";
     }
     return "unknown";
 }
@@ -537,8 +582,9 @@ AccessibilityBrowserBridge::WindowSearch AccessibilityBrowserBridge::windowShowi
 }
 
 AccessibilityBrowserBridge::TypingResult
-AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
-                                    const Sleep& sleep, const Cancellation& cancel) {
+AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes,
+                                    InputMethod& inputMethod, const Typing& typing, const Sleep& sleep,
+                                    const Cancellation& cancel) {
     // A line break would press Return part way through and load a half-typed address.
     if (AddressText::hasControlCharacter(typing.url)) {
         return {Outcome::untypable, {}};
@@ -653,14 +699,40 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
         return {keptFocus ? Outcome::fieldNotFocused : Outcome::focusLost, {}};
     }
     steps.mark("shortcut");
+    // The field's input method types plain keys for Kivo, and has the user's engine and mode back on every
+    // way out, right after Return on the way that succeeds.
+    const PlainTyping plain = inputMethod.typePlain(typing.processId, *handle);
+    if (plain.kind == PlainTyping::Kind::unusable) {
+        return {Outcome::inputMethodUnusable, {}, plain.why};
+    }
+    InputMethodRestore restoreInputMethod(inputMethod, plain.kind == PlainTyping::Kind::switched);
+    steps.mark("input method");
+    // Whatever a failure leaves in the field goes: Escape gives it back its page's address (the first may
+    // only close the suggestions). Only while the field holds the focus, as every key.
+    const auto revert = [&](Outcome outcome) -> TypingResult {
+        for (int i = 0; i < kRevertEscapes; ++i) {
+            const auto field = tree.addressField(*window);
+            if (!field || !field->focused || AddressText::sameShownAddress(field->text, typing.oldUrl) ||
+                group(true, [&] { return keystrokes.pressEscape(*handle); })) {
+                break;
+            }
+            waitFor(kReadBackWait / 4, kAnswerPollStep, [&] {
+                const auto now = tree.addressField(*window);
+                return !now || !now->focused || AddressText::sameShownAddress(now->text, typing.oldUrl);
+            });
+        }
+        return {outcome, {}};
+    };
     if (auto stop = group(true, [&] { return keystrokes.selectAll(*handle); })) {
         return {*stop, {}};
     }
     steps.mark("select-all");
-    for (std::size_t at = 0; at < text->size(); at += kTypedChunk) {
-        if (auto stop =
-                group(true, [&] { return keystrokes.typeText(*handle, text->substr(at, kTypedChunk)); })) {
-            return {*stop, {}};
+    for (const auto& piece : typedPieces(*text, plain.kind != PlainTyping::Kind::none)) {
+        if (piece.paused) {
+            sleep(kRepeatedKeyPause);
+        }
+        if (auto stop = group(true, [&] { return keystrokes.typeText(*handle, piece.text); })) {
+            return revert(*stop);
         }
     }
     steps.mark("text");
@@ -673,18 +745,19 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
     if (!waitFor(kReadBackWait, kAnswerPollStep, holdsText)) {
         // An inline suggestion may have completed the text: Delete removes the selected rest.
         if (auto stop = group(true, [&] { return keystrokes.pressDelete(*handle); })) {
-            return {*stop, {}};
+            return revert(*stop);
         }
         sleep(kAfterDeletePause);
         if (!waitFor(kPollStep * 5, kPollStep, holdsText)) {
             // A field that lost the focus (the user switched away) says nothing about its text.
-            return {fieldFocused() ? Outcome::notVerified : Outcome::fieldLostFocus, {}};
+            return revert(fieldFocused() ? Outcome::notVerified : Outcome::fieldLostFocus);
         }
     }
     steps.mark("read back");
     if (auto stop = group(true, [&] { return keystrokes.pressReturn(*handle); })) {
-        return {*stop, {}};
+        return revert(*stop);
     }
+    restoreInputMethod.now();
     steps.mark("return");
     // Only a new document of the typed address, loaded, shows the redirect happened: the old page's own
     // attributes may take the typed address before anything was asked of the server.
@@ -728,7 +801,13 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
                 static_cast<int>(oldShown.size()), field ? field->text.c_str() : "none",
                 field && field->focused);
     }
-    return {underWay ? Outcome::stillLoading : Outcome::notConfirmed, oldShown};
+    if (underWay) {
+        return {Outcome::stillLoading, oldShown};
+    }
+    // A Return that only ended a composition, or was lost: the field may still hold the typed address.
+    auto result = revert(Outcome::notConfirmed);
+    result.documents = oldShown;
+    return result;
 }
 
 } // namespace kivo

@@ -20,6 +20,8 @@ namespace kivo {
 class AccessibilityTree;
 class BrowserWorkerPool;
 class GuardedAccessibilityTree;
+class GuardedInputMethod;
+class InputMethod;
 class GuardedKeystrokeSink;
 class KeystrokeSink;
 class PortGate;
@@ -78,6 +80,13 @@ public:
     static constexpr std::chrono::milliseconds kPollStep{20};
     // The browser's answers to keys are awaited in shorter steps: a read already takes longer than one.
     static constexpr std::chrono::milliseconds kAnswerPollStep{5};
+    // Through an input method, two equal keys in a row go out this far apart: sent at once, the X server
+    // stamps them with the same time, and the browser's input method module takes the second for the first
+    // handed back, and drops it.
+    static constexpr std::chrono::milliseconds kRepeatedKeyPause{4};
+    // Escapes pressed at most to give the address field back its page's address after a failed redirect
+    // (the first may only close the suggestions).
+    static constexpr int kRevertEscapes = 2;
     // A keystroke job sends no key group this close to its deadline, so none is under way when the
     // deadline reports the failure.
     static constexpr std::chrono::milliseconds kDeadlineMargin{500};
@@ -86,6 +95,7 @@ public:
         Workspace& workspace;
         AccessibilityTree& tree;
         KeystrokeSink& keystrokes;
+        InputMethod* inputMethod = nullptr; // none: keys reach the browser as they are
     };
 
     // `sleep` makes the pauses of the keystroke sequence on the keyboard worker (real sleeps by default).
@@ -139,7 +149,8 @@ private:
         notVerified,
         stillLoading,
         notConfirmed,
-        pastDeadline
+        pastDeadline,
+        inputMethodUnusable
     };
     // A held element: a window or a document of it.
     struct HeldElement {
@@ -175,6 +186,7 @@ private:
     struct TypingResult {
         Outcome outcome;
         std::vector<AccessibilityElement> documents; // old ones still shown at the end
+        std::string detail = {};                     // what the input method said, when it stopped the typing
     };
     struct SearchAndTyping {
         WindowSearch search;
@@ -203,8 +215,8 @@ private:
                                       const std::vector<HeldElement>& heldWindows,
                                       const std::vector<HeldElement>& heldDocuments);
     static const char* reason(Outcome outcome);
-    static TypingResult typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, const Typing& typing,
-                                const Sleep& sleep, const Cancellation& cancel);
+    static TypingResult typeURL(AccessibilityTree& tree, KeystrokeSink& keystrokes, InputMethod& inputMethod,
+                                const Typing& typing, const Sleep& sleep, const Cancellation& cancel);
 
     Ports ports_;
     // Jobs hold the ports through these, never the ports themselves: a job still running when the bridge
@@ -212,6 +224,7 @@ private:
     std::shared_ptr<PortGate> gate_;
     std::shared_ptr<GuardedAccessibilityTree> tree_;
     std::shared_ptr<GuardedKeystrokeSink> keystrokes_;
+    std::shared_ptr<GuardedInputMethod> inputMethod_;
     BrowserWorkerPool& workers_;
     const Clock& clock_;
     Sleep sleep_;

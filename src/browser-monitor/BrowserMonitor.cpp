@@ -15,8 +15,9 @@ BrowserMonitor::BrowserMonitor(Ports ports, const Clock& clock, TimerFactory& ti
                                  [this](const std::string& bundleId, BrowserPermissionState state) {
                                      setPermissionState(bundleId, state);
                                  }),
-      bridge_(AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes}, workers_,
-              clock, timers, std::move(keystrokePause)),
+      bridge_(
+          AccessibilityBrowserBridge::Ports{ports.workspace, ports.tree, ports.keystrokes, ports.inputMethod},
+          workers_, clock, timers, std::move(keystrokePause)),
       unseen_(ports.busBrowsers, ports.workspace, routes_, clock, timers,
               [this] { emit unseenBrowsersChanged(); }),
       redirectPrefixes_(std::make_shared<const std::vector<std::string>>()),

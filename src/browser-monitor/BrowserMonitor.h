@@ -35,6 +35,7 @@ namespace kivo {
 
 class AccessibilityTree;
 class AutomationConsent;
+class InputMethod;
 class KeystrokeSink;
 class ScriptHost;
 
@@ -62,6 +63,7 @@ public:
         KeystrokeSink& keystrokes;
         BrowserRoutes* routes = nullptr;    // none: the table's own routes and names
         BusBrowsers* busBrowsers = nullptr; // none: every running browser is taken to be seen
+        InputMethod* inputMethod = nullptr; // none: keys reach the browser as they are
     };
 
     static constexpr std::chrono::milliseconds kPollInterval{1000};

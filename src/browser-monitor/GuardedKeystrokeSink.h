@@ -35,6 +35,9 @@ public:
     KeystrokeResult pressDelete(WindowHandle window) override {
         return gate_->call([&] { return sink_.pressDelete(window); }, KeystrokeResult::failed);
     }
+    KeystrokeResult pressEscape(WindowHandle window) override {
+        return gate_->call([&] { return sink_.pressEscape(window); }, KeystrokeResult::failed);
+    }
 
 private:
     KeystrokeSink& sink_;

@@ -1,4 +1,5 @@
 #include "SimulatedDesktop.h"
+#include "platform/simulated/SimulatedInputMethod.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +165,80 @@ TEST_F(AccessibilityBrowserBridgeTest, FocusLostMidSequenceReachesNothingElse) {
     }
 }
 
+TEST(AccessibilityBrowserBridgeInputMethodTest, TypesThroughTheInputMethodAndLeavesItAsItWas) {
+    using IM = SimulatedBrowserWorld::InputMethodModel;
+    using Kind = PlainTyping::Kind;
+    const std::string page = "https://video.test/watch";
+    const std::string target = "https://shield.test/shield?blocked=aa.test%2Fwatch%3Fv%3Dzz"; // 4 repeats
+    struct Case {
+        const char* name;
+        IM im;
+        int focusIntoPageAfter; // groups; 0: never
+        bool redirected;
+        int pauses;         // between equal keys
+        const char* logged; // on failure
+    } cases[] = {
+        {"none", {}, 0, true, 0, nullptr},
+        {"keyboard engine", {.present = true, .dropsRepeats = true}, 0, true, 4, nullptr},
+        {"composing engine", {.present = true, .composes = true, .dropsRepeats = true}, 0, true, 4, nullptr},
+        {"cannot switch",
+         {.present = true, .composes = true, .switchable = false},
+         0,
+         false,
+         0,
+         "its input method cannot be put into plain typing: cannot switch"},
+        {"says plain, composes",
+         {.present = true, .composes = true, .claims = Kind::plain},
+         0,
+         false,
+         4,
+         "the window did not show the new page"},
+        {"field left mid-way",
+         {.present = true, .composes = true},
+         4,
+         false,
+         2,
+         "the address field lost the focus"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::SimulatedDesktop desk;
+        SimulatedInputMethod inputMethod{desk.world};
+        BrowserWorkerPool workers{desk.clock};
+        AccessibilityBrowserBridge bridge{{desk.workspace, desk.tree, desk.keystrokes, &inputMethod},
+                                          workers,
+                                          desk.clock,
+                                          desk.clock,
+                                          desk.recordPause()};
+        desk.world.addBrowser(kFirefox, {page});
+        desk.world.activate(kFirefox);
+        desk.world.setInputMethod(c.im);
+        if (c.focusIntoPageAfter > 0) {
+            desk.world.moveFocusIntoPageAfterKeystrokes(c.focusIntoPageAfter);
+        }
+        test::LogCapture log;
+        std::optional<bool> sent;
+        bridge.redirect(kFirefox, page, target, [&](bool s) { sent = s; });
+        ASSERT_TRUE(test::waitUntil([&] { return sent.has_value(); }));
+        EXPECT_EQ(*sent, c.redirected);
+        EXPECT_EQ(desk.world.windowURLs(kFirefox).front(), c.redirected ? target : page);
+        EXPECT_EQ(desk.world.inputMethod(), c.im); // the user's engine and mode, as they were
+        const auto pauses = desk.recordedPauses();
+        EXPECT_EQ(std::count(pauses.begin(), pauses.end(), AccessibilityBrowserBridge::kRepeatedKeyPause),
+                  c.pauses);
+        if (c.logged) {
+            EXPECT_TRUE(log.contains(c.logged));
+        }
+        // Nothing typed stays in a field that still has the focus.
+        const auto window =
+            desk.tree.focusedWindow(desk.tree.applicationElement(*bridge.processIdentifier(kFirefox)));
+        const auto field = window ? desk.tree.addressField(*window) : std::nullopt;
+        if (!c.redirected && field && field->focused) {
+            EXPECT_EQ(field->text, page);
+        }
+    }
+}
+
 TEST_F(AccessibilityBrowserBridgeTest, NoRunningBrowserIsFalseWithAnErrorLine) {
     test::LogCapture log;
     EXPECT_FALSE(redirect(kFirefox, "https://a.test/", "https://b.test/"));
@@ -203,7 +278,8 @@ TEST_F(AccessibilityBrowserBridgeTest, APageTwoProcessesShowIsReplacedFirstInThe
     const int activations = d.world.callCounts().activations;
     EXPECT_TRUE(redirect(kFirefox, "https://a.test/", "https://shield.test/"));
     EXPECT_EQ(d.world.callCounts().activations, activations) << "nothing else brought forward";
-    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://a.test/") << "the first process's, left for later";
+    EXPECT_EQ(d.world.windowURLs(kFirefox).front(), "https://a.test/")
+        << "the first process's, left for later";
     EXPECT_EQ(d.world.frontmost(), kFirefox);
 }
 
@@ -271,7 +347,7 @@ TEST_F(AccessibilityBrowserBridgeTest, OnlyATypedAddressReadBackAndThenShownCoun
          true,
          false,
          false,
-         {"focusAddressField", "selectAll", "type", "delete"},
+         {"focusAddressField", "selectAll", "type", "delete", "escape"}, // the field gets its page back
          "the address field did not hold the typed address"},
         {"page never loads",
          "",
@@ -596,6 +672,7 @@ public:
     }
     KeystrokeResult pressReturn(WindowHandle w) override { return real_.pressReturn(w); }
     KeystrokeResult pressDelete(WindowHandle w) override { return real_.pressDelete(w); }
+    KeystrokeResult pressEscape(WindowHandle w) override { return real_.pressEscape(w); }
     bool stuck() {
         std::lock_guard lock(mutex_);
         return stuck_;

@@ -2,16 +2,28 @@
 #include "app/shell/AppDelegate.h"
 #include "app/shield/ShieldOverlayController.h"
 #include "desktop/DesktopSupport.h"
+#include "platform/linux/LogindSessionLock.h"
+#include "support/StandInLoginManager.h"
 #include "ui/ShellRig.h"
+#include "ui/shield/KeyboardWatch.h"
 #include "ui/shield/QtShieldWindowSystem.h"
 #include "ui/shield/ShieldVeil.h"
 
 #include <QApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
 #include <QKeyEvent>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
 
 // Runs on a real X server with two monitors side by side: two RandR outputs, or two screens joined with
 // Xinerama, of which Qt sees one screen as wide as both; with a panel along the top of each monitor and
@@ -169,6 +181,170 @@ TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEsca
     EXPECT_FALSE(unlocked);
     EXPECT_FALSE(shield.isGrabbing()) << "the grabs are released";
 }
+
+// Running and not a zombie.
+bool alive(qint64 pid) {
+    const QByteArray stat = test::readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype end = stat.lastIndexOf(')');
+    return end > 0 && stat.size() > end + 2 && stat[end + 2] != 'Z';
+}
+
+// Each veil that the windows over it (the locker's) leave more than a tenth of uncovered.
+QStringList notUnderLocker(const std::vector<ShieldVeil*>& veils) {
+    static const QRegularExpression place(QStringLiteral(R"((\d+)x(\d+)\+(-?\d+)\+(-?\d+)$)"));
+    QStringList report;
+    for (ShieldVeil* veil : veils) {
+        const QRect area = test::xGeometry(*veil);
+        const QStringList above = test::xWindowsAbove(*veil, area);
+        qint64 best = 0;
+        for (const QString& window : above) {
+            const auto m = place.match(window);
+            const QRect over = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                                     m.captured(2).toInt()) &
+                               area;
+            best = std::max<qint64>(best, qint64(over.width()) * over.height());
+        }
+        if (best * 10 < qint64(area.width()) * area.height() * 9)
+            report
+                << QStringLiteral("veil at %1,%2 under %3").arg(area.x()).arg(area.y()).arg(above.join(", "));
+    }
+    return report;
+}
+
+// xscreensaver will not lock for root: run as root, it runs as an ordinary user made for it, with a
+// home of its own.
+struct LockerUser {
+    static constexpr const char* name = "kivo-locker";
+    QTemporaryDir home;
+    QStringList prefix;
+    LockerUser() {
+        test::writeFile(home.filePath(".xscreensaver"),
+                        "mode: blank\nlock: True\nfade: False\nunfade: False\n"
+                        "splash: False\ntimeout: 1:00:00\n");
+        if (geteuid() == 0) {
+            if (!getpwnam(name)) {
+                EXPECT_EQ(
+                    QProcess::execute(QStringLiteral("useradd"), {"-M", "-s", "/usr/sbin/nologin", name}), 0);
+            }
+            const passwd* user = getpwnam(name);
+            EXPECT_TRUE(user);
+            for (const QString& path : {home.path(), home.filePath(".xscreensaver")}) {
+                EXPECT_TRUE(user && chown(path.toLocal8Bit().constData(), user->pw_uid, user->pw_gid) == 0);
+            }
+            test::runOnDesktop(QStringLiteral("xhost"), {QStringLiteral("+SI:localuser:%1").arg(name)});
+            prefix = QStringList{"setpriv", QStringLiteral("--reuid=%1").arg(name),
+                                 QStringLiteral("--regid=%1").arg(name), "--init-groups"};
+        }
+        prefix << "env"
+               << "HOME=" + home.path();
+    }
+};
+
+class ShieldUnderALocker : public ::testing::TestWithParam<std::string> {};
+
+// The session locks, or sleeps and wakes, during a countdown; the real locker is started on the
+// login manager's signal, as its launcher starts it.
+TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
+    const std::vector<QRect> heads = test::xHeads();
+    ASSERT_EQ(heads.size(), 2u) << "needs two monitors";
+    test::StandInLoginManager login;
+    ASSERT_TRUE(login.isUp()) << "the stand-in login manager is on its bus";
+    // As Kivo reaches it, through DBUS_SYSTEM_BUS_ADDRESS (read once per process: one locker a run).
+    LogindSessionLock sessionLock(QDBusConnection::connectToBus(QDBusConnection::SystemBus, "kivo-test-kivo"),
+                                  static_cast<quint32>(getpid()), QString());
+    ASSERT_TRUE(test::waitOnDesktop([&] { return !sessionLock.sessionPath().isEmpty(); }))
+        << "Kivo found its session by its process";
+    test::ShellRig rig;
+    rig.shell->launch();
+    auto& d = rig.shell->delegate();
+    d.overlayController().followSessionLock(sessionLock);
+    auto group = d.store().groups().front();
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
+    d.store().replaceGroup(group.id, group);
+    bool unlocked = false;
+    d.overlayController().present(group, d.store(), [&](BlockRuleStore&) { unlocked = true; });
+    auto& shield = rig.shell->shieldWindows();
+    const auto whole = [&] {
+        return test::waitOnDesktop([&] {
+            const auto veils = shield.veils();
+            return veils.size() == heads.size() && !shield.isYielding() && shield.isGrabbing() &&
+                   std::all_of(veils.begin(), veils.end(),
+                               [](ShieldVeil* v) { return test::xViewable(*v); }) &&
+                   uncovered(veils).isEmpty();
+        });
+    };
+    ASSERT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+    const auto remaining = [&] { return d.overlayController().countdownState()->remainingSeconds; };
+    KeyboardWatch probe;
+    const auto held = [&] { return probe.heldByOther().value_or(false); };
+    QWidget notice(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+    notice.setGeometry(heads.front().x() + 20, heads.front().y() + 20, 200, 80);
+
+    const bool daemon = GetParam() == "xscreensaver";
+    LockerUser user;
+    QStringList command{QString::fromStdString(GetParam())};
+    if (GetParam() == "i3lock")
+        command << "-n"; // stays in front, so its process is the locker's
+    if (daemon)
+        command = user.prefix + QStringList{"xscreensaver-command", "-lock"};
+    for (const QString trigger : {"Lock", "Sleep"}) {
+        SCOPED_TRACE(trigger.toStdString());
+        QProcess saver;
+        if (daemon) {
+            saver.setProcessChannelMode(QProcess::ForwardedChannels);
+            saver.start(user.prefix.front(), user.prefix.mid(1) + QStringList{"xscreensaver", "-no-splash"});
+            ASSERT_TRUE(test::waitOnDesktop([&] {
+                QProcess version;
+                version.start(user.prefix.front(),
+                              user.prefix.mid(1) + QStringList{"xscreensaver-command", "-version"});
+                return version.waitForFinished() && version.exitCode() == 0;
+            })) << "xscreensaver runs";
+        }
+        const qint64 left = remaining();
+        const qint64 started = login.call(trigger, command);
+        const qint64 locker = daemon ? saver.processId() : started;
+        ASSERT_TRUE(test::waitOnDesktop([&] { return shield.isYielding() && !shield.isGrabbing(); }));
+        ASSERT_TRUE(test::waitOnDesktop([&] { return held() && notUnderLocker(shield.veils()).isEmpty(); }))
+            << "the locker holds the keyboard, over every veil: "
+            << notUnderLocker(shield.veils()).join("; ").toStdString();
+        if (trigger == "Sleep")
+            login.call("Wake");
+        // Windows mapped over everything, which the veils would answer by raising themselves.
+        for (int i = 0; i < 3; ++i) {
+            notice.show();
+            ASSERT_TRUE(test::waitOnDesktop([&] { return test::xViewable(notice); }));
+            notice.hide();
+            ASSERT_TRUE(test::waitOnDesktop([&] { return !test::xViewable(notice); }));
+        }
+        test::xdotool({"key", "Escape"});
+        // Past the second a locker keeps trying to grab, and the shield's own two seconds of grab retries.
+        QElapsedTimer since;
+        since.start();
+        test::waitOnDesktop([&] { return !alive(locker) || since.elapsed() > 3000; });
+        EXPECT_TRUE(alive(locker)) << "the locker still runs";
+        EXPECT_TRUE(held()) << "and holds the keyboard";
+        EXPECT_TRUE(notUnderLocker(shield.veils()).isEmpty())
+            << notUnderLocker(shield.veils()).join("; ").toStdString();
+        EXPECT_TRUE(d.overlayController().isShown()) << "Escape at the lock screen is the locker's";
+        rig.clock.advance(std::chrono::seconds(5));
+        EXPECT_EQ(remaining(), left) << "the countdown stands still while locked";
+
+        // The user unlocks: the locker ends.
+        ASSERT_EQ(kill(static_cast<pid_t>(locker), SIGTERM), 0);
+        ASSERT_TRUE(test::waitOnDesktop([&] { return !alive(locker); }));
+        EXPECT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+        rig.clock.advance(std::chrono::seconds(1));
+        EXPECT_EQ(remaining(), left - 1) << "the countdown goes on";
+        saver.waitForFinished();
+    }
+    test::xdotool({"key", "Escape"});
+    EXPECT_TRUE(test::waitOnDesktop([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
+    EXPECT_FALSE(unlocked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker,
+                         ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
+                         [](const auto& info) { return info.param; });
 
 } // namespace
 } // namespace kivo

@@ -46,6 +46,7 @@ public:
     }
     KeystrokeResult pressReturn(WindowHandle w) override { return counted(real_.pressReturn(w)); }
     KeystrokeResult pressDelete(WindowHandle w) override { return counted(real_.pressDelete(w)); }
+    KeystrokeResult pressEscape(WindowHandle w) override { return counted(real_.pressEscape(w)); }
     std::atomic<int> sent{0};
 
 private:

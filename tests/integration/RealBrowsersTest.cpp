@@ -69,6 +69,7 @@ public:
     }
     KeystrokeResult pressReturn(WindowHandle window) override { return real_.pressReturn(window); }
     KeystrokeResult pressDelete(WindowHandle window) override { return real_.pressDelete(window); }
+    KeystrokeResult pressEscape(WindowHandle window) override { return real_.pressEscape(window); }
     std::atomic<bool> stolen{false};
 
 private:

@@ -12,6 +12,14 @@
 
 namespace kivo {
 
+namespace {
+
+// How long a locker started on the session's news may take to hold the keyboard before the shield takes
+// it back; i3lock gives up after about a second, a busy machine is slower.
+constexpr std::chrono::seconds kLockerStart{10};
+
+} // namespace
+
 ShieldOverlayController::ShieldOverlayController(ShieldWindowSystem& windowSystem, const Clock& clock,
                                                  TimerFactory& timers, QObject* parent)
     : QObject(parent), windowSystem_(windowSystem), clock_(clock), timer_(timers.createTimer()) {
@@ -20,6 +28,9 @@ ShieldOverlayController::ShieldOverlayController(ShieldWindowSystem& windowSyste
 }
 
 ShieldOverlayController::~ShieldOverlayController() {
+    if (sessionLock_) {
+        sessionLock_->setSessionLockHandler(nullptr);
+    }
     // Going away with the shield up must not leave the desktop locked; the pending unlock is dropped.
     if (shown_) {
         timer_->stop();
@@ -64,7 +75,8 @@ void ShieldOverlayController::present(const BlockRuleGroup& group, BlockRuleStor
     rebuildWindows();
     timer_->start(std::chrono::seconds(1));
     windowSystem_.setScreensChangedHandler([this] {
-        if (shown_) {
+        // Veils built now would cover the locker: they are built when it is gone.
+        if (shown_ && !yielding_) {
             rebuildWindows();
         }
     });
@@ -82,6 +94,7 @@ void ShieldOverlayController::dismiss(bool unlocked) {
     auto action = std::move(completion_);
 
     windowSystem_.closeVeils();
+    yielding_ = false;
     clearRequest();
     setCountdownState(std::nullopt);
     windowSystem_.setPresentationOptions(savedPresentationOptions_);
@@ -144,8 +157,81 @@ void ShieldOverlayController::rebuildWindows() {
     }
     for (const auto& screen : screens) {
         const bool isPrimary = primary && screen == *primary;
-        windowSystem_.showVeil(screen, isPrimary, *this, [this] { dismiss(false); });
+        // Escape typed at a lock screen is the locker's, whichever window it reaches.
+        windowSystem_.showVeil(screen, isPrimary, *this, [this] {
+            if (!yielding_) {
+                dismiss(false);
+            }
+        });
     }
+}
+
+void ShieldOverlayController::followSessionLock(SessionLockSource& source) {
+    if (sessionLock_) {
+        sessionLock_->setSessionLockHandler(nullptr);
+    }
+    sessionLock_ = &source;
+    source.setSessionLockHandler([this](SessionLockSource::Change change) { sessionLockChanged(change); });
+}
+
+void ShieldOverlayController::sessionLockChanged(SessionLockSource::Change change) {
+    using Change = SessionLockSource::Change;
+    switch (change) {
+    case Change::locked:
+        if (shown_) {
+            yieldToLock();
+            if (!sleeping_) {
+                awaitLockerGone(kLockerStart);
+            }
+        }
+        break;
+    case Change::sleeping:
+        sleeping_ = true;
+        if (shown_) {
+            yieldToLock();
+            // A locker started for the sleep may take the keyboard only after the wake.
+            windowSystem_.whenKeyboardFree(std::chrono::milliseconds(0), nullptr);
+        }
+        break;
+    case Change::woke:
+        sleeping_ = false;
+        if (yielding_) {
+            awaitLockerGone(kLockerStart);
+        }
+        break;
+    case Change::unlocked:
+        // The login manager's word is not enough while a locker still holds the keyboard.
+        if (yielding_ && !sleeping_) {
+            awaitLockerGone(std::chrono::milliseconds(0));
+        }
+        break;
+    }
+}
+
+void ShieldOverlayController::yieldToLock() {
+    if (yielding_) {
+        return;
+    }
+    yielding_ = true;
+    // Nothing is unlocked behind a locked screen: the countdown stands still.
+    timer_->stop();
+    windowSystem_.yieldToLocker();
+    qCInfo(lcLifecycle, "Session locks or sleeps: the shield stands aside for the screen locker");
+}
+
+void ShieldOverlayController::awaitLockerGone(std::chrono::milliseconds grace) {
+    windowSystem_.whenKeyboardFree(grace, [this] { lockEnded(); });
+}
+
+void ShieldOverlayController::lockEnded() {
+    if (!shown_ || !yielding_) {
+        return;
+    }
+    yielding_ = false;
+    qCInfo(lcLifecycle, "Screen lock over: the shield covers the screens again");
+    // Fresh veils are mapped above every window, the locker's last ones included, and take the grabs.
+    rebuildWindows();
+    timer_->start(std::chrono::seconds(1));
 }
 
 void ShieldOverlayController::setShown(bool shown) {

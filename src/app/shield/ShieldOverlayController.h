@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/shield/PresentationOptions.h"
+#include "app/shield/SessionLockSource.h"
 #include "core/Timer.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/ShieldCountdownState.h"
@@ -8,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +25,11 @@ class TimerFactory;
 // Makes the user wait before switching protection off takes effect: it works out the wait from the
 // group's unlock policy, veils every screen, counts down once a second and then runs the unlock. Escape
 // or the cancel button end the wait with nothing changed.
+//
+// The session's lock wins over the shield: when the session locks or the machine is about to sleep, the
+// veils let go of the keyboard and stay under the locker's windows, and the countdown stands still, so
+// nothing is unlocked behind a locked screen. Once the locker is gone the shield is whole again and
+// counts on from where it stood.
 class ShieldOverlayController : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +49,10 @@ public:
     void present(const BlockRuleGroup& group, BlockRuleStore& store, Completion completion);
     // Takes the shield down; with `unlocked` the unlock is counted and the completion runs.
     void dismiss(bool unlocked);
+    // Follows `source` from now on; it must outlive the controller.
+    void followSessionLock(SessionLockSource& source);
+    // True while the shield stands aside for a screen locker.
+    bool isYieldingToLock() const { return yielding_; }
     // The seconds to wait for `group` now. A backoff record past its reset interval is reset in the
     // store on the way.
     std::int64_t waitSeconds(const BlockRuleGroup& group, BlockRuleStore& store);
@@ -56,6 +67,10 @@ private:
     void setShown(bool shown);
     void setCountdownState(std::optional<ShieldCountdownState> state);
     void clearRequest();
+    void sessionLockChanged(SessionLockSource::Change change);
+    void yieldToLock();
+    void awaitLockerGone(std::chrono::milliseconds grace);
+    void lockEnded();
 
     ShieldWindowSystem& windowSystem_;
     const Clock& clock_;
@@ -67,6 +82,9 @@ private:
     std::optional<BlockRuleGroup> targetGroup_;
     Completion completion_;
     QPointer<BlockRuleStore> store_;
+    SessionLockSource* sessionLock_ = nullptr;
+    bool yielding_ = false;
+    bool sleeping_ = false;
 };
 
 } // namespace kivo

@@ -3,6 +3,7 @@
 #include "app/shield/PresentationOptions.h"
 #include "app/shield/ShieldScreen.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -26,8 +27,17 @@ public:
     // runs `onEscape`, which takes the veils down: run a copy of it, not the stored one.
     virtual void showVeil(const ShieldScreen& screen, bool isPrimary, ShieldOverlayController& controller,
                           std::function<void()> onEscape) = 0;
-    // Takes every veil down.
+    // Takes every veil down, and drops a wait for the keyboard.
     virtual void closeVeils() = 0;
+
+    // For a screen locker: lets go of the keyboard and the pointer at once and stops raising the veils
+    // over other windows, or showing again one hidden from outside, until veils are shown anew. The
+    // veils stay where they are, under the locker's windows.
+    virtual void yieldToLocker() = 0;
+    // `onFree` runs once, when no other program holds the keyboard or the pointer any more: after one
+    // held them and let go, or when `grace` has passed with none taking them. A later call replaces it; an
+    // empty one stops the wait.
+    virtual void whenKeyboardFree(std::chrono::milliseconds grace, std::function<void()> onFree) = 0;
 
     virtual PresentationOptions presentationOptions() const = 0;
     virtual void setPresentationOptions(PresentationOptions options) = 0;

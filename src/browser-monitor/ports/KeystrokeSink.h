@@ -32,6 +32,8 @@ public:
     virtual KeystrokeResult pressReturn(WindowHandle window) = 0;
     // Removes the selection after the caret (a suggestion the browser completed the typed text with).
     virtual KeystrokeResult pressDelete(WindowHandle window) = 0;
+    // Escape: the address field gives up what was typed into it and shows the page's own address again.
+    virtual KeystrokeResult pressEscape(WindowHandle window) = 0;
 };
 
 } // namespace kivo

@@ -40,8 +40,9 @@ std::optional<QJsonObject> InputMethodRecord::load() {
         return std::nullopt;
     }
     QJsonParseError error{};
-    const auto document =
-        file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.read(64 * 1024), &error) : QJsonDocument();
+    const auto document = file.open(QIODevice::ReadOnly)
+                              ? QJsonDocument::fromJson(file.read(64 * 1024), &error)
+                              : QJsonDocument();
     if (!document.isObject()) {
         const QString aside = path_ + QStringLiteral(".unreadable");
         QFile::remove(aside);

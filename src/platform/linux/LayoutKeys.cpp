@@ -271,6 +271,7 @@ LayoutKeys::LayoutKeys(xkb_keymap* keymap, xkb_layout_index_t group) : group_(gr
     }
     return_ = find(XKB_KEY_Return);
     delete_ = find(XKB_KEY_Delete);
+    escape_ = find(XKB_KEY_Escape);
     if (controlKey_) {
         for (xkb_keysym_t c = 'a'; c <= 'z'; ++c) {
             shortcuts_[c - 'a'] = strokeWith(keymap, group, keys, c, {controlKey_});
@@ -287,6 +288,9 @@ std::optional<LayoutKeys::Stroke> LayoutKeys::stroke(xkb_keysym_t keysym) const 
     }
     if (keysym == XKB_KEY_Delete) {
         return delete_;
+    }
+    if (keysym == XKB_KEY_Escape) {
+        return escape_;
     }
     return std::nullopt;
 }

@@ -54,6 +54,7 @@ private:
     std::array<std::optional<Stroke>, 26> shortcuts_{};
     std::optional<Stroke> return_;
     std::optional<Stroke> delete_;
+    std::optional<Stroke> escape_;
 };
 
 } // namespace kivo

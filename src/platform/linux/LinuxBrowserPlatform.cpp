@@ -3,7 +3,9 @@
 #include "platform/linux/LinuxAccessibilityTree.h"
 #include "platform/linux/LinuxAutomationConsent.h"
 #include "platform/linux/LinuxBrowserRoutes.h"
+#include "platform/linux/InputMethodRecord.h"
 #include "platform/linux/LinuxBusBrowsers.h"
+#include "platform/linux/LinuxInputMethod.h"
 #include "platform/linux/LinuxKeystrokeSink.h"
 #include "platform/linux/LinuxScriptHost.h"
 #include "platform/linux/LinuxSettingsOpener.h"
@@ -22,18 +24,22 @@ LinuxBrowserPlatform::LinuxBrowserPlatform()
       scriptHost_(std::make_unique<LinuxScriptHost>()), consent_(std::make_unique<LinuxAutomationConsent>()),
       tree_(std::make_unique<LinuxAccessibilityTree>(XcbDesktop::connect())),
       keystrokes_(std::make_unique<LinuxKeystrokeSink>(XcbDesktop::connect())),
+      inputMethod_(LinuxInputMethod::create(InputMethodRecord::standardPath())),
       routes_(std::make_unique<LinuxBrowserRoutes>(*workspace_)),
       settings_(std::make_unique<LinuxSettingsOpener>(
           LinuxSettingsOpener::Launcher{}, [tree = tree_.get()] { return tree->enableAccessibilityBus(); })),
       busBrowsers_(
           std::make_unique<LinuxBusBrowsers>([tree = tree_.get()] { return tree->applicationProcesses(); },
-                                             LinuxBusBrowsers::isWaylandSession())) {}
+                                             LinuxBusBrowsers::isWaylandSession())) {
+    // A Kivo that stopped while it typed may have left the user's input method switched.
+    inputMethod_->recoverLeftover();
+}
 
 LinuxBrowserPlatform::~LinuxBrowserPlatform() = default;
 
 BrowserMonitor::Ports LinuxBrowserPlatform::ports() {
-    return BrowserMonitor::Ports{*workspace_,  *scriptHost_,  *consent_,         *tree_,
-                                 *keystrokes_, routes_.get(), busBrowsers_.get()};
+    return BrowserMonitor::Ports{*workspace_,  *scriptHost_,  *consent_,          *tree_,
+                                 *keystrokes_, routes_.get(), busBrowsers_.get(), inputMethod_.get()};
 }
 
 SettingsOpener& LinuxBrowserPlatform::settingsOpener() {

@@ -11,6 +11,7 @@ class LinuxAccessibilityTree;
 class LinuxAutomationConsent;
 class LinuxBrowserRoutes;
 class LinuxBusBrowsers;
+class LinuxInputMethod;
 class LinuxKeystrokeSink;
 class LinuxScriptHost;
 class LinuxSettingsOpener;
@@ -28,6 +29,7 @@ public:
     LinuxWorkspace& workspace() { return *workspace_; }
     LinuxAccessibilityTree& tree() { return *tree_; }
     LinuxKeystrokeSink& keystrokes() { return *keystrokes_; }
+    LinuxInputMethod& inputMethod() { return *inputMethod_; }
 
 private:
     LinuxBrowserPlatform();
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<LinuxAutomationConsent> consent_;
     std::unique_ptr<LinuxAccessibilityTree> tree_;
     std::unique_ptr<LinuxKeystrokeSink> keystrokes_;
+    std::unique_ptr<LinuxInputMethod> inputMethod_;
     std::unique_ptr<LinuxBrowserRoutes> routes_;
     std::unique_ptr<LinuxSettingsOpener> settings_;
     std::unique_ptr<LinuxBusBrowsers> busBrowsers_;

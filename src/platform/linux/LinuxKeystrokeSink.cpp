@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::uint32_t kReturn = XKB_KEY_Return;
 constexpr std::uint32_t kDelete = XKB_KEY_Delete;
+constexpr std::uint32_t kEscape = XKB_KEY_Escape;
 constexpr std::chrono::milliseconds kStatePoll{10};
 constexpr int kMaxTreeDepth = 32;
 // A keymap replaced by one that types the same keys is followed this often in one group, no more.
@@ -501,6 +502,11 @@ KeystrokeResult LinuxKeystrokeSink::pressReturn(WindowHandle window) {
 KeystrokeResult LinuxKeystrokeSink::pressDelete(WindowHandle window) {
     std::lock_guard lock(mutex_);
     return send(window, {kDelete}, false);
+}
+
+KeystrokeResult LinuxKeystrokeSink::pressEscape(WindowHandle window) {
+    std::lock_guard lock(mutex_);
+    return send(window, {kEscape}, false);
 }
 
 } // namespace kivo

@@ -47,6 +47,7 @@ public:
     KeystrokeResult typeText(WindowHandle window, const std::string& text) override;
     KeystrokeResult pressReturn(WindowHandle window) override;
     KeystrokeResult pressDelete(WindowHandle window) override;
+    KeystrokeResult pressEscape(WindowHandle window) override;
 
     // The URL's ASCII form: none when it holds a control character or a host that is no valid
     // internationalised name.

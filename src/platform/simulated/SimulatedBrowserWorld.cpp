@@ -36,6 +36,7 @@ struct SimulatedBrowserWorld::App {
     bool loadsSlowly = false;         // a new page stays loading
     bool oldPageTakesAddress = false; // Return changes the old page's URL but loads nothing
     bool handlesUnknown = false;      // its desktop windows cannot be told apart
+    bool composing = false;           // the address field holds an input method's composition
 };
 
 struct SimulatedBrowserWorld::Knobs {
@@ -836,13 +837,28 @@ KeystrokeResult SimulatedBrowserWorld::portKeystroke(const std::string& group, c
         } else if (group == "selectAll") {
             app->selected = app->addressFocused;
         } else if (group == "type" && app->addressFocused) {
-            app->addressText = (app->selected ? text : app->addressText + text) + app->autofill;
+            std::string arrived;
+            for (const char c : text) {
+                if (!(inputMethod_.present && inputMethod_.dropsRepeats && !arrived.empty() &&
+                      arrived.back() == c)) {
+                    arrived += c;
+                }
+            }
+            app->composing =
+                app->composing || (inputMethod_.present && inputMethod_.composes && !inputMethod_.plain);
+            app->addressText = (app->selected ? arrived : app->addressText + arrived) + app->autofill;
             app->selected = !app->autofill.empty();
         } else if (group == "delete" && app->addressFocused) {
             if (app->selected && !app->autofillSticks && !app->autofill.empty()) {
                 app->addressText.resize(app->addressText.size() - app->autofill.size());
             }
             app->selected = false;
+        } else if (group == "escape" && app->addressFocused) {
+            app->addressText = app->windows.empty() ? std::string() : app->windows.front().value_or("");
+            app->selected = false;
+            app->composing = false;
+        } else if (group == "return" && app->addressFocused && app->composing) {
+            app->composing = false; // only the composition ends
         } else if (group == "return" && app->addressFocused) {
             if (!app->windows.empty() && app->oldPageTakesAddress) {
                 app->windows.front() = app->addressText; // the same document object
@@ -976,6 +992,41 @@ void SimulatedBrowserWorld::setOldPageTakesAddress(const std::string& bundleId, 
     if (App* app = findLocked(bundleId)) {
         app->oldPageTakesAddress = takes;
     }
+}
+
+void SimulatedBrowserWorld::setInputMethod(const InputMethodModel& model) {
+    std::lock_guard lock(mutex_);
+    inputMethod_ = model;
+}
+
+SimulatedBrowserWorld::InputMethodModel SimulatedBrowserWorld::inputMethod() const {
+    std::lock_guard lock(mutex_);
+    return inputMethod_;
+}
+
+PlainTyping SimulatedBrowserWorld::portTypePlain() {
+    std::lock_guard lock(mutex_);
+    ++counts_.inputMethodCalls;
+    auto& im = inputMethod_;
+    PlainTyping done;
+    if (im.claims) {
+        return {*im.claims, *im.claims == PlainTyping::Kind::unusable ? "cannot switch" : ""};
+    }
+    if (im.present && im.composes && im.switchable) {
+        im.plain = true;
+        done.kind = PlainTyping::Kind::switched;
+    } else if (im.present) {
+        done.kind = im.composes ? PlainTyping::Kind::unusable : PlainTyping::Kind::plain;
+        done.why = im.composes ? "cannot switch" : "";
+    }
+    return done;
+}
+
+bool SimulatedBrowserWorld::portRestoreInputMethod() {
+    std::lock_guard lock(mutex_);
+    ++counts_.inputMethodCalls;
+    inputMethod_.plain = false;
+    return true;
 }
 
 void SimulatedBrowserWorld::setWindowHandlesUnknown(const std::string& bundleId, bool unknown) {

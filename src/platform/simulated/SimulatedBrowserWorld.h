@@ -4,6 +4,7 @@
 #include "browser-monitor/AppleScriptResult.h"
 #include "browser-monitor/ports/AccessibilityElement.h"
 #include "browser-monitor/ports/AddressField.h"
+#include "browser-monitor/ports/InputMethod.h"
 #include "browser-monitor/ports/KeystrokeResult.h"
 #include "browser-monitor/ports/RunningApplication.h"
 #include "browser-monitor/ports/ScriptHost.h"
@@ -39,7 +40,7 @@ public:
     // One keystroke group as it reached an application; text typed in several parts in a row is one.
     struct Keystroke {
         std::string target; // bundle id of the application that had the focus
-        std::string group;  // "focusAddressField", "selectAll", "type", "delete", "return"
+        std::string group;  // "focusAddressField", "selectAll", "type", "delete", "return", "escape"
         std::string text;   // the typed text for "type"
         friend bool operator==(const Keystroke&, const Keystroke&) = default;
     };
@@ -63,9 +64,11 @@ public:
         int keystrokeCalls = 0;
         int settingsOpens = 0;
         int automationSettingsOpens = 0;
+        int inputMethodCalls = 0;
         int total() const {
             return frontmostQueries + runningQueries + activations + compiles + scriptRuns + consentQueries +
-                   accessibilityCalls + keystrokeCalls + settingsOpens + automationSettingsOpens;
+                   accessibilityCalls + keystrokeCalls + settingsOpens + automationSettingsOpens +
+                   inputMethodCalls;
         }
     };
 
@@ -147,6 +150,19 @@ public:
     // The browser's desktop windows cannot be told apart.
     void setWindowHandlesUnknown(const std::string& bundleId, bool unknown);
 
+    // The input method every application's keys go through.
+    struct InputMethodModel {
+        bool present = false;  // none: keys arrive as they are
+        bool composes = false; // the user's engine holds typed text as a composition that Return only ends
+        bool dropsRepeats = false; // of two equal keys in one burst the second is lost
+        bool switchable = true;    // it can be put into plain keyboard input
+        std::optional<PlainTyping::Kind> claims = std::nullopt; // what it says it did, whatever it did
+        bool plain = false;                                     // in plain keyboard input now
+        friend bool operator==(const InputMethodModel&, const InputMethodModel&) = default;
+    };
+    void setInputMethod(const InputMethodModel& model);
+    InputMethodModel inputMethod() const;
+
     // --- What happened -------------------------------------------------------------------------------
     CallCounts callCounts() const;
     void resetCallCounts();
@@ -188,6 +204,8 @@ public:
     bool portSetBooleanAttribute(const AccessibilityElement& element, const std::string& name, bool value);
     bool portHasKeyboardFocus(WindowHandle window);
     KeystrokeResult portKeystroke(const std::string& group, const std::string& text, WindowHandle window);
+    PlainTyping portTypePlain();
+    bool portRestoreInputMethod();
     bool portOpenAccessibilitySettings();
     bool portOpenAutomationSettings();
 
@@ -227,6 +245,7 @@ private:
     bool activationRefused_ = false;
     bool keyboardGrabbed_ = false;
     bool modifierHeld_ = false;
+    InputMethodModel inputMethod_;
     bool shuttingDown_ = false;
     int focusSwitchAfter_ = -1;
     int pageFocusAfter_ = -1;

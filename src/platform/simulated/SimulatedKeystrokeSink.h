@@ -30,6 +30,9 @@ public:
     KeystrokeResult pressDelete(WindowHandle window) override {
         return world_.portKeystroke("delete", {}, window);
     }
+    KeystrokeResult pressEscape(WindowHandle window) override {
+        return world_.portKeystroke("escape", {}, window);
+    }
 
 private:
     SimulatedBrowserWorld& world_;

@@ -44,12 +44,23 @@ void SimulatedShieldWindowSystem::pressCancel() {
 void SimulatedShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
                                            ShieldOverlayController& controller,
                                            std::function<void()> onEscape) {
+    yielding_ = false;
     veils_.push_back(Veil{screen, isPrimary, &controller, std::move(onEscape)});
     ++veilsShown_;
 }
 
 void SimulatedShieldWindowSystem::closeVeils() {
     veils_.clear();
+    yielding_ = false;
+    onFree_ = nullptr;
+}
+
+void SimulatedShieldWindowSystem::freeKeyboard() {
+    auto onFree = std::move(onFree_);
+    onFree_ = nullptr;
+    if (onFree) {
+        onFree();
+    }
 }
 
 void SimulatedShieldWindowSystem::setPresentationOptions(PresentationOptions options) {

@@ -2,6 +2,7 @@
 
 #include "app/shield/ShieldWindowSystem.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -34,6 +35,15 @@ public:
     // Every presentation-option value set, in order.
     const std::vector<PresentationOptions>& presentationHistory() const { return presentationHistory_; }
 
+    // Standing aside for a screen locker (since yieldToLocker, until veils are shown or closed).
+    bool isYielding() const { return yielding_; }
+    // The grace of the wait for the keyboard, while one is pending.
+    std::optional<std::chrono::milliseconds> keyboardWait() const {
+        return onFree_ ? std::optional(grace_) : std::nullopt;
+    }
+    // The locker let go of the keyboard, or the grace passed: a pending wait ends.
+    void freeKeyboard();
+
     // Escape pressed in the veil at `index`.
     void pressEscape(std::size_t index);
     // The cancel button of the primary veil.
@@ -46,6 +56,11 @@ public:
     void showVeil(const ShieldScreen& screen, bool isPrimary, ShieldOverlayController& controller,
                   std::function<void()> onEscape) override;
     void closeVeils() override;
+    void yieldToLocker() override { yielding_ = true; }
+    void whenKeyboardFree(std::chrono::milliseconds grace, std::function<void()> onFree) override {
+        grace_ = grace;
+        onFree_ = std::move(onFree);
+    }
     PresentationOptions presentationOptions() const override { return options_; }
     void setPresentationOptions(PresentationOptions options) override;
     void setScreensChangedHandler(std::function<void()> handler) override {
@@ -60,6 +75,9 @@ private:
     PresentationOptions options_;
     std::vector<PresentationOptions> presentationHistory_;
     std::function<void()> screensChanged_;
+    bool yielding_ = false;
+    std::chrono::milliseconds grace_{0};
+    std::function<void()> onFree_;
 };
 
 } // namespace kivo

@@ -8,9 +8,10 @@ namespace kivo {
 
 AccordionHeader::AccordionHeader(const QString& title, bool expanded, QWidget* parent)
     : QAbstractButton(parent) {
-    setText(title);
-    // A checkable button is what assistive technology reads as "selected" while the section is open.
+    // A checkable button is what assistive technology reads as "selected" while the section is open;
+    // checkable before its title names it to assistive tools.
     setCheckable(true);
+    setText(title);
     setChecked(expanded);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -32,8 +32,9 @@ SegmentedPicker::SegmentedPicker(const QString& name, const QStringList& segment
     row->addStretch();
     auto* exclusive = new QButtonGroup(this);
     for (const QString& title : segments) {
-        auto* button = new QPushButton(title, this);
-        button->setCheckable(true);
+        auto* button = new QPushButton(this);
+        button->setCheckable(true); // before the text names it to assistive tools
+        button->setText(title);
         // Return in a sheet saves; a segment must not take it over once clicked.
         button->setAutoDefault(false);
         button->setChecked(static_cast<int>(segments_.size()) == chosen);

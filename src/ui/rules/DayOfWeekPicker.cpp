@@ -29,10 +29,10 @@ DayOfWeekPicker::DayOfWeekPicker(const ScreenContext& context, DaySet days, QWid
             .arg(side / 2);
     for (const DayOfWeek day : DayOfWeekSelection::dayOrder()) {
         auto* button = new QToolButton(this);
+        button->setCheckable(true); // before it is named to assistive tools
         button->setText(context.text(DayOfWeekSelection::shortName(day)));
         button->setAccessibleName(context.text(DayOfWeekSelection::fullName(day)));
         button->setToolTip(button->accessibleName());
-        button->setCheckable(true);
         button->setFixedSize(side, side);
         button->setStyleSheet(look);
         connect(button, &QToolButton::clicked, this, [this, day] {

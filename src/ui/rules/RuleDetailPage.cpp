@@ -96,8 +96,9 @@ void RuleDetailPage::build(const BlockRuleGroup& group) {
     tabs->addStretch();
     QPushButton* lastTab = nullptr;
     for (const auto& [action, key] : tabKeys) {
-        auto* tab = new QPushButton(context_.text(*key), content_);
-        tab->setCheckable(true);
+        auto* tab = new QPushButton(content_);
+        tab->setCheckable(true); // before the text names it to assistive tools
+        tab->setText(context_.text(*key));
         exclusive->addButton(tab);
         tabs->addWidget(tab);
         const RuleAction a = action;

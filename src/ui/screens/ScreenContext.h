@@ -4,6 +4,7 @@
 #include "app/language/LocalizedString.h"
 #include "app/language/Localizer.h"
 #include "app/more/LinkAddresses.h"
+#include "ui/components/CheckableButtonActions.h"
 
 #include <QString>
 #include <QUrl>
@@ -33,7 +34,10 @@ struct ScreenContext {
                   BrightnessController& brightness, LoginItemService& loginItem, LanguageController& language,
                   const Localizer& localizer)
         : rules(rules), shield(shield), triggers(triggers), brightness(brightness), loginItem(loginItem),
-          language(language), localizer(localizer) {}
+          language(language), localizer(localizer) {
+        // Every screen is built from a context: its checkable buttons answer assistive tools as a click.
+        CheckableButtonActions::install();
+    }
 
     BlockRuleStore& rules;
     ShieldOverlayController& shield;

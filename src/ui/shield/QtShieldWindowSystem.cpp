@@ -111,7 +111,7 @@ QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString(const Localized
     // Unmapped behind Qt's back (a veil that Qt hid comes back through hiddenFromOutside).
     connect(&stacking_, &VeilStacking::unmappedFromOutside, this, [this](xcb_window_t window) {
         xcb_connection_t* connection = xcbConnection();
-        for (ShieldVeil* veil : veils()) {
+        for (ShieldVeil* veil : yielding_ ? std::vector<ShieldVeil*>() : veils()) {
             if (connection && veil->isVisible() && static_cast<xcb_window_t>(veil->winId()) == window) {
                 xcb_map_window(connection, window);
                 xcb_flush(connection);
@@ -207,6 +207,8 @@ std::optional<ShieldScreen> QtShieldWindowSystem::mainScreen() const {
 void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
                                     ShieldOverlayController& controller, std::function<void()> onEscape) {
     const auto text = [this](const LocalizedString& s) { return text_ ? text_(s) : QString(); };
+    yielding_ = false;
+    keyboard_.stop();
     auto* veil = new ShieldVeil(controller, isPrimary, !desktopComposites(), std::move(onEscape),
                                 {text(Strings::Nav::kivo()), text(Strings::Shield::cancel()),
                                  text(Strings::Shield::A11y::countdown()), [text](qint64 seconds) {
@@ -221,7 +223,8 @@ void QtShieldWindowSystem::showVeil(const ShieldScreen& screen, bool isPrimary,
     // Put back on a later turn: the hide may come from inside an event being handled.
     connect(veil, &ShieldVeil::hiddenFromOutside, this, [this, guard, frame = screen.frame] {
         QTimer::singleShot(0, guard, [this, guard, frame] {
-            if (!guard)
+            // Mapped now it would cover the locker; the veils are built anew after it.
+            if (!guard || yielding_)
                 return;
             guard->setGeometry(frame);
             guard->show();
@@ -258,6 +261,8 @@ void QtShieldWindowSystem::veilCameBack() {
 }
 
 void QtShieldWindowSystem::closeVeils() {
+    yielding_ = false;
+    keyboard_.stop();
     qApp->removeEventFilter(this);
     stacking_.keepOnTop({});
     releaseGrab();
@@ -270,6 +275,26 @@ void QtShieldWindowSystem::closeVeils() {
         veil->deleteLater();
     }
     veils_.clear();
+}
+
+void QtShieldWindowSystem::yieldToLocker() {
+    yielding_ = true;
+    stacking_.keepOnTop({});
+    releaseGrab();
+    // Out now, not at Qt's next flush: a locker started on the same news is trying to grab already.
+    if (xcb_connection_t* connection = xcbConnection()) {
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+        xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+        xcb_flush(connection);
+    }
+    qCInfo(lcLifecycle, "Shield released the keyboard and pointer for a screen locker");
+}
+
+void QtShieldWindowSystem::whenKeyboardFree(std::chrono::milliseconds grace, std::function<void()> onFree) {
+    if (onFree)
+        keyboard_.start(grace, std::move(onFree));
+    else
+        keyboard_.stop();
 }
 
 void QtShieldWindowSystem::setPresentationOptions(PresentationOptions options) {
@@ -309,7 +334,7 @@ bool QtShieldWindowSystem::retryGrabLater() {
 }
 
 void QtShieldWindowSystem::tryGrab() {
-    if (veils_.empty())
+    if (veils_.empty() || yielding_)
         return; // the next veil starts again
     ShieldVeil* holder = nullptr;
     for (const auto& veil : veils_) {
@@ -377,8 +402,7 @@ bool QtShieldWindowSystem::eventFilter(QObject* watched, QEvent* event) {
 
 void QtShieldWindowSystem::releaseGrab() {
     grabRetry_.stop();
-    if (!grabbed_)
-        return;
+    // Also after a failed attempt, which may have taken one of the two.
     for (const auto& veil : veils_) {
         if (veil && veil->windowHandle()) {
             veil->windowHandle()->setKeyboardGrabEnabled(false);

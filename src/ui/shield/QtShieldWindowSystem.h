@@ -2,6 +2,7 @@
 
 #include "app/language/LocalizedString.h"
 #include "app/shield/ShieldWindowSystem.h"
+#include "ui/shield/KeyboardWatch.h"
 #include "ui/shield/VeilStacking.h"
 
 #include <QObject>
@@ -24,7 +25,8 @@ class ShieldVeil;
 // pointer are grabbed by the primary veil, so the window manager's switching shortcuts do nothing; they
 // are released when the options are put back. A veil hidden from outside is shown again while the shield
 // is up, and grabs again. While veils are up no key reaches another window of Kivo: the grab brings
-// every key to Kivo, and Qt hands it to whichever window has the focus.
+// every key to Kivo, and Qt hands it to whichever window has the focus. For a screen locker the veils
+// let go of both at once and stay where they are, under the locker, until they are shown anew.
 class QtShieldWindowSystem : public QObject, public ShieldWindowSystem {
     Q_OBJECT
 public:
@@ -39,12 +41,15 @@ public:
     void showVeil(const ShieldScreen& screen, bool isPrimary, ShieldOverlayController& controller,
                   std::function<void()> onEscape) override;
     void closeVeils() override;
+    void yieldToLocker() override;
+    void whenKeyboardFree(std::chrono::milliseconds grace, std::function<void()> onFree) override;
     PresentationOptions presentationOptions() const override { return options_; }
     void setPresentationOptions(PresentationOptions options) override;
     void setScreensChangedHandler(std::function<void()> handler) override;
 
     std::vector<ShieldVeil*> veils() const;
     bool isGrabbing() const { return grabbed_; }
+    bool isYielding() const { return yielding_; }
     // Still trying to take the grab (the veil not mapped yet, or another client holding one).
     bool isRetryingGrab() const { return grabRetry_.isActive(); }
 
@@ -75,8 +80,10 @@ private:
     QTimer grabRetry_;
     int grabAttempts_ = 0;
     bool grabbed_ = false;
+    bool yielding_ = false;
     QSet<const QObject*> watched_;
     VeilStacking stacking_;
+    KeyboardWatch keyboard_;
 };
 
 } // namespace kivo

@@ -1,12 +1,14 @@
 #include "app/shield/ShieldOverlayController.h"
 #include "app/rules/BlockRuleStore.h"
 #include "core/ManualClock.h"
+#include "platform/simulated/SimulatedSessionLock.h"
 #include "platform/simulated/SimulatedShieldWindowSystem.h"
 #include "settings/MemoryDefaultsStore.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@ struct ShieldFixture : ::testing::Test {
     MemoryDefaultsStore defaults;
     BlockRuleStore store{defaults, "Blocklist", clock};
     SimulatedShieldWindowSystem windows;
+    SimulatedSessionLock sessionLock; // outlives the controller, as the real one does
     std::unique_ptr<ShieldOverlayController> shield =
         std::make_unique<ShieldOverlayController>(windows, clock, clock);
     std::vector<std::string> completions;
@@ -290,6 +293,95 @@ TEST_F(ShieldFixture, GoingAwayWhileShownUnlocksTheDesktopAndRunsNothing) {
     EXPECT_FALSE(windows.isObservingScreens());
     clock.advance(10s);
     EXPECT_TRUE(completions.empty());
+}
+
+TEST_F(ShieldFixture, TheSessionsLockWinsAndTheShieldIsWholeAgainOnceTheLockerIsGone) {
+    using Change = SessionLockSource::Change;
+    const std::map<std::string, std::function<void()>> steps = {
+        {"lock", [&] { sessionLock.report(Change::locked); }},
+        {"unlock", [&] { sessionLock.report(Change::unlocked); }},
+        {"sleep", [&] { sessionLock.report(Change::sleeping); }},
+        {"wake", [&] { sessionLock.report(Change::woke); }},
+        {"locker gone", [&] { windows.freeKeyboard(); }},
+        {"escape", [&] { windows.pressEscape(windows.veils().size() - 1); }},
+        {"cancel", [&] { windows.pressCancel(); }},
+        {"monitor off", [&] { windows.setScreens({kLeft}, kLeft); }},
+        {"a minute", [&] { clock.advance(60s); }},
+        {"a second", [&] { clock.advance(1s); }},
+    };
+    // After each step: whether the shield stands aside or is up, the seconds left, the grace of a
+    // pending wait for the keyboard, and how many veils were put up so far.
+    const auto state = [&] {
+        if (!shield->isShown()) {
+            return std::string("down");
+        }
+        std::string s = shield->isYieldingToLock() ? "aside" : "up";
+        if (shield->isYieldingToLock() != windows.isYielding()) {
+            s += "(windows disagree)";
+        }
+        s += " left=" + std::to_string(shield->countdownState()->remainingSeconds);
+        if (const auto wait = windows.keyboardWait()) {
+            s += " wait=" + std::to_string(std::chrono::duration_cast<std::chrono::seconds>(*wait).count());
+        }
+        return s + " veils=" + std::to_string(windows.veilsShownCount());
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> stepsAndStates;
+    };
+    const std::vector<Case> cases = {
+        {"the Lock signal, a locker that comes and goes",
+         {{"lock", "aside left=5 wait=10 veils=2"},
+          {"a minute", "aside left=5 wait=10 veils=2"},
+          {"escape", "aside left=5 wait=10 veils=2"},
+          {"monitor off", "aside left=5 wait=10 veils=2"},
+          {"locker gone", "up left=5 veils=3"},
+          {"a second", "up left=4 veils=3"},
+          {"escape", "down"}}},
+        {"a sleep: only the wake starts the wait for the keyboard",
+         {{"sleep", "aside left=5 veils=2"},
+          {"locker gone", "aside left=5 veils=2"},
+          {"unlock", "aside left=5 veils=2"},
+          {"wake", "aside left=5 wait=10 veils=2"},
+          {"locker gone", "up left=5 veils=4"}}},
+        {"locked, then asleep, then awake",
+         {{"lock", "aside left=5 wait=10 veils=2"},
+          {"sleep", "aside left=5 veils=2"},
+          {"wake", "aside left=5 wait=10 veils=2"},
+          {"lock", "aside left=5 wait=10 veils=2"}}},
+        {"Unlock ends the wait as soon as the keyboard is free",
+         {{"lock", "aside left=5 wait=10 veils=2"},
+          {"unlock", "aside left=5 wait=0 veils=2"},
+          {"locker gone", "up left=5 veils=4"},
+          {"unlock", "up left=5 veils=4"}}},
+        {"Keep Blocking during the lock ends the shield with nothing changed",
+         {{"lock", "aside left=5 wait=10 veils=2"}, {"cancel", "down"}, {"locker gone", "down"}}},
+        {"no shield, nothing to stand aside for",
+         {{"cancel", "down"}, {"lock", "down"}, {"wake", "down"}, {"locker gone", "down"}}},
+    };
+    shield->followSessionLock(sessionLock);
+    const BlockRuleGroup group = groupWith(UnlockPolicy::waitWithBackoff(5, ResetInterval::never()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        shield.reset();
+        windows = SimulatedShieldWindowSystem();
+        windows.setInitialPresentationOptions(kBefore);
+        windows.setScreens({kLeft, kRight}, kLeft);
+        shield = std::make_unique<ShieldOverlayController>(windows, clock, clock);
+        shield->followSessionLock(sessionLock);
+        shield->present(group, store, completion("unlock"));
+        for (const auto& [step, expected] : c.stepsAndStates) {
+            steps.at(step)();
+            EXPECT_EQ(state(), expected) << "after " << step;
+        }
+        // Whatever ended the shield, the countdown completes the unlock only when it ran out.
+        shield->dismiss(false);
+        expectIdleAndRestored();
+        EXPECT_TRUE(completions.empty());
+        EXPECT_TRUE(store.backoffRecords().empty());
+    }
+    shield.reset();
+    EXPECT_FALSE(sessionLock.isFollowed());
 }
 
 } // namespace
