@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-# A GTK text field that has the keyboard focus, for the input method tests: prints "ready <window id>"
-# once it has the focus and the field's text as JSON after every change; "clear" on its input empties it.
+# A GTK text field for the input method tests: prints "shown <window id>" once mapped, "ready <window id>"
+# once it has the focus, and the field's text as JSON after every change; "clear" on its input empties it.
 import json
 import sys
 
@@ -33,6 +33,7 @@ def command(source, _condition):
 
 
 window.connect('focus-in-event', lambda *_: GLib.idle_add(focused) and False)
+window.connect('map-event', lambda *_: print('shown', window.get_window().get_xid(), flush=True) and False)
 window.connect('destroy', Gtk.main_quit)
 GLib.io_add_watch(sys.stdin, GLib.IO_IN | GLib.IO_HUP, command)
 window.show_all()

@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <vector>
 
@@ -35,6 +36,17 @@ struct Contexts {
     bool has(const QString& id) const { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 };
 
+QVariant unwrapped(const QVariant& value) {
+    return value.userType() == qMetaTypeId<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
+}
+
+QVariantMap mapOf(const QVariant& value) {
+    const QVariant inner = unwrapped(value);
+    return inner.userType() == qMetaTypeId<QDBusArgument>()
+               ? qdbus_cast<QVariantMap>(inner.value<QDBusArgument>())
+               : inner.toMap();
+}
+
 class Controller {
 public:
     explicit Controller(QDBusConnection bus) : bus_(std::move(bus)) {}
@@ -56,6 +68,8 @@ public:
         auto message = QDBusMessage::createMethodCall(kService, QStringLiteral("/controller"),
                                                       QStringLiteral("org.fcitx.Fcitx.Controller1"), method);
         message.setArguments(arguments);
+        // A call must never start an input method the user does not run.
+        message.setAutoStartService(false);
         const auto reply = bus_.call(message, QDBus::Block, kCallTimeoutMs);
         if (reply.type() != QDBusMessage::ReplyMessage) {
             return std::nullopt;
@@ -107,6 +121,18 @@ public:
         return names;
     }
 
+    // Whether all input contexts share one state (Fcitx's "ShareInputState=All"): then any of them
+    // carries it.
+    bool sharesState() {
+        const auto reply = call(QStringLiteral("GetConfig"), {QStringLiteral("fcitx://config/global")});
+        if (!reply || reply->isEmpty()) {
+            return false;
+        }
+        const auto behavior = mapOf(mapOf(reply->constFirst()).value(QStringLiteral("Behavior")));
+        return unwrapped(behavior.value(QStringLiteral("ShareInputState"))).toString() ==
+               QStringLiteral("All");
+    }
+
     // None where this Fcitx has no debug dump: its input contexts cannot then be told apart.
     std::optional<Contexts> contexts() {
         const auto dump = text(QStringLiteral("DebugInfo"));
@@ -133,6 +159,7 @@ QJsonObject toJson(const FcitxInputMethod::Switch& change) {
     return {{QStringLiteral("framework"), QStringLiteral("fcitx5")},
             {QStringLiteral("bus"), change.bus},
             {QStringLiteral("context"), change.context},
+            {QStringLiteral("shared"), change.shared},
             {QStringLiteral("engine"), change.engine},
             {QStringLiteral("active"), change.active},
             {QStringLiteral("plain"), change.plain},
@@ -143,6 +170,7 @@ FcitxInputMethod::Switch fromJson(const QJsonObject& record) {
     FcitxInputMethod::Switch change;
     change.bus = record.value(QStringLiteral("bus")).toString();
     change.context = record.value(QStringLiteral("context")).toString();
+    change.shared = record.value(QStringLiteral("shared")).toBool();
     change.engine = record.value(QStringLiteral("engine")).toString();
     change.active = record.value(QStringLiteral("active")).toBool();
     change.plain = record.value(QStringLiteral("plain")).toString();
@@ -167,7 +195,9 @@ std::optional<QDBusConnection> FcitxInputMethod::connect(const QString& address)
     }
     auto& name = connections_[address];
     if (name.isEmpty()) {
-        name = QStringLiteral("kivo-fcitx-%1").arg(connections_.size());
+        // Connection names are the process's: another instance's are not this one's to reuse or close.
+        static std::atomic<int> serial{0};
+        name = QStringLiteral("kivo-fcitx-%1").arg(++serial);
     }
     // The same name hands back the connection made before while it holds.
     auto bus = QDBusConnection::connectToBus(address, name);
@@ -231,6 +261,7 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
     }
     change.engine = *engine;
     change.active = *state == 2;
+    change.shared = controller.sharesState();
 
     const auto group = controller.text(QStringLiteral("CurrentInputMethodGroup"));
     const auto engines = group ? controller.engines(*group) : std::nullopt;
@@ -273,7 +304,7 @@ FcitxInputMethod::PutBack FcitxInputMethod::putBack(const Switch& change, bool l
         return PutBack::movedOn;
     }
     Controller controller(*bus);
-    if (!change.context.isEmpty()) {
+    if (!change.context.isEmpty() && !change.shared) {
         const auto contexts = controller.contexts();
         if (!contexts) {
             return PutBack::failed;

@@ -20,7 +20,7 @@ class InputMethodRecord;
 // The engines keep their own mode per input context across that (mozc's Hiragana or Direct); hangul's
 // Hangul/Latin and pinyin's Chinese/English are Fcitx's own active/inactive state. Where the group's
 // first engine is not a keyboard one, its keyboard engine is selected instead and the user's selected
-// again after.
+// again after. Where all input contexts share one state, any of them gives it back.
 class FcitxInputMethod final : public InputMethodFramework {
 public:
     explicit FcitxInputMethod(std::shared_ptr<InputMethodRecord> record);
@@ -35,6 +35,7 @@ public:
     struct Switch {
         QString bus;           // the session bus address; empty for Kivo's own
         QString context;       // the input context's id from the controller's debug dump; empty if none
+        bool shared = false;   // all input contexts share one state: any of them gives it back
         QString engine;        // the user's engine ("mozc")
         bool active = false;   // Fcitx's state for that input context before
         QString plain;         // the keyboard engine Kivo switched to
