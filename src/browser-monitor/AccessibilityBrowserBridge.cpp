@@ -440,7 +440,7 @@ private:
 class InputMethodRestore {
 public:
     InputMethodRestore(InputMethod& inputMethod, bool switched)
-        : inputMethod_(inputMethod), pending_(switched) {}
+        : inputMethod_(inputMethod), pending_(switched), switched_(switched) {}
     InputMethodRestore(const InputMethodRestore&) = delete;
     InputMethodRestore& operator=(const InputMethodRestore&) = delete;
     ~InputMethodRestore() { now(); }
@@ -449,10 +449,21 @@ public:
             qCWarning(lcAutomation, "the input method could not be put back; tried again at the next start");
         }
     }
+    // Plain keys once more, after the user's engine was given back: an engine may take Escape for a key
+    // of its own (Hangul to Latin). False when it cannot be had.
+    bool plainAgain(int processId, WindowHandle window) {
+        if (!switched_ || pending_) {
+            return true;
+        }
+        const auto again = inputMethod_.typePlain(processId, window);
+        pending_ = again.kind == PlainTyping::Kind::switched;
+        return again.kind != PlainTyping::Kind::unusable;
+    }
 
 private:
     InputMethod& inputMethod_;
     bool pending_;
+    bool switched_;
 };
 
 struct TypedPiece {
@@ -710,6 +721,7 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
         for (int i = 0; i < kRevertEscapes; ++i) {
             const auto field = tree.addressField(*window);
             if (!field || !field->focused || AddressText::sameShownAddress(field->text, typing.oldUrl) ||
+                !restoreInputMethod.plainAgain(typing.processId, *handle) ||
                 group(true, [&] { return keystrokes.pressEscape(*handle); })) {
                 break;
             }
