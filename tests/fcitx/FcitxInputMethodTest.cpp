@@ -250,7 +250,7 @@ protected:
         start(std::get<0>(GetParam()));
         if (!IsSkipped() && !HasFatalFailure() && std::string(std::get<1>(GetParam()).engine) == "mozc" &&
             geteuid() == 0) {
-            GTEST_SKIP() << "mozc does not run as root: run through tests/fcitx/as-test-user";
+            GTEST_SKIP() << "mozc does not run as root: run through tests/integration/as-unprivileged-user";
         }
     }
 
