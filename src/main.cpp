@@ -6,6 +6,7 @@
 #include "app/shield/ShieldOverlayController.h"
 #include "core/QtTimerFactory.h"
 #include "core/SystemClock.h"
+#include "platform/linux/CombinedSessionLock.h"
 #include "platform/linux/CrashRecorder.h"
 #include "platform/linux/DesktopSession.h"
 #include "platform/linux/FreedesktopTrash.h"
@@ -19,12 +20,16 @@
 #include "platform/linux/PackageManagerUpdateDriver.h"
 #include "platform/linux/QtScreenChangeSource.h"
 #include "platform/linux/TerminationSignals.h"
+#include "platform/linux/XScreenSaverLock.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "settings/FileDefaultsStore.h"
 #include "ui/shell/DesktopShell.h"
 
 #include <QApplication>
 #include <QMessageBox>
+
+#include <memory>
+#include <vector>
 
 using namespace kivo;
 
@@ -67,8 +72,16 @@ int main(int argc, char** argv) {
     FreedesktopTrash trash;
     const LinuxInstallation installation = LinuxInstallation::forRunningProgram();
     PackageManagerUpdateDriver updates;
-    // Made before the shell, which follows it: a screen locker's lock wins over the shield.
-    LogindSessionLock sessionLock;
+    // Made before the shell, which follows them: a screen locker's lock wins over the shield, whether
+    // logind's news starts it or the X server's screen saver turning on after the idle time.
+    LogindSessionLock logindLock;
+    std::vector<SessionLockSource*> lockSources{&logindLock};
+    std::unique_ptr<XScreenSaverLock> idleLock;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        idleLock = std::make_unique<XScreenSaverLock>();
+        lockSources.push_back(idleLock.get());
+    }
+    CombinedSessionLock sessionLock(lockSources);
 
     DesktopShell shell({defaults, clock, timers, LinuxBrightnessBackend::make(), wake, displayChanges,
                         browsers->ports(), browsers->settingsOpener(), loginItem, trash, installation,

@@ -3,6 +3,7 @@
 #include "app/shield/ShieldOverlayController.h"
 #include "desktop/DesktopSupport.h"
 #include "platform/linux/LogindSessionLock.h"
+#include "platform/linux/XScreenSaverLock.h"
 #include "support/StandInLoginManager.h"
 #include "ui/ShellRig.h"
 #include "ui/shield/KeyboardWatch.h"
@@ -52,7 +53,10 @@ QStringList uncovered(const std::vector<ShieldVeil*>& veils) {
         const QRect place = test::xGeometry(*veil);
         const QStringList above = test::xWindowsAbove(*veil, place);
         if (!above.isEmpty())
-            report << QStringLiteral("veil at %1,%2 under %3").arg(place.x()).arg(place.y()).arg(above.join(", "));
+            report << QStringLiteral("veil at %1,%2 under %3")
+                          .arg(place.x())
+                          .arg(place.y())
+                          .arg(above.join(", "));
     }
     return report;
 }
@@ -92,7 +96,9 @@ TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEsca
         })) << "the head at "
             << head.x() << "," << head.y() << " is covered";
     }
-    const auto onTop = [&] { return test::waitOnDesktop([&] { return uncovered(shield.veils()).isEmpty(); }); };
+    const auto onTop = [&] {
+        return test::waitOnDesktop([&] { return uncovered(shield.veils()).isEmpty(); });
+    };
     EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
     ASSERT_TRUE(test::waitOnDesktop([&] { return shield.isGrabbing(); })) << "keyboard and pointer grabbed";
 
@@ -144,8 +150,8 @@ TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEsca
     if (std::any_of(screens.begin(), screens.end(), [](QScreen* s) { return s->name() == "DUMMY1"; })) {
         ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xrandr"), {"--output", "DUMMY1", "--off"}));
         EXPECT_TRUE(covers({heads.front()})) << "one veil on the monitor left";
-        ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xrandr"), {"--output", "DUMMY1", "--mode", "1280x800",
-                                                                   "--right-of", "DUMMY0"}));
+        ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xrandr"),
+                                       {"--output", "DUMMY1", "--mode", "1280x800", "--right-of", "DUMMY0"}));
         EXPECT_TRUE(covers(heads)) << "a veil on each monitor again";
         EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
         EXPECT_TRUE(d.overlayController().isShown());
@@ -163,8 +169,9 @@ TEST(ShieldOnTheDesktop, CoversEveryMonitorAboveItsPanelsHoldsTheKeyboardAndEsca
     QObject::connect(&shield, &QtShieldWindowSystem::veilHiddenFromOutside, [&] { ++hidden; });
     test::xdotool({"windowunmap", QString::number(primary->winId())});
     ASSERT_TRUE(test::waitOnDesktop([&] { return hidden > 0; })) << "the veil was seen hidden";
-    ASSERT_TRUE(test::waitOnDesktop([&] { return primary->windowHandle()->isExposed() && shield.isGrabbing(); }))
-        << "shown again and grabbing";
+    ASSERT_TRUE(test::waitOnDesktop([&] {
+        return primary->windowHandle()->isExposed() && shield.isGrabbing();
+    })) << "shown again and grabbing";
     EXPECT_TRUE(test::waitOnDesktop([&] { return test::xGeometry(*primary) == covered; })) << "in its place";
     EXPECT_TRUE(onTop()) << uncovered(shield.veils()).join("; ").toStdString();
     EXPECT_TRUE(switchReachesKivo()) << "the grab was taken again";
@@ -345,6 +352,70 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
 INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker,
                          ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
                          [](const auto& info) { return info.param; });
+
+// An idle lock: with no input the X server's screen saver turns on and xss-lock starts the locker, with
+// no word to logind first.
+TEST(ShieldUnderAnIdleLock, LetsTheLockerOfTheServersScreenSaverHoldTheScreen) {
+    const std::vector<QRect> heads = test::xHeads();
+    ASSERT_EQ(heads.size(), 2u) << "needs two monitors";
+    test::StandInLoginManager login; // xss-lock follows a login session too
+    ASSERT_TRUE(login.isUp());
+    XScreenSaverLock idleLock;
+    ASSERT_TRUE(test::waitOnDesktop([&] { return idleLock.isFollowing(); }));
+    test::ShellRig rig;
+    rig.shell->launch();
+    auto& d = rig.shell->delegate();
+    d.overlayController().followSessionLock(idleLock);
+    auto group = d.store().groups().front();
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
+    d.store().replaceGroup(group.id, group);
+    d.overlayController().present(group, d.store(), [](BlockRuleStore&) {});
+    auto& shield = rig.shell->shieldWindows();
+    const auto whole = [&] {
+        return test::waitOnDesktop([&] {
+            const auto veils = shield.veils();
+            return veils.size() == heads.size() && !shield.isYielding() && shield.isGrabbing() &&
+                   uncovered(veils).isEmpty();
+        });
+    };
+    ASSERT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+    KeyboardWatch probe;
+    const auto held = [&] { return probe.heldByOther().value_or(false); };
+
+    QProcess launcher;
+    launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher.start(QStringLiteral("xss-lock"), {"--session=c7", "--ignore-sleep", "--", "i3lock", "-n"});
+    ASSERT_TRUE(launcher.waitForStarted());
+    ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xset"), {"s", "3", "0"}));
+    qint64 pid = 0;
+    ASSERT_TRUE(test::waitOnDesktop([&] {
+        QProcess find;
+        find.start(QStringLiteral("pgrep"), {"-P", QString::number(launcher.processId()), "i3lock"});
+        find.waitForFinished();
+        pid = find.readAllStandardOutput().trimmed().toLongLong();
+        return pid > 0;
+    })) << "the screen saver turned on and xss-lock started i3lock";
+    ASSERT_TRUE(test::waitOnDesktop([&] { return held() && notUnderLocker(shield.veils()).isEmpty(); }))
+        << "i3lock holds the keyboard, over every veil: "
+        << notUnderLocker(shield.veils()).join("; ").toStdString();
+    test::xdotool({"key", "Escape"});
+    QElapsedTimer since;
+    since.start();
+    test::waitOnDesktop([&] { return !alive(pid) || since.elapsed() > 3000; });
+    EXPECT_TRUE(alive(pid) && held()) << "i3lock still runs and holds the keyboard";
+    EXPECT_TRUE(d.overlayController().isShown()) << "Escape at the lock screen is i3lock's";
+
+    // The user unlocks; no second idle lock follows.
+    ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xset"), {"s", "off"}));
+    ASSERT_TRUE(test::runOnDesktop(QStringLiteral("xset"), {"s", "reset"}));
+    kill(static_cast<pid_t>(pid), SIGTERM);
+    ASSERT_TRUE(test::waitOnDesktop([&] { return !alive(pid); }));
+    EXPECT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+    launcher.terminate();
+    launcher.waitForFinished();
+    test::xdotool({"key", "Escape"});
+    EXPECT_TRUE(test::waitOnDesktop([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
+}
 
 } // namespace
 } // namespace kivo

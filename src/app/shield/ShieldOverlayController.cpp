@@ -17,6 +17,9 @@ namespace {
 // How long a locker started on the session's news may take to hold the keyboard before the shield takes
 // it back; i3lock gives up after about a second, a busy machine is slower.
 constexpr std::chrono::seconds kLockerStart{10};
+// After an unlock: the X server's screen saver goes off at the first input, which may come before the
+// locker started as it turned on has grabbed; a moment lets it, or the shield would keep it out.
+constexpr std::chrono::seconds kLockerGrab{2};
 
 } // namespace
 
@@ -202,7 +205,7 @@ void ShieldOverlayController::sessionLockChanged(SessionLockSource::Change chang
     case Change::unlocked:
         // The login manager's word is not enough while a locker still holds the keyboard.
         if (yielding_ && !sleeping_) {
-            awaitLockerGone(std::chrono::milliseconds(0));
+            awaitLockerGone(kLockerGrab);
         }
         break;
     }
