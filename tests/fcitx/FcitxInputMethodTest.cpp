@@ -1,6 +1,7 @@
 // Fcitx 5 with its engines, on a session bus of its own (not the test's: Kivo reads the field's from its
 // environment), and a GTK field that has the focus on the test's X server.
 #include "platform/linux/FcitxInputMethod.h"
+#include "platform/linux/IBusInputMethod.h"
 #include "platform/linux/InputMethodRecord.h"
 #include "platform/linux/LinuxKeystrokeSink.h"
 #include "platform/linux/XcbDesktop.h"
@@ -60,8 +61,9 @@ public:
     bool cleared = false;
 
     const QString share;
+    const QString module; // the field's GTK input method module
 
-    explicit Session(QString shared) : share(std::move(shared)) {
+    Session(QString shared, QString imModule) : share(std::move(shared)), module(std::move(imModule)) {
         const QString config = home.filePath("config/fcitx5");
         QDir().mkpath(config);
         test::writeFile(config + "/profile", profile());
@@ -77,8 +79,8 @@ public:
         environment.insert("HOME", home.path());
         environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
         environment.insert("XDG_DATA_HOME", home.filePath("data"));
-        environment.insert("GTK_IM_MODULE", "fcitx");
-        environment.insert("XMODIFIERS", "@im=fcitx");
+        environment.insert("GTK_IM_MODULE", module);
+        environment.insert("XMODIFIERS", "@im=" + module);
         // Mozc's own key between Direct and Hiragana, on a key of its own: a key xdotool maps for the
         // moment of one press may be read back under another symbol.
         QProcess::execute("xmodmap", {"-e", "keycode 93 = Zenkaku_Hankaku"});
@@ -218,7 +220,7 @@ public:
 protected:
     void SetUp() override { start("No"); }
 
-    void start(const QString& share) {
+    void start(const QString& share, const QString& module = "fcitx") {
         if (QStandardPaths::findExecutable("fcitx5").isEmpty()) {
             GTEST_SKIP()
                 << "fcitx5 is not installed (fcitx5, fcitx5-frontend-gtk3, fcitx5-mozc, fcitx5-hangul, "
@@ -227,9 +229,9 @@ protected:
         if (!QFileInfo(KIVO_FCITX_FIELD).isReadable()) {
             GTEST_SKIP() << "this user cannot read " KIVO_FCITX_FIELD;
         }
-        if (!session || session->share != share) {
+        if (!session || session->share != share || session->module != module) {
             session.reset();
-            session = std::make_unique<Session>(share);
+            session = std::make_unique<Session>(share, module);
         }
         ASSERT_EQ(session->trouble, "")
             << test::readFile(session->home.filePath("fcitx5.log")).right(2000).toStdString();
@@ -323,6 +325,21 @@ TEST_F(FcitxDesktop, RecoversALeftoverSwitchUnlessTheUserMovedOn) {
         FcitxInputMethod(record).recover(*leftover);
         EXPECT_EQ(session->engineAndState(), expected) << movesTo;
     }
+}
+
+// Fcitx's IBus front end answers for IBus: a field through GTK's IBus module is switched through Fcitx.
+TEST_F(FcitxDesktop, AFieldThroughTheIBusModuleIsSwitchedThroughFcitx) {
+    start("No", "ibus");
+    ASSERT_TRUE(session->call("SetCurrentIM", {QString("pinyin")}));
+    LinuxInputMethod inputMethod(record, std::make_unique<IBusInputMethod>(record),
+                                 std::make_unique<FcitxInputMethod>(record));
+    EXPECT_EQ(inputMethod.typePlain(static_cast<int>(session->field.processId()), session->window).kind,
+              PlainTyping::Kind::switched);
+    EXPECT_EQ(session->sink->typeText(session->window, kAddress), KeystrokeResult::sent);
+    EXPECT_TRUE(waitUntil([&] { return session->text.toStdString() == kAddress; }, kDeadline))
+        << session->text.toStdString();
+    EXPECT_TRUE(inputMethod.restore());
+    EXPECT_EQ(session->engineAndState(), "pinyin/2");
 }
 
 } // namespace

@@ -18,6 +18,7 @@ TEST(LinuxInputMethod, TheBrowsersEnvironmentNamesItsInputMethodAsGtkReadsIt) {
     const struct {
         std::map<std::string, std::string> environment;
         Choice choice;
+        std::string ibusDaemon = {};
     } rows[] = {
         {{}, Choice::ibus}, // GTK's default with the IBus module installed
         {{{"GTK_IM_MODULE", "ibus"}}, Choice::ibus},
@@ -27,9 +28,13 @@ TEST(LinuxInputMethod, TheBrowsersEnvironmentNamesItsInputMethodAsGtkReadsIt) {
         {{{"GTK_IM_MODULE", "xim"}}, Choice::none},
         {{{"GTK_IM_MODULE", "simple"}}, Choice::none},
         {{{"GTK_IM_MODULE", "uim"}}, Choice::unknown},
+        // Fcitx 5's IBus front end answering for IBus
+        {{{"GTK_IM_MODULE", "ibus"}}, Choice::fcitx, "fcitx5"},
+        {{}, Choice::fcitx, "fcitx5"},
+        {{}, Choice::ibus, "ibus-daemon"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(LinuxInputMethod::choose(row.environment), row.choice);
+        EXPECT_EQ(LinuxInputMethod::choose(row.environment, row.ibusDaemon), row.choice);
     }
 }
 

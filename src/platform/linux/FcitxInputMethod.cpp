@@ -242,9 +242,6 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
         QThread::msleep(20);
     }
     if (contexts) {
-        if (contexts->focused.isEmpty()) {
-            return {PlainTyping::Kind::unusable, "no focused input context"};
-        }
         change.context = contexts->focused;
     }
 
@@ -253,11 +250,13 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
     if (!state || !engine) {
         return {PlainTyping::Kind::unusable, "input method controller did not answer"};
     }
-    if (*state == 0) {
-        return {PlainTyping::Kind::unusable, "no focused input context"};
-    }
     if (isKeyboard(*engine)) {
+        // Also where the field's context is not found (Chromium's module may tell Fcitx nothing): with
+        // a keyboard engine nothing would be converted, so the keys go one at a time.
         return {PlainTyping::Kind::plain, {}};
+    }
+    if (*state == 0 || (contexts && contexts->focused.isEmpty())) {
+        return {PlainTyping::Kind::unusable, "no focused input context"};
     }
     change.engine = *engine;
     change.active = *state == 2;

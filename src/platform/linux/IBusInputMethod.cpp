@@ -371,15 +371,15 @@ IBusInputMethod::~IBusInputMethod() {
     QDBusConnection::disconnectFromBus(connectionName_);
 }
 
-std::optional<QString> IBusInputMethod::busAddress(const std::map<std::string, std::string>& environment,
+namespace {
+
+// What the address file for the environment's display says: the address and the daemon's process.
+std::optional<std::pair<QString, int>> addressFile(const std::map<std::string, std::string>& environment,
                                                    const QString& machineId) {
     const auto value = [&](const char* name) {
         const auto it = environment.find(name);
         return it == environment.end() ? QString() : QString::fromStdString(it->second);
     };
-    if (!value("IBUS_ADDRESS").isEmpty()) {
-        return value("IBUS_ADDRESS");
-    }
     // As IBus names the file: "<machine id>-<host or unix>-<display number>" (or the Wayland display).
     QString display = value("DISPLAY");
     QString host = QStringLiteral("unix");
@@ -414,7 +414,25 @@ std::optional<QString> IBusInputMethod::busAddress(const std::map<std::string, s
         }
     }
     // A daemon that stopped leaves its file behind.
-    return address.isEmpty() || !processRuns(daemon) ? std::nullopt : std::optional(address);
+    return address.isEmpty() || !processRuns(daemon) ? std::nullopt
+                                                     : std::optional(std::pair(address, daemon));
+}
+
+} // namespace
+
+std::optional<QString> IBusInputMethod::busAddress(const std::map<std::string, std::string>& environment,
+                                                   const QString& machineId) {
+    const auto it = environment.find("IBUS_ADDRESS");
+    if (it != environment.end() && !it->second.empty()) {
+        return QString::fromStdString(it->second);
+    }
+    const auto file = addressFile(environment, machineId);
+    return file ? std::optional(file->first) : std::nullopt;
+}
+
+std::string IBusInputMethod::daemonProgram(const std::map<std::string, std::string>& environment) {
+    const auto file = addressFile(environment, machineId());
+    return file ? readText(QStringLiteral("/proc/%1/comm").arg(file->second)).toStdString() : std::string();
 }
 
 std::optional<QDBusConnection> IBusInputMethod::connect(const QString& address) {

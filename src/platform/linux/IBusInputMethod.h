@@ -35,6 +35,9 @@ public:
     // daemon serves it. `machineId` as D-Bus keeps it.
     static std::optional<QString> busAddress(const std::map<std::string, std::string>& environment,
                                              const QString& machineId);
+    // The program name of the daemon the address file for `environment`'s display names, empty without
+    // one: Fcitx 5's IBus front end writes that file too.
+    static std::string daemonProgram(const std::map<std::string, std::string>& environment);
 
 private:
     std::optional<QDBusConnection> connect(const QString& address);

@@ -6,6 +6,8 @@
 #include "platform/linux/InputMethodRecord.h"
 #include "platform/linux/ProcessEnvironment.h"
 
+#include <QProcessEnvironment>
+
 namespace kivo {
 
 std::unique_ptr<LinuxInputMethod> LinuxInputMethod::create(const QString& recordPath) {
@@ -38,7 +40,8 @@ void LinuxInputMethod::recoverLeftover() {
     record_->clear();
 }
 
-LinuxInputMethod::Choice LinuxInputMethod::choose(const std::map<std::string, std::string>& environment) {
+LinuxInputMethod::Choice LinuxInputMethod::choose(const std::map<std::string, std::string>& environment,
+                                                  const std::string& ibusDaemon) {
     const auto value = [&](const char* name) {
         const auto it = environment.find(name);
         return it == environment.end() ? std::string() : it->second;
@@ -56,21 +59,31 @@ LinuxInputMethod::Choice LinuxInputMethod::choose(const std::map<std::string, st
         return Choice::unknown;
     };
     const std::string module = value("GTK_IM_MODULE");
+    Choice choice = Choice::ibus; // GTK's own default with the IBus module installed, where it runs
     if (module == "xim") {
         // The X input method server XMODIFIERS names; none named is the X server's plain keyboard.
         const std::string modifiers = value("XMODIFIERS");
         const auto at = modifiers.find("@im=");
-        return at == std::string::npos ? Choice::none : named(modifiers.substr(at + 4));
+        choice = at == std::string::npos ? Choice::none : named(modifiers.substr(at + 4));
+    } else if (!module.empty()) {
+        choice = named(module);
     }
-    // GTK's own default with the IBus module installed is IBus, where it runs.
-    return module.empty() ? Choice::ibus : named(module);
+    return choice == Choice::ibus && ibusDaemon == "fcitx5" ? Choice::fcitx : choice;
 }
 
 PlainTyping LinuxInputMethod::typePlain(int processId, WindowHandle window) {
     const std::lock_guard lock(mutex_);
-    const auto environment = processEnvironment(processId);
-    // A browser whose environment cannot be read is taken as started like Kivo.
-    Choice choice = choose(environment ? *environment : std::map<std::string, std::string>{});
+    auto environment = processEnvironment(processId);
+    if (!environment) {
+        // A browser whose environment cannot be read (Chromium writes its title over it) is taken as
+        // started like Kivo, as the session's programs are.
+        environment.emplace();
+        for (const QString& entry : QProcessEnvironment::systemEnvironment().toStringList()) {
+            const int equals = entry.indexOf(QLatin1Char('='));
+            environment->emplace(entry.left(equals).toStdString(), entry.mid(equals + 1).toStdString());
+        }
+    }
+    const Choice choice = choose(*environment, IBusInputMethod::daemonProgram(*environment));
     InputMethodFramework* framework = choice == Choice::ibus    ? ibus_.get()
                                       : choice == Choice::fcitx ? fcitx_.get()
                                                                 : nullptr;

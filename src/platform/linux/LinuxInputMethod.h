@@ -26,7 +26,8 @@ public:
 // The input method a browser's keys go through, told from the environment the browser was started with
 // as GTK reads it (`GTK_IM_MODULE`, and `XMODIFIERS` behind `xim`): IBus, Fcitx 5, or none. A browser whose
 // environment names none uses IBus where an IBus daemon runs for its display, as GTK does with the IBus
-// module installed. A method Kivo does not know is `unusable`: nothing is typed through it.
+// module installed. A browser whose environment cannot be read is taken as started like Kivo. A method
+// Kivo does not know is `unusable`: nothing is typed through it.
 class LinuxInputMethod final : public InputMethod {
 public:
     // The desktop's IBus and Fcitx 5, sharing the record at `recordPath`.
@@ -44,8 +45,10 @@ public:
     bool restore() override;
 
     enum class Choice { none, ibus, fcitx, unknown };
-    // Which framework an environment names.
-    static Choice choose(const std::map<std::string, std::string>& environment);
+    // Which framework an environment names. `ibusDaemon` is the program IBus's address file names for it:
+    // Fcitx 5's IBus front end answers as IBus, and only Fcitx can switch its engine.
+    static Choice choose(const std::map<std::string, std::string>& environment,
+                         const std::string& ibusDaemon = {});
 
 private:
     std::shared_ptr<InputMethodRecord> record_;
