@@ -68,7 +68,13 @@ public:
         }
     }
     // The environment a browser of a session with this input method starts with.
-    virtual QProcessEnvironment browserEnvironment() const = 0;
+    QProcessEnvironment browserEnvironment() const {
+        auto browser = environment();
+        for (const QString& name : module_.keys()) {
+            browser.insert(name, module_.value(name));
+        }
+        return browser;
+    }
     // The engine the keys go through now, as the framework tells it.
     virtual std::string engine() = 0;
     // Switches to `mode`'s engine and mode as the user would; false when it does not read back.
@@ -77,7 +83,7 @@ public:
 protected:
     // The session's programs share its environment: Kivo's own stands in for a browser's that cannot be
     // read (Chromium writes its title over it).
-    InputMethodDaemon(const QString& home, const QProcessEnvironment& module) : home_(home) {
+    InputMethodDaemon(const QString& home, const QProcessEnvironment& module) : home_(home), module_(module) {
         auto session = module;
         session.insert("XDG_CONFIG_HOME", home + "/config");
         for (const QString& name : session.keys()) {
@@ -101,6 +107,7 @@ protected:
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
     QString home_;
+    QProcessEnvironment module_;
     std::unique_ptr<QProcess> process_;
     std::vector<std::pair<QByteArray, QByteArray>> previous_;
 };
@@ -127,14 +134,6 @@ public:
         module.insert("XMODIFIERS", "@im=ibus");
         module.insert("QT_IM_MODULE", "ibus");
         return module;
-    }
-    QProcessEnvironment browserEnvironment() const override {
-        auto browser = environment();
-        const auto session = module();
-        for (const QString& name : session.keys()) {
-            browser.insert(name, session.value(name));
-        }
-        return browser;
     }
     std::string engine() override { return run("ibus", {"engine"}).toStdString(); }
     bool select(const EngineMode& mode) override {
@@ -240,14 +239,6 @@ public:
         module.insert("XMODIFIERS", "@im=fcitx");
         module.insert("QT_IM_MODULE", "fcitx");
         return module;
-    }
-    QProcessEnvironment browserEnvironment() const override {
-        auto browser = environment();
-        const auto session = module();
-        for (const QString& name : session.keys()) {
-            browser.insert(name, session.value(name));
-        }
-        return browser;
     }
     std::string engine() override { return controller("CurrentInputMethod").value_or("").toStdString(); }
     // The controller acts on the field that has the focus: the engine, then the mode's keys.
