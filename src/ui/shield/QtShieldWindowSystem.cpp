@@ -110,8 +110,11 @@ QtShieldWindowSystem::QtShieldWindowSystem(std::function<QString(const Localized
     connect(&grabRetry_, &QTimer::timeout, this, &QtShieldWindowSystem::tryGrab);
     // Unmapped behind Qt's back (a veil that Qt hid comes back through hiddenFromOutside).
     connect(&stacking_, &VeilStacking::unmappedFromOutside, this, [this](xcb_window_t window) {
+        // Mapped now it would cover the locker; the veils are built anew after it.
+        if (yielding_)
+            return;
         xcb_connection_t* connection = xcbConnection();
-        for (ShieldVeil* veil : yielding_ ? std::vector<ShieldVeil*>() : veils()) {
+        for (ShieldVeil* veil : veils()) {
             if (connection && veil->isVisible() && static_cast<xcb_window_t>(veil->winId()) == window) {
                 xcb_map_window(connection, window);
                 xcb_flush(connection);
