@@ -205,7 +205,9 @@ private:
 };
 
 // Fcitx 5 as a session starts it, on the session's bus, with a group of the keyboard and the three
-// engines; Control+Space switches between the keyboard and the engine.
+// engines; Control+Space switches between the keyboard and the engine. Its input state is shared by all
+// windows, so a blocked page's new window is in the user's engine and mode too (with a state of its own,
+// a new window starts on the keyboard, and Kivo would have nothing to switch).
 class FcitxDaemon final : public InputMethodDaemon {
 public:
     static constexpr const char* kName = "fcitx";
@@ -223,7 +225,7 @@ public:
         profile.close();
         QFile config(home + "/config/fcitx5/config");
         config.open(QIODevice::WriteOnly);
-        config.write("[Hotkey/TriggerKeys]\n0=Control+space\n");
+        config.write("[Hotkey/TriggerKeys]\n0=Control+space\n[Behavior]\nShareInputState=All\n");
         config.close();
         process_ = std::make_unique<QProcess>();
         process_->setProcessEnvironment(environment());
@@ -241,9 +243,11 @@ public:
         return module;
     }
     std::string engine() override { return controller("CurrentInputMethod").value_or("").toStdString(); }
-    // The controller acts on the field that has the focus: the engine, then the mode's keys.
+    // The controller acts on the input context focused last: once the field's has the focus (Chromium
+    // makes a context for each window only as its field takes the focus), the engine, then the mode's keys.
     bool select(const EngineMode& mode) override {
-        if (!controller("SetCurrentIM", {QString::fromStdString(mode.engine)}) ||
+        if (!waitUntil([&] { return controller("DebugInfo").value_or("").contains(" focus:1"); }, kDeadline) ||
+            !controller("SetCurrentIM", {QString::fromStdString(mode.engine)}) ||
             !waitUntil([&] { return engine() == mode.engine; }, kDeadline)) {
             return false;
         }
