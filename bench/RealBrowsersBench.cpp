@@ -17,6 +17,8 @@
 #include "platform/linux/XcbDesktop.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -586,30 +588,60 @@ int main(int argc, char** argv) {
     Rig theRig;
     rig = &theRig;
     // KIVO_BENCH_INPUT_METHOD=<IBus engine> (xkb:us::eng, hangul, libpinyin, mozc-jp as a user other than
-    // root): the browsers type through IBus with that engine, as a session that sets it up starts them.
+    // root), or fcitx5:<engine> (keyboard-us, hangul, pinyin, mozc): the browsers type through that input
+    // method with that engine, as a session that sets it up starts them. Fcitx 5 has every window start
+    // in the engine, its state shared by all of them.
     const QString engine = qEnvironmentVariable("KIVO_BENCH_INPUT_METHOD");
-    QProcess ibus;
+    const bool fcitx = engine.startsWith("fcitx5:");
+    QProcess daemon;
     if (!engine.isEmpty()) {
         const QString config = theRig.home.filePath("config");
         qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
         qputenv("XDG_CACHE_HOME", theRig.home.filePath("cache").toLocal8Bit());
-        qputenv("GTK_IM_MODULE", "ibus");
-        qputenv("XMODIFIERS", "@im=ibus");
-        ibus.setStandardOutputFile(QProcess::nullDevice());
-        ibus.setStandardErrorFile(QProcess::nullDevice());
-        ibus.start("ibus-daemon",
-                   {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
-        // An engine's program may take a while to start the first time: asked again until it has.
-        const auto selected = [&] {
-            QProcess::execute("ibus", {"engine", engine});
-            QProcess current;
-            current.start("ibus", {"engine"});
-            current.waitForFinished(5000);
-            return QString::fromUtf8(current.readAllStandardOutput()).trimmed() == engine;
-        };
-        if (!waitFor(selected, 60s)) {
-            std::cerr << "RealBrowsersBench: IBus did not take engine " << engine.toStdString() << "\n";
-            return 1;
+        qputenv("GTK_IM_MODULE", fcitx ? "fcitx" : "ibus");
+        qputenv("XMODIFIERS", fcitx ? "@im=fcitx" : "@im=ibus");
+        daemon.setStandardOutputFile(QProcess::nullDevice());
+        daemon.setStandardErrorFile(QProcess::nullDevice());
+        if (fcitx) {
+            const QByteArray name = engine.mid(7).toUtf8();
+            QDir().mkpath(config + "/fcitx5");
+            QFile profile(config + "/fcitx5/profile");
+            QFile global(config + "/fcitx5/config");
+            if (!profile.open(QIODevice::WriteOnly) || !global.open(QIODevice::WriteOnly)) {
+                return 1;
+            }
+            profile.write("[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=" + name +
+                          "\n[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n[Groups/0/Items/1]\nName=" + name +
+                          "\nLayout=\n[GroupOrder]\n0=Default\n");
+            global.write("[Behavior]\nActiveByDefault=True\nShareInputState=All\n");
+            profile.close();
+            global.close();
+            daemon.start("fcitx5", {"--replace"});
+            const auto answers = [&] {
+                auto call = QDBusMessage::createMethodCall("org.fcitx.Fcitx5", "/controller",
+                                                           "org.fcitx.Fcitx.Controller1", "State");
+                return QDBusConnection::sessionBus().call(call, QDBus::Block, 2000).type() ==
+                       QDBusMessage::ReplyMessage;
+            };
+            if (!waitFor(answers, 60s)) {
+                std::cerr << "RealBrowsersBench: Fcitx 5 did not start\n";
+                return 1;
+            }
+        } else {
+            daemon.start("ibus-daemon",
+                         {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
+            // An engine's program may take a while to start the first time: asked again until it has.
+            const auto selected = [&] {
+                QProcess::execute("ibus", {"engine", engine});
+                QProcess current;
+                current.start("ibus", {"engine"});
+                current.waitForFinished(5000);
+                return QString::fromUtf8(current.readAllStandardOutput()).trimmed() == engine;
+            };
+            if (!waitFor(selected, 60s)) {
+                std::cerr << "RealBrowsersBench: IBus did not take engine " << engine.toStdString() << "\n";
+                return 1;
+            }
         }
     }
     if (!theRig.startServer() || !theRig.start(kChrome) || !theRig.start(kFirefox)) {
@@ -619,7 +651,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     rig = nullptr;
-    ibus.kill();
-    ibus.waitForFinished(3000);
+    daemon.kill();
+    daemon.waitForFinished(3000);
     return 0;
 }
