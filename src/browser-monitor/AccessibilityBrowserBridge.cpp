@@ -457,7 +457,7 @@ public:
         }
         const auto again = inputMethod_.typePlain(processId, window);
         pending_ = again.kind == PlainTyping::Kind::switched;
-        return again.kind != PlainTyping::Kind::unusable;
+        return again.kind != PlainTyping::Kind::unusable && again.kind != PlainTyping::Kind::unfocused;
     }
 
 private:
@@ -709,8 +709,20 @@ AccessibilityBrowserBridge::typeURL(AccessibilityTree& tree, KeystrokeSink& keys
     steps.mark("shortcut");
     // The field's input method types plain keys for Kivo, and has the user's engine and mode back on every
     // way out, right after Return on the way that succeeds.
-    const PlainTyping plain = inputMethod.typePlain(typing.processId, *handle);
-    if (plain.kind == PlainTyping::Kind::unusable) {
+    PlainTyping plain = inputMethod.typePlain(typing.processId, *handle);
+    // The input method is told of the field's focus a moment after the field has it, and not at all where
+    // the page took the focus back meanwhile (Firefox moves it into a page that has just loaded): the
+    // shortcut once more, as the first one, puts it into the field again and tells the input method.
+    if (plain.kind == PlainTyping::Kind::unfocused) {
+        if (auto stop = group(false, [&] { return keystrokes.focusAddressField(*handle); })) {
+            return {*stop, {}};
+        }
+        if (!waitFor(kAddressFieldWait, kAnswerPollStep, fieldFocused)) {
+            return {Outcome::fieldLostFocus, {}};
+        }
+        plain = inputMethod.typePlain(typing.processId, *handle);
+    }
+    if (plain.kind == PlainTyping::Kind::unusable || plain.kind == PlainTyping::Kind::unfocused) {
         return {Outcome::inputMethodUnusable, {}, plain.why};
     }
     InputMethodRestore restoreInputMethod(inputMethod, plain.kind == PlainTyping::Kind::switched);

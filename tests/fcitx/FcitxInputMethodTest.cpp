@@ -116,7 +116,21 @@ public:
             return;
         }
         // The controller acts on the context focused last: the field's, once Fcitx is told of its focus.
-        if (!waitUntil([&] { return call("DebugInfo").value_or("").contains("focus:1"); }, kDeadline)) {
+        // GTK's module can miss telling it when the field is focused before its context is made: the
+        // focus is then taken from the field and given back, once a second.
+        asked.invalidate();
+        if (!waitUntil(
+                [&] {
+                    if (asked.isValid() && asked.elapsed() > 1000) {
+                        field.write("refocus\n");
+                        asked.invalidate();
+                    }
+                    if (!asked.isValid()) {
+                        asked.start();
+                    }
+                    return call("DebugInfo").value_or("").contains("focus:1");
+                },
+                kDeadline)) {
             trouble = "no focused input context: " + call("DebugInfo").value_or("").toStdString();
             return;
         }

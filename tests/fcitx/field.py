@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # A GTK text field for the input method tests: prints "shown <window id>" once mapped, "ready <window id>"
-# once it has the focus, and the field's text as JSON after every change; "clear" on its input empties it.
+# once it has the focus, and the field's text as JSON after every change; "clear" on its input empties it,
+# "refocus" takes the focus from the field and gives it back (its input method is told of both).
 import json
 import sys
 
@@ -29,6 +30,9 @@ def command(source, _condition):
     if line.strip() == 'clear':
         field.set_text('')
         print('cleared', flush=True)
+    elif line.strip() == 'refocus':
+        window.set_focus(None)
+        field.grab_focus()
     return True
 
 

@@ -256,7 +256,7 @@ PlainTyping FcitxInputMethod::typePlain(int processId, WindowHandle) {
         return {PlainTyping::Kind::plain, {}};
     }
     if (*state == 0 || (contexts && contexts->focused.isEmpty())) {
-        return {PlainTyping::Kind::unusable, "no focused input context"};
+        return {PlainTyping::Kind::unfocused, "no focused input context"};
     }
     change.engine = *engine;
     change.active = *state == 2;

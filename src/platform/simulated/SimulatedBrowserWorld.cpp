@@ -1011,6 +1011,11 @@ PlainTyping SimulatedBrowserWorld::portTypePlain() {
     if (im.claims) {
         return {*im.claims, *im.claims == PlainTyping::Kind::unusable ? "cannot switch" : ""};
     }
+    const auto shortcuts = std::count_if(keystrokes_.begin(), keystrokes_.end(),
+                                         [](const Keystroke& k) { return k.group == "focusAddressField"; });
+    if (im.present && (im.toldOfFocusAtShortcut == 0 || shortcuts < im.toldOfFocusAtShortcut)) {
+        return {PlainTyping::Kind::unfocused, "no focused input context"};
+    }
     if (im.present && im.composes && im.switchable) {
         im.plain = true;
         done.kind = PlainTyping::Kind::switched;

@@ -158,6 +158,8 @@ public:
                                       // several keys in one burst, all but the first
         bool switchable = true;       // it can be put into plain keyboard input
         std::optional<PlainTyping::Kind> claims = std::nullopt; // what it says it did, whatever it did
+        int toldOfFocusAtShortcut = 1; // the address field shortcut after which the browser has told it of
+                                       // the field's focus; 0: never
         bool plain = false;                                     // in plain keyboard input now
         friend bool operator==(const InputMethodModel&, const InputMethodModel&) = default;
     };
