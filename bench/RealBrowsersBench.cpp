@@ -650,6 +650,9 @@ int main(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (!engine.isEmpty() && daemon.state() != QProcess::Running) {
+        std::cerr << "RealBrowsersBench: the input method stopped during the run; its figures are not its own\n";
+    }
     rig = nullptr;
     daemon.kill();
     daemon.waitForFinished(3000);

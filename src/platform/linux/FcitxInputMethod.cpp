@@ -20,8 +20,9 @@ namespace {
 
 // A stuck daemon must not hold the typing for long: every call is bounded.
 constexpr int kCallTimeoutMs = 500;
-// The browser's module tells Fcitx of the field's focus on its own, a moment after the field has it.
-constexpr auto kFocusWait = std::chrono::milliseconds(600);
+// The browser's module tells Fcitx of the field's focus on its own, a moment after the field has it (a
+// few milliseconds); where it has not by then, the redirect puts the focus into the field once more.
+constexpr auto kFocusWait = std::chrono::milliseconds(300);
 
 const QString kService = QStringLiteral("org.fcitx.Fcitx5");
 
