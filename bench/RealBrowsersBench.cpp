@@ -611,8 +611,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
             profile.write("[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=" + name +
-                          "\n[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n[Groups/0/Items/1]\nName=" + name +
-                          "\nLayout=\n[GroupOrder]\n0=Default\n");
+                          "\n[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n[Groups/0/Items/1]\nName=" +
+                          name + "\nLayout=\n[GroupOrder]\n0=Default\n");
             global.write("[Behavior]\nActiveByDefault=True\nShareInputState=All\n");
             profile.close();
             global.close();
@@ -628,8 +628,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
         } else {
-            daemon.start("ibus-daemon",
-                         {"--panel=disable", "--emoji-extension=disable", "--config=/usr/libexec/ibus-memconf"});
+            daemon.start("ibus-daemon", {"--panel=disable", "--emoji-extension=disable",
+                                         "--config=/usr/libexec/ibus-memconf"});
             // An engine's program may take a while to start the first time: asked again until it has.
             const auto selected = [&] {
                 QProcess::execute("ibus", {"engine", engine});
@@ -651,7 +651,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (!engine.isEmpty() && daemon.state() != QProcess::Running) {
-        std::cerr << "RealBrowsersBench: the input method stopped during the run; its figures are not its own\n";
+        std::cerr
+            << "RealBrowsersBench: the input method stopped during the run; its figures are not its own\n";
     }
     rig = nullptr;
     daemon.kill();

@@ -246,7 +246,8 @@ public:
     // The controller acts on the input context focused last: once the field's has the focus (Chromium
     // makes a context for each window only as its field takes the focus), the engine, then the mode's keys.
     bool select(const EngineMode& mode) override {
-        if (!waitUntil([&] { return controller("DebugInfo").value_or("").contains(" focus:1"); }, kDeadline) ||
+        if (!waitUntil([&] { return controller("DebugInfo").value_or("").contains(" focus:1"); },
+                       kDeadline) ||
             !controller("SetCurrentIM", {QString::fromStdString(mode.engine)}) ||
             !waitUntil([&] { return engine() == mode.engine; }, kDeadline)) {
             return false;

@@ -13,12 +13,12 @@ struct PlainTyping {
         plain,    // an input method takes the keys, but its engine and mode already type them as they are
         switched, // the input method was put into plain keyboard input; `InputMethod::restore` puts it back
         unusable, // an input method takes the keys and could not be put into plain input, or not proven to be
-        unfocused, // an input method takes the keys but has not been told yet that the field has the focus, so
-                   // it cannot be reached for it: nothing was changed. The browser tells it when the shortcut
-                   // puts the focus into the field again.
+        unfocused, // an input method takes the keys but has not been told yet that the field has the focus,
+                   // so it cannot be reached for it: nothing was changed. The browser tells it when the
+                   // shortcut puts the focus into the field again.
     };
     Kind kind = Kind::none;
-    // With `unusable` and `unfocused`: why, as a fixed English phrase for the log ("engine switch not read back").
+    // With `unusable` and `unfocused`: why, as a fixed English phrase for the log ("not read back").
     std::string why;
 
     bool operator==(const PlainTyping&) const = default;

@@ -160,7 +160,7 @@ public:
         std::optional<PlainTyping::Kind> claims = std::nullopt; // what it says it did, whatever it did
         int toldOfFocusAtShortcut = 1; // the address field shortcut after which the browser has told it of
                                        // the field's focus; 0: never
-        bool plain = false;                                     // in plain keyboard input now
+        bool plain = false;            // in plain keyboard input now
         friend bool operator==(const InputMethodModel&, const InputMethodModel&) = default;
     };
     void setInputMethod(const InputMethodModel& model);
