@@ -90,6 +90,9 @@ int main(int argc, char** argv) {
                        activationPolicy);
 
     shell.delegate().overlayController().followSessionLock(sessionLock);
+    if (idleLock) {
+        shell.delegate().overlayController().followUserIdle(*idleLock);
+    }
 
     // Error reporting starts once the delegate exists, as the application's initialiser does it.
     errors.start(ErrorReportingOptions::kivoDefaults());

@@ -353,6 +353,24 @@ INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker,
                          ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
                          [](const auto& info) { return info.param; });
 
+// A ten-minute countdown for the first group, which nothing ends.
+void presentTenMinutes(test::ShellRig& rig) {
+    auto& d = rig.shell->delegate();
+    auto group = d.store().groups().front();
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
+    d.store().replaceGroup(group.id, group);
+    d.overlayController().present(group, d.store(), [](BlockRuleStore&) {});
+}
+
+// Waits until the shield has a veil on each of `heads` monitors above every window and holds the grabs.
+bool wholeOn(QtShieldWindowSystem& shield, std::size_t heads) {
+    return test::waitOnDesktop([&] {
+        const auto veils = shield.veils();
+        return veils.size() == heads && !shield.isYielding() && shield.isGrabbing() &&
+               uncovered(veils).isEmpty();
+    });
+}
+
 // An idle lock: with no input the X server's screen saver turns on and xss-lock starts the locker, with
 // no word to logind first.
 TEST(ShieldUnderAnIdleLock, LetsTheLockerOfTheServersScreenSaverHoldTheScreen) {
@@ -366,18 +384,9 @@ TEST(ShieldUnderAnIdleLock, LetsTheLockerOfTheServersScreenSaverHoldTheScreen) {
     rig.shell->launch();
     auto& d = rig.shell->delegate();
     d.overlayController().followSessionLock(idleLock);
-    auto group = d.store().groups().front();
-    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
-    d.store().replaceGroup(group.id, group);
-    d.overlayController().present(group, d.store(), [](BlockRuleStore&) {});
+    presentTenMinutes(rig);
     auto& shield = rig.shell->shieldWindows();
-    const auto whole = [&] {
-        return test::waitOnDesktop([&] {
-            const auto veils = shield.veils();
-            return veils.size() == heads.size() && !shield.isYielding() && shield.isGrabbing() &&
-                   uncovered(veils).isEmpty();
-        });
-    };
+    const auto whole = [&] { return wholeOn(shield, heads.size()); };
     ASSERT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
     KeyboardWatch probe;
     const auto held = [&] { return probe.heldByOther().value_or(false); };
@@ -415,6 +424,61 @@ TEST(ShieldUnderAnIdleLock, LetsTheLockerOfTheServersScreenSaverHoldTheScreen) {
     launcher.waitForFinished();
     test::xdotool({"key", "Escape"});
     EXPECT_TRUE(test::waitOnDesktop([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
+}
+
+// A locker that tells no one before it locks, as xautolock or a desktop's own idle timer starts one: the
+// shield lets go of the keyboard while the user is away, so the locker can take it, and takes it back only
+// once the locker lets go.
+TEST(ShieldWhileAway, LetsALockerThatTellsNoOneTakeTheKeyboard) {
+    using namespace std::chrono_literals;
+    const std::vector<QRect> heads = test::xHeads();
+    ASSERT_EQ(heads.size(), 2u) << "needs two monitors";
+    XScreenSaverLock idle;
+    ASSERT_TRUE(test::waitOnDesktop([&] { return idle.isFollowing(); }));
+    test::ShellRig rig;
+    rig.shell->launch();
+    auto& d = rig.shell->delegate();
+    auto& controller = d.overlayController();
+    controller.followUserIdle(idle, 1s);
+    presentTenMinutes(rig);
+    auto& shield = rig.shell->shieldWindows();
+    const auto whole = [&] { return wholeOn(shield, heads.size()); };
+    ASSERT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+    KeyboardWatch probe;
+    const auto held = [&] { return probe.heldByOther().value_or(false); };
+    // The countdown's clock is the test's: it moves while the desktop is left alone.
+    const auto onward = [&](auto&& done) {
+        return test::waitOnDesktop([&] {
+            rig.clock.advance(200ms);
+            return done();
+        });
+    };
+    ASSERT_TRUE(onward([&] { return controller.isAsideWhileAway() && !shield.isGrabbing(); }));
+
+    QProcess locker;
+    locker.setProcessChannelMode(QProcess::ForwardedChannels);
+    locker.start(QStringLiteral("i3lock"), {"-n"});
+    ASSERT_TRUE(test::waitOnDesktop([&] { return held() && notUnderLocker(shield.veils()).isEmpty(); }))
+        << "i3lock holds the keyboard, over every veil: "
+        << notUnderLocker(shield.veils()).join("; ").toStdString();
+    // The user is back, at the lock screen: the shield leaves the locker the keyboard and its countdown
+    // waits.
+    test::xdotool({"key", "a"});
+    ASSERT_TRUE(onward([&] { return controller.isYieldingToLock(); }));
+    const auto left = controller.countdownState()->remainingSeconds;
+    QElapsedTimer since;
+    since.start();
+    onward([&] { return locker.state() != QProcess::Running || since.elapsed() > 2000; });
+    EXPECT_EQ(locker.state(), QProcess::Running) << "i3lock still runs";
+    EXPECT_TRUE(held()) << "and holds the keyboard";
+    EXPECT_EQ(controller.countdownState()->remainingSeconds, left) << "the countdown waits";
+
+    // Unlocked: the shield is whole again.
+    locker.terminate();
+    ASSERT_TRUE(locker.waitForFinished());
+    EXPECT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
+    test::xdotool({"key", "Escape"});
+    EXPECT_TRUE(test::waitOnDesktop([&] { return !controller.isShown(); })) << "Escape cancels";
 }
 
 } // namespace

@@ -20,14 +20,18 @@ constexpr std::chrono::seconds kLockerStart{10};
 // After an unlock: the X server's screen saver goes off at the first input, which may come before the
 // locker started as it turned on has grabbed; a moment lets it, or the shield would keep it out.
 constexpr std::chrono::seconds kLockerGrab{2};
+// While the user is away, how often the idle time is read for the next input.
+constexpr std::chrono::milliseconds kAwayPoll{200};
 
 } // namespace
 
 ShieldOverlayController::ShieldOverlayController(ShieldWindowSystem& windowSystem, const Clock& clock,
                                                  TimerFactory& timers, QObject* parent)
-    : QObject(parent), windowSystem_(windowSystem), clock_(clock), timer_(timers.createTimer()) {
+    : QObject(parent), windowSystem_(windowSystem), clock_(clock), timer_(timers.createTimer()),
+      awayPoll_(timers.createTimer()) {
     // One timer for the life of the controller, so a second countdown can never run beside the first.
     timer_->setCallback([this] { tick(); });
+    awayPoll_->setCallback([this] { pollAway(); });
 }
 
 ShieldOverlayController::~ShieldOverlayController() {
@@ -78,8 +82,8 @@ void ShieldOverlayController::present(const BlockRuleGroup& group, BlockRuleStor
     rebuildWindows();
     timer_->start(std::chrono::seconds(1));
     windowSystem_.setScreensChangedHandler([this] {
-        // Veils built now would cover the locker: they are built when it is gone.
-        if (shown_ && !yielding_) {
+        // Veils built now would cover the locker: they are built when it is gone, or the user is back.
+        if (shown_ && !yielding_ && !away_) {
             rebuildWindows();
         }
     });
@@ -90,6 +94,7 @@ void ShieldOverlayController::dismiss(bool unlocked) {
         return;
     }
     timer_->stop();
+    endAway();
     windowSystem_.setScreensChangedHandler(nullptr);
 
     auto group = std::move(targetGroup_);
@@ -144,6 +149,7 @@ void ShieldOverlayController::tick() {
         return;
     }
     setCountdownState(ShieldCountdownState{countdownState_->totalSeconds, next});
+    checkAway();
 }
 
 void ShieldOverlayController::rebuildWindows() {
@@ -212,6 +218,7 @@ void ShieldOverlayController::sessionLockChanged(SessionLockSource::Change chang
 }
 
 void ShieldOverlayController::yieldToLock() {
+    endAway();
     if (yielding_) {
         return;
     }
@@ -235,6 +242,51 @@ void ShieldOverlayController::lockEnded() {
     // Fresh veils are mapped above every window, the locker's last ones included, and take the grabs.
     rebuildWindows();
     timer_->start(std::chrono::seconds(1));
+}
+
+void ShieldOverlayController::followUserIdle(UserIdleSource& source, std::chrono::milliseconds awayAfter) {
+    idle_ = &source;
+    awayAfter_ = awayAfter;
+}
+
+void ShieldOverlayController::checkAway() {
+    if (!idle_ || away_ || yielding_ || !shown_) {
+        return;
+    }
+    const auto idle = idle_->idleTime();
+    if (!idle || *idle < awayAfter_) {
+        return;
+    }
+    away_ = true;
+    lastIdle_ = *idle;
+    // The veils stay up and the countdown goes on; only the keyboard and the pointer are let go.
+    windowSystem_.yieldToLocker();
+    awayPoll_->start(kAwayPoll);
+    qCInfo(lcLifecycle,
+           "No input for a while: the shield lets go of the keyboard, so that a locker can lock");
+}
+
+void ShieldOverlayController::pollAway() {
+    if (!away_) {
+        awayPoll_->stop();
+        return;
+    }
+    const auto idle = idle_ ? idle_->idleTime() : std::nullopt;
+    if (idle && *idle >= lastIdle_) {
+        lastIdle_ = *idle;
+        return;
+    }
+    // Input again (or the idle time can no longer be told): the user is back, at the shield or at a
+    // locker that took the keyboard meanwhile. The countdown waits until no locker holds it.
+    endAway();
+    yielding_ = true;
+    timer_->stop();
+    awaitLockerGone(std::chrono::milliseconds(0));
+}
+
+void ShieldOverlayController::endAway() {
+    away_ = false;
+    awayPoll_->stop();
 }
 
 void ShieldOverlayController::setShown(bool shown) {

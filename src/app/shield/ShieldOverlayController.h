@@ -2,6 +2,7 @@
 
 #include "app/shield/PresentationOptions.h"
 #include "app/shield/SessionLockSource.h"
+#include "app/shield/UserIdleSource.h"
 #include "core/Timer.h"
 #include "domain/BlockRuleGroup.h"
 #include "domain/ShieldCountdownState.h"
@@ -29,7 +30,9 @@ class TimerFactory;
 // The session's lock wins over the shield: when the session locks or the machine is about to sleep, the
 // veils let go of the keyboard and stay under the locker's windows, and the countdown stands still, so
 // nothing is unlocked behind a locked screen. Once the locker is gone the shield is whole again and
-// counts on from where it stood.
+// counts on from where it stood. A locker that tells no one before it locks (one started after the user's
+// idle time) could never take the keyboard from the shield; so once the user has been away for a while the
+// veils let go of it too, and take it again at the next input, or once such a locker lets go.
 class ShieldOverlayController : public QObject {
     Q_OBJECT
 public:
@@ -53,6 +56,12 @@ public:
     void followSessionLock(SessionLockSource& source);
     // True while the shield stands aside for a screen locker.
     bool isYieldingToLock() const { return yielding_; }
+    // The idle time after which the veils let go of the keyboard; below every locker's shortest.
+    static constexpr std::chrono::seconds kAwayAfter{30};
+    // Follows the user's idle time from now on; `source` must outlive the controller.
+    void followUserIdle(UserIdleSource& source, std::chrono::milliseconds awayAfter = kAwayAfter);
+    // True while the veils have let go of the keyboard for a user who is away.
+    bool isAsideWhileAway() const { return away_; }
     // The seconds to wait for `group` now. A backoff record past its reset interval is reset in the
     // store on the way.
     std::int64_t waitSeconds(const BlockRuleGroup& group, BlockRuleStore& store);
@@ -71,6 +80,9 @@ private:
     void yieldToLock();
     void awaitLockerGone(std::chrono::milliseconds grace);
     void lockEnded();
+    void checkAway();
+    void pollAway();
+    void endAway();
 
     ShieldWindowSystem& windowSystem_;
     const Clock& clock_;
@@ -85,6 +97,11 @@ private:
     SessionLockSource* sessionLock_ = nullptr;
     bool yielding_ = false;
     bool sleeping_ = false;
+    UserIdleSource* idle_ = nullptr;
+    std::chrono::milliseconds awayAfter_{kAwayAfter};
+    std::unique_ptr<Timer> awayPoll_;
+    std::chrono::milliseconds lastIdle_{0};
+    bool away_ = false;
 };
 
 } // namespace kivo

@@ -40,6 +40,22 @@ void XScreenSaverLock::setSessionLockHandler(std::function<void(Change)> handler
     handler_ = std::move(handler);
 }
 
+std::optional<std::chrono::milliseconds> XScreenSaverLock::idleTime() {
+    if (!isFollowing())
+        return std::nullopt;
+    xcb_generic_error_t* error = nullptr;
+    auto* info =
+        xcb_screensaver_query_info_reply(connection_, xcb_screensaver_query_info(connection_, root_), &error);
+    std::free(error);
+    const std::optional<std::chrono::milliseconds> idle =
+        info ? std::optional(std::chrono::milliseconds(info->ms_since_user_input)) : std::nullopt;
+    std::free(info);
+    // Notices that came in while waiting for the reply are queued in the connection, where the socket's
+    // notifier would not see them: read on the next turn of the event loop, not inside the caller.
+    QMetaObject::invokeMethod(this, &XScreenSaverLock::readServer, Qt::QueuedConnection);
+    return idle;
+}
+
 void XScreenSaverLock::disconnectFromServer() {
     notifier_.reset();
     if (connection_)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/shield/SessionLockSource.h"
+#include "app/shield/UserIdleSource.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -16,8 +17,9 @@ namespace kivo {
 // The X server's own screen saver (the MIT-SCREEN-SAVER extension), which an idle lock follows: a
 // launcher starts the locker when it turns on after the idle time, without a word to logind. On (or a
 // cycle of it) is reported as locked, off as unlocked. Watches on a connection of its own, never
-// waiting for the server; a server without the extension gives no reports.
-class XScreenSaverLock final : public QObject, public SessionLockSource {
+// waiting for the server; a server without the extension gives no reports. It also tells the user's idle
+// time as the server counts it (a short round trip to the local server).
+class XScreenSaverLock final : public QObject, public SessionLockSource, public UserIdleSource {
     Q_OBJECT
 public:
     // The X server `display` names, $DISPLAY's when empty.
@@ -25,6 +27,7 @@ public:
     ~XScreenSaverLock() override;
 
     void setSessionLockHandler(std::function<void(Change)> handler) override;
+    std::optional<std::chrono::milliseconds> idleTime() override;
     // Whether the server's screen saver is followed: the extension is there and its notices are asked for.
     bool isFollowing() const { return eventBase_ != 0; }
 

@@ -297,7 +297,14 @@ TEST_F(ShieldFixture, GoingAwayWhileShownUnlocksTheDesktopAndRunsNothing) {
 
 TEST_F(ShieldFixture, TheSessionsLockWinsAndTheShieldIsWholeAgainOnceTheLockerIsGone) {
     using Change = SessionLockSource::Change;
+    struct Idle final : UserIdleSource {
+        std::chrono::milliseconds now{0};
+        std::optional<std::chrono::milliseconds> idleTime() override { return now; }
+    } idle;
     const std::map<std::string, std::function<void()>> steps = {
+        {"away", [&] { idle.now = 31s, clock.advance(1s); }},
+        {"nearly away", [&] { idle.now = 29s, clock.advance(1s); }},
+        {"input", [&] { idle.now = 0s, clock.advance(200ms); }},
         {"lock", [&] { sessionLock.report(Change::locked); }},
         {"unlock", [&] { sessionLock.report(Change::unlocked); }},
         {"sleep", [&] { sessionLock.report(Change::sleeping); }},
@@ -315,8 +322,8 @@ TEST_F(ShieldFixture, TheSessionsLockWinsAndTheShieldIsWholeAgainOnceTheLockerIs
         if (!shield->isShown()) {
             return std::string("down");
         }
-        std::string s = shield->isYieldingToLock() ? "aside" : "up";
-        if (shield->isYieldingToLock() != windows.isYielding()) {
+        std::string s = shield->isAsideWhileAway() ? "away" : shield->isYieldingToLock() ? "aside" : "up";
+        if ((shield->isYieldingToLock() || shield->isAsideWhileAway()) != windows.isYielding()) {
             s += "(windows disagree)";
         }
         s += " left=" + std::to_string(shield->countdownState()->remainingSeconds);
@@ -356,6 +363,19 @@ TEST_F(ShieldFixture, TheSessionsLockWinsAndTheShieldIsWholeAgainOnceTheLockerIs
           {"unlock", "up left=5 veils=4"}}},
         {"Keep Blocking during the lock ends the shield with nothing changed",
          {{"lock", "aside left=5 wait=10 veils=2"}, {"cancel", "down"}, {"locker gone", "down"}}},
+        {"away: the keyboard is let go and the countdown goes on; the next input takes it back",
+         {{"nearly away", "up left=4 veils=2"},
+          {"away", "away left=3 veils=2"},
+          {"a second", "away left=2 veils=2"},
+          {"input", "aside left=2 wait=0 veils=2"},
+          {"locker gone", "up left=2 veils=4"},
+          {"a second", "up left=1 veils=4"}}},
+        {"a lock while away is a lock",
+         {{"away", "away left=4 veils=2"},
+          {"lock", "aside left=4 wait=10 veils=2"},
+          {"input", "aside left=4 wait=10 veils=2"},
+          {"locker gone", "up left=4 veils=4"}}},
+        {"Escape while away ends the shield", {{"away", "away left=4 veils=2"}, {"escape", "down"}}},
         {"no shield, nothing to stand aside for",
          {{"cancel", "down"}, {"lock", "down"}, {"wake", "down"}, {"locker gone", "down"}}},
     };
@@ -369,6 +389,8 @@ TEST_F(ShieldFixture, TheSessionsLockWinsAndTheShieldIsWholeAgainOnceTheLockerIs
         windows.setScreens({kLeft, kRight}, kLeft);
         shield = std::make_unique<ShieldOverlayController>(windows, clock, clock);
         shield->followSessionLock(sessionLock);
+        idle.now = 0s;
+        shield->followUserIdle(idle);
         shield->present(group, store, completion("unlock"));
         for (const auto& [step, expected] : c.stepsAndStates) {
             steps.at(step)();
