@@ -247,6 +247,26 @@ struct LockerUser {
     }
 };
 
+// A ten-minute countdown for the first group; the flag tells whether it unlocked.
+std::shared_ptr<bool> presentTenMinutes(test::ShellRig& rig) {
+    auto& d = rig.shell->delegate();
+    auto group = d.store().groups().front();
+    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
+    d.store().replaceGroup(group.id, group);
+    auto unlocked = std::make_shared<bool>(false);
+    d.overlayController().present(group, d.store(), [unlocked](BlockRuleStore&) { *unlocked = true; });
+    return unlocked;
+}
+
+// Waits until the shield has a veil on each of `heads` monitors above every window and holds the grabs.
+bool wholeOn(QtShieldWindowSystem& shield, std::size_t heads) {
+    return test::waitOnDesktop([&] {
+        const auto veils = shield.veils();
+        return veils.size() == heads && !shield.isYielding() && shield.isGrabbing() &&
+               uncovered(veils).isEmpty();
+    });
+}
+
 class ShieldUnderALocker : public ::testing::TestWithParam<std::string> {};
 
 // The session locks, or sleeps and wakes, during a countdown; the real locker is started on the
@@ -265,21 +285,9 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
     rig.shell->launch();
     auto& d = rig.shell->delegate();
     d.overlayController().followSessionLock(sessionLock);
-    auto group = d.store().groups().front();
-    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
-    d.store().replaceGroup(group.id, group);
-    bool unlocked = false;
-    d.overlayController().present(group, d.store(), [&](BlockRuleStore&) { unlocked = true; });
+    const auto unlocked = presentTenMinutes(rig);
     auto& shield = rig.shell->shieldWindows();
-    const auto whole = [&] {
-        return test::waitOnDesktop([&] {
-            const auto veils = shield.veils();
-            return veils.size() == heads.size() && !shield.isYielding() && shield.isGrabbing() &&
-                   std::all_of(veils.begin(), veils.end(),
-                               [](ShieldVeil* v) { return test::xViewable(*v); }) &&
-                   uncovered(veils).isEmpty();
-        });
-    };
+    const auto whole = [&] { return wholeOn(shield, heads.size()); };
     ASSERT_TRUE(whole()) << uncovered(shield.veils()).join("; ").toStdString();
     const auto remaining = [&] { return d.overlayController().countdownState()->remainingSeconds; };
     KeyboardWatch probe;
@@ -346,30 +354,12 @@ TEST_P(ShieldUnderALocker, LetsTheLockerHoldTheScreenAndIsWholeAgainAfterIt) {
     }
     test::xdotool({"key", "Escape"});
     EXPECT_TRUE(test::waitOnDesktop([&] { return !d.overlayController().isShown(); })) << "Escape cancels";
-    EXPECT_FALSE(unlocked);
+    EXPECT_FALSE(*unlocked);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lockers, ShieldUnderALocker,
                          ::testing::Values("i3lock", "xsecurelock", "xscreensaver"),
                          [](const auto& info) { return info.param; });
-
-// A ten-minute countdown for the first group, which nothing ends.
-void presentTenMinutes(test::ShellRig& rig) {
-    auto& d = rig.shell->delegate();
-    auto group = d.store().groups().front();
-    group.unlockPolicy = UnlockPolicy::waitToUnlock(600);
-    d.store().replaceGroup(group.id, group);
-    d.overlayController().present(group, d.store(), [](BlockRuleStore&) {});
-}
-
-// Waits until the shield has a veil on each of `heads` monitors above every window and holds the grabs.
-bool wholeOn(QtShieldWindowSystem& shield, std::size_t heads) {
-    return test::waitOnDesktop([&] {
-        const auto veils = shield.veils();
-        return veils.size() == heads && !shield.isYielding() && shield.isGrabbing() &&
-               uncovered(veils).isEmpty();
-    });
-}
 
 // An idle lock: with no input the X server's screen saver turns on and xss-lock starts the locker, with
 // no word to logind first.

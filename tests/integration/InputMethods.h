@@ -41,6 +41,15 @@ struct EngineMode {
     std::string shows;
 };
 
+// The variables a session sets for its programs' keys to go through input method `name`.
+inline QProcessEnvironment moduleFor(const QString& name) {
+    QProcessEnvironment module;
+    module.insert("GTK_IM_MODULE", name);
+    module.insert("XMODIFIERS", "@im=" + name);
+    module.insert("QT_IM_MODULE", name);
+    return module;
+}
+
 // An input method daemon on the test desktop: its own configuration and cache under `home`, and the
 // session's buses and display. It stops with the test program (or when dropped).
 class InputMethodDaemon {
@@ -128,13 +137,7 @@ public:
     }
     ~IBusDaemon() override { QDBusConnection::disconnectFromBus("kivo-test-ibus"); }
     bool ready() const { return ready_; }
-    static QProcessEnvironment module() {
-        QProcessEnvironment module;
-        module.insert("GTK_IM_MODULE", "ibus");
-        module.insert("XMODIFIERS", "@im=ibus");
-        module.insert("QT_IM_MODULE", "ibus");
-        return module;
-    }
+    static QProcessEnvironment module() { return moduleFor("ibus"); }
     std::string engine() override { return run("ibus", {"engine"}).toStdString(); }
     bool select(const EngineMode& mode) override {
         run("ibus", {"engine", QString::fromStdString(mode.engine)});
@@ -235,13 +238,7 @@ public:
         ready_ = waitUntil([&] { return controller("State").has_value(); }, kDeadline);
     }
     bool ready() const { return ready_; }
-    static QProcessEnvironment module() {
-        QProcessEnvironment module;
-        module.insert("GTK_IM_MODULE", "fcitx");
-        module.insert("XMODIFIERS", "@im=fcitx");
-        module.insert("QT_IM_MODULE", "fcitx");
-        return module;
-    }
+    static QProcessEnvironment module() { return moduleFor("fcitx"); }
     std::string engine() override { return controller("CurrentInputMethod").value_or("").toStdString(); }
     // The controller acts on the input context focused last: once the field's has the focus (Chromium
     // makes a context for each window only as its field takes the focus), the engine, then the mode's keys.

@@ -92,14 +92,19 @@ bool enterObject(const QDBusArgument& argument, const char* type) {
     return name == QLatin1String(type);
 }
 
-QString textOf(const QVariant& value) {
+// The first string of a serialized IBus object of `type`: an IBusText's text, an IBusEngineDesc's name.
+QString firstString(const QVariant& value, const char* type) {
     const auto argument = structureIn(value);
-    if (!argument || !enterObject(*argument, "IBusText")) {
+    if (!argument || !enterObject(*argument, type)) {
         return {};
     }
     QString text;
     *argument >> text;
     return text;
+}
+
+QString textOf(const QVariant& value) {
+    return firstString(value, "IBusText");
 }
 
 void readProperties(const QVariant& value, std::vector<Property>& out, int depth = 0);
@@ -139,13 +144,7 @@ void readProperties(const QVariant& value, std::vector<Property>& out, int depth
 }
 
 QString engineName(const QVariant& description) {
-    const auto argument = structureIn(description);
-    if (!argument || !enterObject(*argument, "IBusEngineDesc")) {
-        return {};
-    }
-    QString name;
-    *argument >> name;
-    return name;
+    return firstString(description, "IBusEngineDesc");
 }
 
 QVariant daemonProperty(QDBusConnection& bus, const char* name, bool& ok) {
